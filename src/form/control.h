@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantor {
+
+// What every control of a screen has: a control name (the view's objectName), visibility, and a
+// revision that grows on every change a view shows, so a window can bring only the changed
+// widgets in line after a user event.
+class Control {
+ public:
+  explicit Control(std::string name) : m_name(std::move(name)) {}
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  [[nodiscard]] const std::string& name() const { return m_name; }
+  [[nodiscard]] std::uint64_t revision() const { return m_revision; }
+
+  [[nodiscard]] bool visible() const { return m_visible; }
+  void setVisible(bool visible);
+
+ protected:
+  void touch() { ++m_revision; }
+
+ private:
+  std::string m_name;
+  std::uint64_t m_revision = 0;
+  bool m_visible = true;
+};
+
+}  // namespace vantor

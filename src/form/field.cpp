@@ -1,0 +1,84 @@
+#include "form/field.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace vantor {
+
+namespace {
+
+// Behaviours that write fields may re-enter, but a chain this deep is a cycle.
+constexpr int kMaxChangeDepth = 32;
+
+std::string withoutLineBreaks(std::string_view text) {
+  std::string flat(text);
+  std::replace(flat.begin(), flat.end(), '\r', ' ');
+  std::replace(flat.begin(), flat.end(), '\n', ' ');
+  return flat;
+}
+
+}  // namespace
+
+Field::Field(std::string name, std::string_view initialText, Lines lines)
+    : Control(std::move(name)),
+      m_text(lines == Lines::Single ? withoutLineBreaks(initialText) : std::string(initialText)),
+      m_lines(lines) {}
+
+void Field::setText(std::string_view text) {
+  std::string stored = m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
+  if (stored == m_text) {
+    return;
+  }
+  m_text = std::move(stored);
+  changed();
+}
+
+void Field::append(std::string_view text) {
+  if (text.empty()) {
+    return;
+  }
+  m_text += m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
+  changed();
+}
+
+void Field::changed() {
+  m_caret = std::min(m_caret, m_text.size());
+  touch();
+  if (m_onChange) {
+    assert(m_depth < kMaxChangeDepth && "field change behaviours form a cycle");
+    ++m_depth;
+    m_onChange();
+    --m_depth;
+  }
+}
+
+void Field::setLocked(bool locked) {
+  if (m_locked != locked) {
+    m_locked = locked;
+    touch();
+  }
+}
+
+void Field::setBackground(Color color) {
+  if (m_background != color) {
+    m_background = color;
+    touch();
+  }
+}
+
+void Field::setTextColor(Color color) {
+  if (m_textColor != color) {
+    m_textColor = color;
+    touch();
+  }
+}
+
+void Field::setCaret(std::size_t byteOffset) {
+  const std::size_t caret = std::min(byteOffset, m_text.size());
+  if (m_caret != caret) {
+    m_caret = caret;
+    touch();
+  }
+}
+
+}  // namespace vantor

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "form/color.h"
+#include "form/control.h"
+
+namespace vantor {
+
+// A text field. Writing a different text stores it and runs the change behaviour at once, before
+// setText returns; writing the text the field already holds does nothing. A behaviour may write
+// any field, its own included.
+class Field : public Control {
+ public:
+  enum class Lines { Single, Multi };
+
+  explicit Field(std::string name, std::string_view initialText = {}, Lines lines = Lines::Single);
+
+  [[nodiscard]] const std::string& text() const { return m_text; }
+  void setText(std::string_view text);
+  void clear() { setText({}); }
+  // Adds text at the end without copying what is there: the log buffer grows this way.
+  void append(std::string_view text);
+
+  void onChange(std::function<void()> behaviour) { m_onChange = std::move(behaviour); }
+
+  [[nodiscard]] bool multiLine() const { return m_lines == Lines::Multi; }
+
+  // Locked fields show their text but the operator cannot type into them.
+  [[nodiscard]] bool locked() const { return m_locked; }
+  void setLocked(bool locked);
+
+  [[nodiscard]] Color background() const { return m_background; }
+  void setBackground(Color color);
+
+  [[nodiscard]] Color textColor() const { return m_textColor; }
+  void setTextColor(Color color);
+
+  // The caret as a byte offset into the UTF-8 text, never past its end.
+  [[nodiscard]] std::size_t caret() const { return m_caret; }
+  void setCaret(std::size_t byteOffset);
+  void moveCaretToEnd() { setCaret(m_text.size()); }
+
+ private:
+  void changed();
+
+  std::string m_text;
+  Lines m_lines;
+  std::function<void()> m_onChange;
+  bool m_locked = false;
+  Color m_background = colors::white;
+  Color m_textColor = Color::windowText();
+  std::size_t m_caret = 0;
+  int m_depth = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "form/control.h"
+
+namespace vantor {
+
+// What a screen has beyond its controls: which control should hold the input focus. A window
+// moves the focus when the request's revision grows.
+class Form {
+ public:
+  Form() = default;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  void requestFocus(const Control& control) {
+    m_focus = &control;
+    ++m_focusRevision;
+  }
+  [[nodiscard]] const Control* focusRequest() const { return m_focus; }
+  [[nodiscard]] std::uint64_t focusRevision() const { return m_focusRevision; }
+
+ private:
+  const Control* m_focus = nullptr;
+  std::uint64_t m_focusRevision = 0;
+};
+
+}  // namespace vantor

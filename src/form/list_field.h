@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/field.h"
+
+namespace vantor {
+
+// An editable drop-down list: a text field with items. Typing only sets the text; a pick from the
+// drop-down shows the item's text and then runs the pick behaviour.
+class ListField : public Field {
+ public:
+  explicit ListField(std::string name, std::string_view initialText = {});
+
+  [[nodiscard]] const std::vector<std::string>& items() const { return m_items; }
+  void setItems(std::vector<std::string> items);
+  void addItem(std::string_view item);
+  // Empties the items and the edit text.
+  void clearAll();
+
+  void onPick(std::function<void()> behaviour) { m_onPick = std::move(behaviour); }
+  // The user's choice of item `index`; an index outside the items does nothing.
+  void pick(std::size_t index);
+  // Picks the item with this text, if the list has one; returns whether it did.
+  bool pickText(std::string_view itemText);
+
+ private:
+  std::vector<std::string> m_items;
+  std::function<void()> m_onPick;
+};
+
+}  // namespace vantor

@@ -1,0 +1,183 @@
+#include "form/text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace vantor {
+
+namespace {
+
+struct DecodedChar {
+  char32_t codePoint;
+  std::size_t length;
+};
+
+// Decodes the UTF-8 sequence at `pos`, or nothing when the bytes there are not a valid one.
+std::optional<DecodedChar> decodeAt(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  std::size_t length = 0;
+  char32_t codePoint = 0;
+  if (lead < 0x80) {
+    return DecodedChar{lead, 1};
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    codePoint = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    codePoint = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    codePoint = lead & 0x07;
+  } else {
+    return std::nullopt;
+  }
+  if (pos + length > text.size()) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      return std::nullopt;
+    }
+    codePoint = (codePoint << 6) | (next & 0x3F);
+  }
+  return DecodedChar{codePoint, length};
+}
+
+char32_t upperCodePoint(char32_t c) {
+  if (c >= U'a' && c <= U'z') {
+    return c - 32;
+  }
+  // à..þ map to À..Þ, except ÷ (U+00F7) which is no letter.
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+    return c - 32;
+  }
+  switch (c) {
+    case 0xFF:  // ÿ
+      return 0x178;
+    case 0x161:  // š
+      return 0x160;
+    case 0x153:  // œ
+      return 0x152;
+    case 0x17E:  // ž
+      return 0x17D;
+    default:
+      return c;
+  }
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string toUpper(std::string_view text) {
+  std::string upper;
+  upper.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto decoded = decodeAt(text, pos);
+    if (!decoded) {
+      upper += text[pos];
+      ++pos;
+      continue;
+    }
+    const char32_t mapped = upperCodePoint(decoded->codePoint);
+    if (mapped == decoded->codePoint) {
+      upper.append(text.substr(pos, decoded->length));
+    } else {
+      appendUtf8(upper, mapped);
+    }
+    pos += decoded->length;
+  }
+  return upper;
+}
+
+std::size_t charCount(std::string_view text) {
+  std::size_t count = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto decoded = decodeAt(text, pos);
+    pos += decoded ? decoded->length : 1;
+    ++count;
+  }
+  return count;
+}
+
+double numericValue(std::string_view text) {
+  std::string number;
+  bool seenDigit = false;
+  bool seenPoint = false;
+  for (const char c : text) {
+    if (c == ' ') {
+      continue;
+    }
+    if ((c == '+' || c == '-') && number.empty()) {
+      number += c;
+    } else if (c >= '0' && c <= '9') {
+      number += c;
+      seenDigit = true;
+    } else if (c == '.' && !seenPoint) {
+      number += c;
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (!seenDigit) {
+    return 0.0;
+  }
+  const char* first = number.data();
+  if (*first == '+') {
+    ++first;  // from_chars takes no plus sign
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // Too many digits for a double: read as the largest value of that sign (or 0 for a tiny one).
+    const bool negative = number.front() == '-';
+    // A tiny number has only zeros before its first significant digit behind the point.
+    const auto point = number.find('.');
+    const auto firstNonZero = number.find_first_of("123456789");
+    const bool tiny =
+        point != std::string::npos && firstNonZero != std::string::npos && firstNonZero > point;
+    if (tiny) {
+      return 0.0;
+    }
+    const double limit = std::numeric_limits<double>::max();
+    return negative ? -limit : limit;
+  }
+  return value == 0.0 ? 0.0 : value;
+}
+
+std::string formatNumber(double value) {
+  if (!std::isfinite(value)) {
+    value = std::isnan(value) ? 0.0 : std::copysign(std::numeric_limits<double>::max(), value);
+  }
+  if (value == 0.0) {
+    return "0";
+  }
+  char buffer[400];
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  if (error != std::errc{}) {
+    return "0";
+  }
+  return std::string(buffer, end);
+}
+
+}  // namespace vantor

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// Upper case of a UTF-8 text: ASCII letters and the letters of Latin-1 / Windows-1252 (à→À,
+// ÿ→Ÿ, š→Š, œ→Œ, ž→Ž). Everything else, ß and bytes that are not valid UTF-8 included, stays.
+[[nodiscard]] std::string toUpper(std::string_view text);
+
+// The number of characters (code points) of a UTF-8 text; a stray byte counts as one.
+[[nodiscard]] std::size_t charCount(std::string_view text);
+
+// The numeric value of a field text: blanks are ignored wherever they stand, then the longest
+// leading decimal number is read (optional sign, digits, optional "." and fraction). A text
+// without a leading number reads as 0; a number too large for a double reads as its limit.
+[[nodiscard]] double numericValue(std::string_view text);
+
+// A number as a field shows it: the shortest decimal form, no blanks, no grouping, and no
+// decimal point for a whole number ("123", "-2.5").
+[[nodiscard]] std::string formatNumber(double value);
+
+}  // namespace vantor

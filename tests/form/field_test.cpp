@@ -1,0 +1,171 @@
+#include "form/field.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "form/button.h"
+#include "form/list_field.h"
+#include "form/text.h"
+#include "form/toggle.h"
+
+namespace vantor {
+namespace {
+
+TEST(Field, RunsTheChangeBehaviourOnlyWhenTheTextChanges) {
+  Field field("Text1", "abc");
+  int runs = 0;
+  field.onChange([&] { ++runs; });
+  field.setText("abc");
+  EXPECT_EQ(runs, 0);
+  field.setText("abcd");
+  EXPECT_EQ(runs, 1);
+  field.setText("abcd");
+  EXPECT_EQ(runs, 1);
+  field.clear();
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(Field, RunsTheBehaviourBeforeTheWriterGoesOn) {
+  Field source("Text1");
+  Field mirror("Text2");
+  std::vector<std::string> seen;
+  source.onChange([&] { mirror.setText(source.text() + "!"); });
+  mirror.onChange([&] { seen.push_back("mirror " + mirror.text()); });
+  source.setText("a");
+  seen.push_back("after write");
+  EXPECT_EQ(seen, (std::vector<std::string>{"mirror a!", "after write"}));
+}
+
+TEST(Field, UpperCaseWriteBackReentersOnceAndStops) {
+  Field call("Text6");
+  std::vector<std::string> runs;
+  call.onChange([&] {
+    runs.push_back(call.text());
+    call.setText(toUpper(call.text()));
+    call.moveCaretToEnd();
+  });
+  call.setText("iw");
+  EXPECT_EQ(runs, (std::vector<std::string>{"iw", "IW"}));
+  EXPECT_EQ(call.text(), "IW");
+  EXPECT_EQ(call.caret(), 2U);
+  call.setText("IWX");
+  EXPECT_EQ(runs.size(), 3U);
+}
+
+TEST(Field, SingleLineFieldsTurnLineBreaksIntoBlanks) {
+  Field single("Text1", "a\r\nb");
+  EXPECT_EQ(single.text(), "a  b");
+  single.setText("one\ntwo\r");
+  EXPECT_EQ(single.text(), "one two ");
+  single.append("\r\n");
+  EXPECT_EQ(single.text(), "one two   ");
+
+  Field buffer("Text15", {}, Field::Lines::Multi);
+  buffer.setText("line\r\n");
+  buffer.append("next\r\n");
+  EXPECT_EQ(buffer.text(), "line\r\nnext\r\n");
+}
+
+TEST(Field, AppendRunsTheBehaviourUnlessNothingIsAdded) {
+  Field buffer("Text15", {}, Field::Lines::Multi);
+  int runs = 0;
+  buffer.onChange([&] { ++runs; });
+  buffer.append("");
+  EXPECT_EQ(runs, 0);
+  buffer.append("x");
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(Field, StateChangesGrowTheRevisionAndEqualWritesDoNot) {
+  Field field("Text2");
+  const auto start = field.revision();
+  field.setBackground(colors::white);
+  field.setVisible(true);
+  field.setLocked(false);
+  field.setCaret(10);
+  EXPECT_EQ(field.revision(), start);
+  field.setBackground(colors::yellow);
+  field.setTextColor(colors::red);
+  field.setVisible(false);
+  field.setLocked(true);
+  EXPECT_EQ(field.revision(), start + 4);
+  EXPECT_EQ(field.background(), colors::yellow);
+  EXPECT_EQ(field.textColor(), colors::red);
+}
+
+TEST(Field, CaretNeverPassesTheEndOfTheText) {
+  Field field("Text1", "ABCDEF");
+  field.setCaret(4);
+  EXPECT_EQ(field.caret(), 4U);
+  field.setText("AB");
+  EXPECT_EQ(field.caret(), 2U);
+  field.setCaret(99);
+  EXPECT_EQ(field.caret(), 2U);
+}
+
+TEST(ListField, PickShowsTheItemAndRunsThePickBehaviourButTypingDoesNot) {
+  ListField list("Combo1", "...");
+  list.setItems({"SSB", "CW"});
+  std::vector<std::string> events;
+  list.onChange([&] { events.push_back("change " + list.text()); });
+  list.onPick([&] { events.push_back("pick " + list.text()); });
+  list.setText("CW");
+  EXPECT_EQ(events, (std::vector<std::string>{"change CW"}));
+  events.clear();
+  list.pick(0);
+  EXPECT_EQ(events, (std::vector<std::string>{"change SSB", "pick SSB"}));
+  events.clear();
+  list.pick(0);  // picking the shown item again still counts as a pick
+  EXPECT_EQ(events, (std::vector<std::string>{"pick SSB"}));
+  list.pick(7);
+  EXPECT_EQ(events.size(), 1U);
+  EXPECT_TRUE(list.pickText("CW"));
+  EXPECT_FALSE(list.pickText("FM"));
+}
+
+TEST(ListField, ClearAllEmptiesItemsAndText) {
+  ListField list("Combo2", "...");
+  list.setItems({"A", "B"});
+  list.clearAll();
+  EXPECT_TRUE(list.items().empty());
+  EXPECT_EQ(list.text(), "");
+}
+
+TEST(Toggle, CheckBoxFlipsAndOptionsExcludeEachOther) {
+  Toggle autoTime("Check2", "Auto", Toggle::Kind::CheckBox);
+  int clicks = 0;
+  autoTime.onClick([&] { ++clicks; });
+  autoTime.click();
+  EXPECT_TRUE(autoTime.checked());
+  autoTime.click();
+  EXPECT_FALSE(autoTime.checked());
+  EXPECT_EQ(clicks, 2);
+
+  Toggle plusOne("Option1", "+1 GMT", Toggle::Kind::OptionButton);
+  Toggle plusTwo("Option2", "+2 GMT", Toggle::Kind::OptionButton);
+  Toggle::groupOptions({&plusOne, &plusTwo});
+  plusOne.click();
+  EXPECT_TRUE(plusOne.checked());
+  plusTwo.click();
+  EXPECT_TRUE(plusTwo.checked());
+  EXPECT_FALSE(plusOne.checked());
+  plusTwo.click();
+  EXPECT_TRUE(plusTwo.checked());
+}
+
+TEST(Button, PressRunsTheBehaviourEvenWhenItDestroysTheButton) {
+  auto button = std::make_unique<Button>("Command2", "Exit");
+  int presses = 0;
+  button->onPress([&] {
+    ++presses;
+    button.reset();
+  });
+  button->press();
+  EXPECT_EQ(presses, 1);
+  EXPECT_EQ(button, nullptr);
+}
+
+}  // namespace
+}  // namespace vantor

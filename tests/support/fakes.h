@@ -1,0 +1,42 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/clock.h"
+#include "app/dialogs.h"
+
+namespace vantor::testing {
+
+// A clock that shows whatever moment the test pins.
+class PinnedClock : public Clock {
+ public:
+  explicit PinnedClock(LocalDateTime moment = {2026, 12, 7, 14, 32}) : m_moment(moment) {}
+  [[nodiscard]] LocalDateTime now() const override { return m_moment; }
+  void pin(LocalDateTime moment) { m_moment = moment; }
+
+ private:
+  LocalDateTime m_moment;
+};
+
+// Records every box; questions are answered from a queue (No when it is empty).
+class RecordingDialogs : public Dialogs {
+ public:
+  void showMessage(const Message& message) override { messages.push_back(message); }
+  [[nodiscard]] bool askYesNo(const std::string& question) override {
+    questions.push_back(question);
+    if (answers.empty()) {
+      return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<Message> messages;
+  std::vector<std::string> questions;
+  std::deque<bool> answers;
+};
+
+}  // namespace vantor::testing
