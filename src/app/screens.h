@@ -1,0 +1,17 @@
+#pragma once
+
+namespace vantor {
+
+// What the windows do when the session asks: the core decides when, the view decides how.
+class Screens {
+ public:
+  virtual ~Screens() = default;
+  // Shows the log screen without making it modal and brings it to the front.
+  virtual void showLog() = 0;
+  // Brings the header screen to the front.
+  virtual void showHeader() = 0;
+  // Closes every window; the program ends.
+  virtual void closeAll() = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+
+#include "app/clock.h"
+#include "app/dialogs.h"
+#include "app/screens.h"
+
+namespace vantor {
+
+class HeaderForm;
+class LogForm;
+class BearingForm;
+
+// Owns the three screens. The header screen exists from the start; the log and bearing screens
+// are created, hidden, the first time another screen touches them, and the log screen runs its
+// opening steps when it is created.
+class Session {
+ public:
+  Session(const Clock& clock, Dialogs& dialogs, Screens& screens);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  ~Session();
+
+  [[nodiscard]] HeaderForm& header();
+  [[nodiscard]] LogForm& log();
+  [[nodiscard]] BearingForm& bearing();
+  [[nodiscard]] bool hasLog() const { return m_log != nullptr; }
+  [[nodiscard]] bool hasBearing() const { return m_bearing != nullptr; }
+
+  [[nodiscard]] const Clock& clock() const { return m_clock; }
+  [[nodiscard]] Dialogs& dialogs() { return m_dialogs; }
+
+  void showLog();
+  void showHeader();
+  // "Chiudi" on either screen, or closing a window through its frame. When the log holds
+  // contacts not yet written to an EDI file the operator is asked first; returns whether the
+  // program ends.
+  bool close();
+  // The bearing screen's "Exit": only that screen closes; touching it again creates it anew.
+  void closeBearing();
+  [[nodiscard]] bool ended() const { return m_ended; }
+
+ private:
+  const Clock& m_clock;
+  Dialogs& m_dialogs;
+  Screens& m_screens;
+  std::unique_ptr<HeaderForm> m_header;
+  std::unique_ptr<LogForm> m_log;
+  std::unique_ptr<BearingForm> m_bearing;
+  bool m_ended = false;
+};
+
+}  // namespace vantor
