@@ -25,12 +25,23 @@ Field::Field(std::string name, std::string_view initialText, Lines lines)
       m_lines(lines) {}
 
 void Field::setText(std::string_view text) {
+  write(text, std::nullopt);
+}
+
+void Field::edit(std::string_view text, std::size_t caret) {
+  write(text, caret);
+}
+
+void Field::write(std::string_view text, std::optional<std::size_t> caret) {
   std::string stored = m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
   if (stored == m_text) {
+    if (caret) {
+      setCaret(*caret);
+    }
     return;
   }
   m_text = std::move(stored);
-  changed();
+  changed(caret);
 }
 
 void Field::append(std::string_view text) {
@@ -38,11 +49,11 @@ void Field::append(std::string_view text) {
     return;
   }
   m_text += m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
-  changed();
+  changed(std::nullopt);
 }
 
-void Field::changed() {
-  m_caret = std::min(m_caret, m_text.size());
+void Field::changed(std::optional<std::size_t> caret) {
+  m_caret = std::min(caret.value_or(m_caret), m_text.size());
   touch();
   if (m_onChange) {
     assert(m_depth < kMaxChangeDepth && "field change behaviours form a cycle");

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ class Field : public Control {
 
   [[nodiscard]] const std::string& text() const { return m_text; }
   void setText(std::string_view text);
+  // The operator's edit: the new text with the caret where the operator left it, both in place
+  // before the change behaviour runs (which may move the caret again).
+  void edit(std::string_view text, std::size_t caret);
   void clear() { setText({}); }
   // Adds text at the end without copying what is there: the log buffer grows this way.
   void append(std::string_view text);
@@ -45,7 +49,8 @@ class Field : public Control {
   void moveCaretToEnd() { setCaret(m_text.size()); }
 
  private:
-  void changed();
+  void write(std::string_view text, std::optional<std::size_t> caret);
+  void changed(std::optional<std::size_t> caret);
 
   std::string m_text;
   Lines m_lines;

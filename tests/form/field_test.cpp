@@ -105,6 +105,26 @@ TEST(Field, CaretNeverPassesTheEndOfTheText) {
   EXPECT_EQ(field.caret(), 2U);
 }
 
+TEST(Field, AnEditPutsTheCaretBeforeTheBehaviourRuns) {
+  Field plain("Text5");
+  plain.edit("0915", 2);
+  EXPECT_EQ(plain.caret(), 2U);
+
+  Field call("Text6");
+  std::size_t caretSeenByBehaviour = 99;
+  call.onChange([&] {
+    caretSeenByBehaviour = call.caret();
+    call.setText(toUpper(call.text()));
+    call.moveCaretToEnd();
+  });
+  call.edit("axbc", 2);
+  EXPECT_EQ(caretSeenByBehaviour, 2U);
+  EXPECT_EQ(call.text(), "AXBC");
+  EXPECT_EQ(call.caret(), 4U);
+  call.edit("AXBC", 1);
+  EXPECT_EQ(call.caret(), 1U) << "an edit that keeps the text only moves the caret";
+}
+
 TEST(ListField, PickShowsTheItemAndRunsThePickBehaviourButTypingDoesNot) {
   ListField list("Combo1", "...");
   list.setItems({"SSB", "CW"});
