@@ -31,6 +31,9 @@ class BearingForm : public Form {
   void calculate();
 
   Dialogs& m_dialogs;
+  // The box about a too long home locator is shown once for each home locator written, not once
+  // for each of the calculations that one write of the other locator starts.
+  bool m_homeTooLongShown = false;
 };
 
 }  // namespace vantor

@@ -1,0 +1,73 @@
+#include "geo/bearing_form.h"
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "form/text.h"
+#include "geo/locator.h"
+
+namespace vantor {
+
+namespace {
+
+// A complete locator in the other locator field starts the calculation at once.
+constexpr std::size_t kCalculatingLength = 6;
+
+// Locator fields hold upper case, with the caret after the last character.
+void upperCase(Field& field) {
+  field.setText(toUpper(field.text()));
+  field.moveCaretToEnd();
+}
+
+}  // namespace
+
+BearingForm::BearingForm(Dialogs& dialogs, std::function<void()> exit) : m_dialogs(dialogs) {
+  for (Field* scratch :
+       {&homeLatitudeField, &homeLongitudeField, &otherLatitudeField, &otherLongitudeField}) {
+    scratch->setVisible(false);
+  }
+  homeLocatorField.onChange([this] {
+    m_homeTooLongShown = false;
+    upperCase(homeLocatorField);
+  });
+  otherLocatorField.onChange([this] {
+    upperCase(otherLocatorField);
+    if (charCount(otherLocatorField.text()) == kCalculatingLength) {
+      calculateButton.press();
+    }
+  });
+  calculateButton.onPress([this] { calculate(); });
+  exitButton.onPress(std::move(exit));
+}
+
+void BearingForm::calculate() {
+  const std::optional<BearingResult> result =
+      calculateBearing(homeLocatorField.text(), otherLocatorField.text());
+  if (!result) {
+    return;
+  }
+  if (result->homeTooLong && !m_homeTooLongShown) {
+    m_homeTooLongShown = true;
+    m_dialogs.showMessage(plainMessage("Locatore troppo lungo (massimo 6 caratteri)"));
+  }
+  // An invalid input empties only the other locator: the home locator stays for the next contact.
+  if (result->clearLocators) {
+    otherLocatorField.clear();
+    distanceField.setText(kUnknownResult);
+  }
+  homeLatitudeField.setText(result->homeLatitude);
+  homeLongitudeField.setText(result->homeLongitude);
+  otherLatitudeField.setText(result->otherLatitude);
+  otherLongitudeField.setText(result->otherLongitude);
+  bearingField.setText(result->bearing);
+  distanceField.setText(result->distance);
+  if (result->clearLocators) {
+    otherLocatorField.clear();
+  }
+  if (homeLocatorField.text() == otherLocatorField.text()) {
+    bearingField.setText("0");
+  }
+}
+
+}  // namespace vantor

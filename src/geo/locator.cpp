@@ -1,0 +1,280 @@
+#include "geo/locator.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "form/text.h"
+#include "geo/scratch_number.h"
+
+namespace vantor {
+
+namespace {
+
+// The calculator's own constants. Its results depend on them, the six-decimal pi included.
+constexpr double kPi = 3.141592;
+constexpr double kRadiansPerDegree = kPi / 180;
+constexpr double kEarthRadius = 6356.775;  // kilometres per radian of central angle
+constexpr double kLongitudeOffset = 0.0001;
+constexpr double kLatitudeNudge = 0.00001;
+constexpr double kBearingThreshold = -0.9999999;
+
+// The bearing field's text when both locator fields hold the same text.
+constexpr std::string_view kSameTexts = "0";
+
+constexpr std::size_t kLocatorLength = 6;
+constexpr std::size_t kShortLocatorLength = 4;
+constexpr double kUnmappableCode = '?';
+constexpr char32_t kStrayByte = 0xFFFFFFFF;
+constexpr double kCannotPerform = std::numeric_limits<double>::quiet_NaN();
+
+// Decodes the character at `pos` the way the form's text helpers count characters: a byte that
+// does not start a valid UTF-8 sequence is one character of its own (kStrayByte). Returns the
+// number of bytes the character takes.
+std::size_t decodeAt(std::string_view text, std::size_t pos, char32_t& codePoint) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  std::size_t length = 0;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    codePoint = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    codePoint = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    codePoint = lead & 0x07;
+  } else {
+    codePoint = kStrayByte;
+    return 1;
+  }
+  if (pos + length > text.size()) {
+    codePoint = kStrayByte;
+    return 1;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      codePoint = kStrayByte;
+      return 1;
+    }
+    codePoint = (codePoint << 6) | (next & 0x3F);
+  }
+  return length;
+}
+
+// The characters that Windows-1252 holds at 0x80 to 0x9F. The five positions it leaves unused
+// hold the C1 control of the same number, as Windows itself maps them.
+constexpr std::array<char32_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The single-byte code of a character; "?" for one that Windows-1252 cannot hold.
+double windows1252Code(char32_t codePoint) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+    return static_cast<double>(codePoint);
+  }
+  for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+    if (kWindows1252High[i] == codePoint) {
+      return static_cast<double>(0x80 + i);
+    }
+  }
+  return kUnmappableCode;
+}
+
+bool inRange(char c, char first, char last) {
+  return c >= first && c <= last;
+}
+
+// A prepared locator that is complete: AA00AA with field letters up to R and subsquare letters
+// up to X. Six ASCII bytes are six characters.
+bool isComplete(std::string_view locator) {
+  return locator.size() == kLocatorLength && inRange(locator[0], 'A', 'R') &&
+         inRange(locator[1], 'A', 'R') && inRange(locator[2], '0', '9') &&
+         inRange(locator[3], '0', '9') && inRange(locator[4], 'A', 'X') &&
+         inRange(locator[5], 'A', 'X');
+}
+
+int sgn(double x) {
+  return (x > 0) - (x < 0);
+}
+
+// One statement of the calculation: `value` takes the result when the statement could be
+// performed. One that could not (its result is no finite number) is skipped and `value` keeps
+// what it had.
+void perform(double& value, double result) {
+  if (std::isfinite(result)) {
+    value = result;
+  }
+}
+
+// A whole number of the result: a step whose result does not fit an int is skipped as well.
+void perform(int& value, double result) {
+  if (result >= std::numeric_limits<int>::min() && result <= std::numeric_limits<int>::max()) {
+    value = static_cast<int>(result);
+  }
+}
+
+// A division by zero, or one that overflows, cannot be performed. Its NaN carries through the
+// rest of the statement, an arctangent included, which would turn an infinite quotient into a
+// finite angle.
+double divide(double dividend, double divisor) {
+  if (divisor == 0.0) {
+    return kCannotPerform;
+  }
+  const double quotient = dividend / divisor;
+  return std::isfinite(quotient) ? quotient : kCannotPerform;
+}
+
+// The arc cosine as the calculator builds it from arctangent and square root, in 0 to pi.
+double arcCosine(double x) {
+  return std::atan(divide(std::sqrt(1 - x * x), x)) + (kPi / 2) * (1 - sgn(x));
+}
+
+// A whole number as the distance and bearing fields show it: one blank in front of a number of
+// zero or more (" 349").
+std::string resultText(int value) {
+  // Room for the blank or sign and every digit of an int.
+  std::array<char, 16> text{' '};
+  const auto converted = std::to_chars(text.data() + 1, text.data() + text.size(), value);
+  return value < 0 ? std::string(text.data() + 1, converted.ptr)
+                   : std::string(text.data(), converted.ptr);
+}
+
+// A typed locator made ready for use, with its length in characters.
+struct Prepared {
+  Locator text;
+  std::size_t length;
+};
+
+// Upper case, and "LL" appended to one to four characters. Locators are nearly always typed in
+// ASCII, which needs no decoding.
+Prepared prepare(std::string_view typed) {
+  const bool ascii = std::all_of(typed.begin(), typed.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  Prepared prepared{ascii ? Locator(typed) : toUpper(typed), 0};
+  if (ascii) {
+    for (char& c : prepared.text) {
+      if (c >= 'a' && c <= 'z') {
+        c = static_cast<char>(c - 'a' + 'A');
+      }
+    }
+    prepared.length = prepared.text.size();
+  } else {
+    prepared.length = charCount(prepared.text);
+  }
+  if (prepared.length >= 1 && prepared.length <= kShortLocatorLength) {
+    prepared.text += "LL";
+    prepared.length += 2;
+  }
+  return prepared;
+}
+
+}  // namespace
+
+Locator preparedLocator(std::string_view typed) {
+  return prepare(typed).text;
+}
+
+bool isValidLocator(std::string_view typed) {
+  return isComplete(prepare(typed).text);
+}
+
+GeoPoint locatorToPoint(std::string_view locator) {
+  std::array<double, kLocatorLength> c{};  // a missing character counts as 0
+  std::size_t pos = 0;
+  for (double& code : c) {
+    if (pos >= locator.size()) {
+      break;
+    }
+    char32_t codePoint = 0;
+    pos += decodeAt(locator, pos, codePoint);
+    code = windows1252Code(codePoint);
+  }
+  return GeoPoint{(c[0] - 65) * 20 - 180 + (c[2] - 48) * 2 + (c[4] - 64.5) / 12,
+                  (c[1] - 65) * 10 - 90 + (c[3] - 48) + (c[5] - 64.5) / 24};
+}
+
+Course courseBetween(GeoPoint home, GeoPoint other) {
+  // Every working value starts at 0, so a skipped statement leaves 0 or its earlier result.
+  double w1 = 0, w2 = 0, t1 = 0, t2 = 0;
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, d = 0, c = 0, a = 0, b = 0;
+  Course course;
+
+  // Longitudes west positive.
+  perform(w1, -home.longitude);
+  perform(w2, -other.longitude);
+  perform(t1, home.latitude);
+  perform(t2, other.latitude);
+
+  // Distance.
+  if (t1 == 0 && t2 == 0) {
+    perform(t1, t1 + kLatitudeNudge);
+  }
+  // The east longitude brought into 0 to 360 degrees, in radians.
+  perform(x1, (180 * (sgn(w1 - kLongitudeOffset) + 1) - w1) * kRadiansPerDegree);
+  perform(x2, (180 * (sgn(w2 - kLongitudeOffset) + 1) - w2) * kRadiansPerDegree);
+  perform(y1, t1 * kRadiansPerDegree);
+  perform(y2, t2 * kRadiansPerDegree);
+  perform(d, x1 - x2 + kLongitudeOffset);
+  perform(d, d + (1 - sgn(d)) * kPi);
+  const double sinY1 = std::sin(y1);
+  const double sinY2 = std::sin(y2);
+  const double cosY1 = std::cos(y1);
+  perform(c, sinY1 * sinY2 + cosY1 * std::cos(y2) * std::cos(d));
+  perform(a, arcCosine(c));
+  perform(course.distance, std::floor(kEarthRadius * a + 0.5));
+
+  // Bearing: b is first its cosine, then the angle.
+  perform(b, divide(divide(sinY2 - c * sinY1, std::sin(a)), cosY1));
+  if (b < kBearingThreshold) {
+    perform(b, kPi);
+  } else {
+    perform(b, arcCosine(b));
+  }
+  perform(b, b * sgn(d - kPi) * sgn(kPi - a));
+  perform(b, b + (1 - sgn(b)) * kPi);
+  perform(course.bearing, std::floor(b / kRadiansPerDegree + 0.5));
+  return course;
+}
+
+std::optional<BearingResult> calculateBearing(std::string_view home, std::string_view other) {
+  if (other == kNoLocator) {
+    return std::nullopt;
+  }
+  const Prepared homeLocator = prepare(home);
+  const Prepared otherLocator = prepare(other);
+
+  std::optional<BearingResult> calculated(std::in_place);
+  BearingResult& result = *calculated;
+  result.homeTooLong = homeLocator.length > kLocatorLength;
+  result.clearLocators = !isComplete(homeLocator.text) || !isComplete(otherLocator.text);
+
+  const GeoPoint homePoint = locatorToPoint(homeLocator.text);
+  const GeoPoint otherPoint = locatorToPoint(otherLocator.text);
+  result.homeLatitude = formatScratchNumber(homePoint.latitude);
+  result.homeLongitude = formatScratchNumber(-homePoint.longitude);
+  result.otherLatitude = formatScratchNumber(otherPoint.latitude);
+  result.otherLongitude = formatScratchNumber(-otherPoint.longitude);
+
+  // The bearing "0" rule looks at the two field texts as they stand after this calculation.
+  const bool sameTexts = home == (result.clearLocators ? std::string_view{} : other);
+  if (result.clearLocators) {
+    result.distance = std::string(kUnknownResult);
+    result.bearing = std::string(sameTexts ? kSameTexts : kUnknownResult);
+  } else {
+    const Course course = courseBetween(homePoint, otherPoint);
+    result.distance = resultText(course.distance);
+    result.bearing = sameTexts ? std::string(kSameTexts) : resultText(course.bearing);
+  }
+  return calculated;
+}
+
+}  // namespace vantor
