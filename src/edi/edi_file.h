@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace vantor {
+
+// The EDI file's name: section code, "_", callsign, ".edi". Every character of the callsign that
+// a file name cannot hold on Windows or Linux (/ \ : * ? " < > |, control characters, bytes that
+// are not UTF-8) becomes "-", so "IK2ABC/P" gives "01_IK2ABC-P.edi" and no callsign can lead
+// out of the folder. With the "_" always present the name is never "." or "..".
+[[nodiscard]] std::string ediFileName(std::string_view section, std::string_view callsign);
+
+// The EDI file's path: the folder, the platform's path separator (always added) and the file
+// name.
+[[nodiscard]] std::filesystem::path ediFilePath(const std::filesystem::path& folder,
+                                                std::string_view section,
+                                                std::string_view callsign);
+
+// A path as UTF-8 text, the way the screens show it.
+[[nodiscard]] std::string pathText(const std::filesystem::path& path);
+
+// The save message label's text after a successful export.
+[[nodiscard]] std::string savedLabelText(const std::filesystem::path& path);
+
+// Writes a whole file; tests put a failing one in its place.
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+  // Creates the file, or empties it when it exists, writes the bytes, flushes and closes it.
+  // Returns the system's error when any of these steps fails.
+  [[nodiscard]] virtual std::error_code write(const std::filesystem::path& path,
+                                              std::string_view bytes) const = 0;
+};
+
+class DiskFileWriter final : public FileWriter {
+ public:
+  [[nodiscard]] std::error_code write(const std::filesystem::path& path,
+                                      std::string_view bytes) const override;
+};
+
+// Saves the EDI text (as the log buffer holds it) to `path`: in Windows-1252, followed by CR LF.
+// The bytes go to a temporary file in the same folder that is then renamed over `path`, so a
+// failed write leaves an earlier file of that name as it was. Returns nothing on success, else
+// "Impossibile salvare il LOG in <path>: <reason>"; the temporary file is then removed.
+[[nodiscard]] std::optional<std::string> saveEdiFile(const std::filesystem::path& path,
+                                                     std::string_view ediText,
+                                                     const FileWriter& writer = DiskFileWriter{});
+
+}  // namespace vantor

@@ -1,0 +1,45 @@
+#include "edi/utf8.h"
+
+namespace vantor {
+
+std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) {
+    return Utf8Char{lead, 1};
+  }
+  std::size_t length = 0;
+  char32_t codePoint = 0;
+  char32_t smallest = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    codePoint = lead & 0x1F;
+    smallest = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    codePoint = lead & 0x0F;
+    smallest = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    codePoint = lead & 0x07;
+    smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() - pos < length) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0) != 0x80) {
+      return std::nullopt;
+    }
+    codePoint = (codePoint << 6) | (next & 0x3F);
+  }
+  const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+  if (codePoint < smallest || codePoint > 0x10FFFF || surrogate) {
+    return std::nullopt;
+  }
+  return Utf8Char{codePoint, length};
+}
+
+}  // namespace vantor

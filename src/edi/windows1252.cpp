@@ -1,0 +1,57 @@
+#include "edi/windows1252.h"
+
+#include <array>
+#include <utility>
+
+#include "edi/utf8.h"
+
+namespace vantor {
+
+namespace {
+
+// The characters that Windows-1252 keeps in 0x80..0x9F, where Latin-1 has control codes.
+constexpr std::array<std::pair<char32_t, unsigned char>, 27> extraCharacters{{
+    {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
+    {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
+    {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
+    {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
+    {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
+}};
+
+char windows1252Byte(char32_t codePoint) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+    return static_cast<char>(codePoint);
+  }
+  for (const auto& [character, byte] : extraCharacters) {
+    if (character == codePoint) {
+      return static_cast<char>(byte);
+    }
+  }
+  return '?';
+}
+
+}  // namespace
+
+std::string toWindows1252(std::string_view utf8) {
+  std::string encoded;
+  encoded.reserve(utf8.size());
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      encoded += utf8[pos];
+      ++pos;
+      continue;
+    }
+    const auto decoded = decodeUtf8(utf8, pos);
+    if (!decoded) {
+      encoded += '?';
+      ++pos;
+      continue;
+    }
+    encoded += windows1252Byte(decoded->codePoint);
+    pos += decoded->length;
+  }
+  return encoded;
+}
+
+}  // namespace vantor

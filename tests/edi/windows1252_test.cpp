@@ -1,0 +1,50 @@
+#include "edi/windows1252.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vantor {
+namespace {
+
+struct EncodingCase {
+  std::string utf8;
+  std::string bytes;
+};
+
+class EdiWindows1252 : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(EdiWindows1252, EncodesWhatTheCodePageHoldsAndQuestionMarksTheRest) {
+  EXPECT_EQ(toWindows1252(GetParam().utf8), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EdiWindows1252,
+    ::testing::Values(EncodingCase{"", ""}, EncodingCase{"QQ9XYZ;JN70AA\r\n", "QQ9XYZ;JN70AA\r\n"},
+                      EncodingCase{"città è é", "citt\xe0 \xe8 \xe9"},
+                      EncodingCase{"€ Œ š Ÿ ž „ ™ –", "\x80 \x8c \x9a \x9f \x9e \x84 \x99 \x96"},
+                      EncodingCase{"\u00a0ÿ×", "\xa0\xff\xd7"},
+                      // Characters outside the code page: emoji, CJK, Greek, C1 controls.
+                      EncodingCase{"a😀b", "a?b"}, EncodingCase{"日本", "??"},
+                      EncodingCase{"Ω", "?"}, EncodingCase{"\u0081\u009d", "??"},
+                      // Bytes that do not start a well-formed UTF-8 sequence: each one becomes "?".
+                      EncodingCase{"a\xff"
+                                   "b",
+                                   "a?b"},
+                      EncodingCase{"\xc3", "?"}, EncodingCase{"\xe2\x82", "??"},
+                      EncodingCase{"\xc0\xaf", "??"}, EncodingCase{"\xed\xa0\x80", "???"},
+                      EncodingCase{"\xf4\x90\x80\x80", "????"}, EncodingCase{"\x80", "?"}));
+
+TEST(EdiWindows1252, KeepsAsciiAndEveryLatin1LetterAsOneByte) {
+  std::string utf8;
+  std::string expected;
+  for (int c = 0xA0; c <= 0xFF; ++c) {
+    utf8 += static_cast<char>(0xC0 | (c >> 6));
+    utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    expected += static_cast<char>(c);
+  }
+  EXPECT_EQ(toWindows1252(utf8), expected);
+}
+
+}  // namespace
+}  // namespace vantor
