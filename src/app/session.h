@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "app/clock.h"
@@ -31,6 +32,10 @@ class Session {
   [[nodiscard]] const Clock& clock() const { return m_clock; }
   [[nodiscard]] Dialogs& dialogs() { return m_dialogs; }
 
+  // The folder that holds the program, where the EDI files are written.
+  [[nodiscard]] const std::filesystem::path& programFolder() const { return m_programFolder; }
+  void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
+
   void showLog();
   void showHeader();
   // "Chiudi" on either screen, or closing a window through its frame. When the log holds
@@ -48,6 +53,7 @@ class Session {
   std::unique_ptr<HeaderForm> m_header;
   std::unique_ptr<LogForm> m_log;
   std::unique_ptr<BearingForm> m_bearing;
+  std::filesystem::path m_programFolder{"."};
   bool m_ended = false;
 };
 

@@ -1,11 +1,20 @@
 #include <QApplication>
+#include <QDir>
 
-#include "gui/start_window.h"
+#include "app/session.h"
+#include "gui/application.h"
+#include "gui/field_binder.h"
+#include "gui/qt_platform.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantor"));
-  vantor::gui::StartWindow window;
-  window.show();
+  vantor::gui::SystemClock clock;
+  vantor::gui::MessageBoxDialogs dialogs;
+  vantor::gui::Application application(clock, dialogs);
+  // The EDI files go beside the executable.
+  application.session().setProgramFolder(
+      vantor::gui::toUtf8(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+  application.start();
   return QApplication::exec();
 }

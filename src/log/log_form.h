@@ -1,28 +1,87 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
+#include "form/list_field.h"
 #include "form/toggle.h"
 
 namespace vantor {
 
 class Session;
 
-// The log screen. Only the fields the header screen touches exist so far.
+// The call field's duplicate mark. The call text shows it as its colour: the window-text colour
+// before the field was first edited, the button-text colour for a call not found in the log, red
+// for a call found there. Insertion writes no line, a normal line or a duplicate line for it.
+enum class DuplicateMark { None, NotDuplicate, Duplicate };
+
+// The log screen: the entry row of the current contact, the statistics rows (ODX, average,
+// total), the log buffer and the buttons. Created hidden the first time another screen touches
+// it, when it runs its opening steps.
 class LogForm : public Form {
  public:
   explicit LogForm(Session& session);
 
+  Field serialSentField{"Text1", "001"};
   Field bandField{"Text2", "Text2"};
+  ListField modeList{"Combo1", "SSB"};
   Field dateField{"Text4"};
+  Field timeField{"Text5"};
   Field callsignField{"Text6"};
+  Field rstField{"Text7", "59"};
   Field serialReceivedField{"Text8"};
+  Field locatorField{"Text9"};
+  Field qrbField{"Text10"};
+  Toggle autoTimeBox{"Check2", "Auto", Toggle::Kind::CheckBox};
   Toggle sicilyDoublingBox{"Check1", "Auto x2 Sicilia", Toggle::Kind::CheckBox};
+  Toggle plusOneOption{"Option1", "+1 GMT", Toggle::Kind::OptionButton};
+  Toggle plusTwoOption{"Option2", "+2 GMT", Toggle::Kind::OptionButton};
+  Field odxCallField{"Text11"};
+  Field odxLocatorField{"Text3"};
+  Field odxDistanceField{"Text12"};
+  Field averageField{"Text13"};
+  Toggle inContestBox{"Check3", "In contest", Toggle::Kind::CheckBox, true};
+  Button insertButton{"Command1", "Inserisci"};
+  Field totalField{"Text14"};
+  Field logBuffer{"Text15", {}, Field::Lines::Multi};
+  Field saveMessageLabel{"Label1"};
+  Button backButton{"Command3", "<-- Indietro"};
+  Button closeButton{"Command4", "Chiudi"};
+  Button exportButton{"Command2", "Genera EDI"};
 
-  [[nodiscard]] bool hasUnsavedContacts() const { return false; }
+  [[nodiscard]] DuplicateMark duplicateMark() const { return m_mark; }
+
+  // Whether the log buffer holds text not yet written to an EDI file in this run.
+  [[nodiscard]] bool hasUnsavedContacts() const { return m_unsaved; }
+  // The export calls this once it has written the log buffer's text to a file.
+  void markSaved() { m_unsaved = false; }
 
  private:
+  void open();
+  void callChanged();
+  void locatorChanged();
+  void modePicked();
+  void autoTimeClicked();
+  void insert();
+
+  void setMark(DuplicateMark mark);
+  void writeAutomaticTime();
+  [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
+  void updateStatistics(double distance, int serial);
+  void replaceOdx(double distance);
+  void appendContact();
+  void tell(const std::string& message);
+
   Session& m_session;
+  DuplicateMark m_mark = DuplicateMark::None;
+  // "1" or "2" from the last insertion with "SSB" or "CW", empty before the first: an insertion
+  // with another (typed) mode keeps it.
+  std::string_view m_modeCode;
+  bool m_unsaved = false;
 };
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 
 #include "app/clock.h"
 #include "app/dialogs.h"
+#include "app/screens.h"
 
 namespace vantor::testing {
 
@@ -37,6 +38,16 @@ class RecordingDialogs : public Dialogs {
   std::vector<Message> messages;
   std::vector<std::string> questions;
   std::deque<bool> answers;
+};
+
+// Records what the session asked the windows to do.
+class RecordingScreens : public Screens {
+ public:
+  void showLog() override { events.emplace_back("showLog"); }
+  void showHeader() override { events.emplace_back("showHeader"); }
+  void closeAll() override { events.emplace_back("closeAll"); }
+
+  std::vector<std::string> events;
 };
 
 }  // namespace vantor::testing

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "app/clock.h"
+#include "app/dialogs.h"
+#include "app/screens.h"
+#include "app/session.h"
+
+namespace vantor::gui {
+
+class HeaderWindow;
+class LogWindow;
+
+// The running program: the session and its windows. After every user event in any window all
+// windows sync, since one screen's behaviour writes the fields of another.
+class Application : public Screens {
+ public:
+  Application(const Clock& clock, Dialogs& dialogs);
+  ~Application() override;
+
+  // Shows the header screen, the start-up window.
+  void start();
+
+  [[nodiscard]] Session& session() { return m_session; }
+  [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
+  // The log window, once the log screen has been shown.
+  [[nodiscard]] LogWindow* logWindow() { return m_logWindow.get(); }
+
+  void showLog() override;
+  void showHeader() override;
+  void closeAll() override;
+
+ private:
+  void syncAll();
+
+  Session m_session;
+  std::unique_ptr<HeaderWindow> m_headerWindow;
+  std::unique_ptr<LogWindow> m_logWindow;
+};
+
+}  // namespace vantor::gui

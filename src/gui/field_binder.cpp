@@ -1,0 +1,220 @@
+#include "gui/field_binder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+
+#include <limits>
+#include <memory>
+
+namespace vantor::gui {
+
+namespace {
+
+constexpr std::uint64_t kNeverShown = std::numeric_limits<std::uint64_t>::max();
+
+QColor toQColor(Color color, QPalette::ColorRole fallback) {
+  switch (color.kind) {
+    case Color::Kind::Rgb:
+      return QColor(color.red, color.green, color.blue);
+    case Color::Kind::WindowText:
+      return QApplication::palette().color(QPalette::WindowText);
+    case Color::Kind::ButtonText:
+      return QApplication::palette().color(QPalette::ButtonText);
+  }
+  return QApplication::palette().color(fallback);
+}
+
+void showColors(const Field& field, QWidget* widget) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Base, toQColor(field.background(), QPalette::Base));
+  palette.setColor(QPalette::Text, toQColor(field.textColor(), QPalette::Text));
+  widget->setPalette(palette);
+}
+
+// The log buffer keeps CR LF line ends; the text widget works with LF alone.
+QString toDisplayLines(std::string_view text) {
+  QString display = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return display;
+}
+
+std::string fromDisplayLines(QString display) {
+  display.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return toUtf8(display);
+}
+
+}  // namespace
+
+QString toQString(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toUtf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::size_t utf16ToByteOffset(const QString& text, int position) {
+  return static_cast<std::size_t>(text.left(position).toUtf8().size());
+}
+
+int byteToUtf16Offset(const std::string& text, std::size_t byteOffset) {
+  const std::size_t bytes = std::min(byteOffset, text.size());
+  return static_cast<int>(QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes)).size());
+}
+
+FieldBinder::FieldBinder(Form& form, std::function<void()> afterEvent, QObject* parent)
+    : QObject(parent), m_form(form), m_afterEvent(std::move(afterEvent)) {}
+
+void FieldBinder::add(const Control& control, QWidget* widget, std::function<void()> show) {
+  widget->setObjectName(toQString(control.name()));
+  m_bindings.push_back(Binding{&control, widget, kNeverShown, std::move(show)});
+}
+
+void FieldBinder::userEvent(const std::function<void()>& action) {
+  action();
+  m_afterEvent();
+}
+
+void FieldBinder::bind(Field& field, QLineEdit* widget) {
+  add(field, widget, [&field, widget] {
+    const QString text = toQString(field.text());
+    if (widget->text() != text) {
+      widget->setText(text);
+    }
+    widget->setCursorPosition(byteToUtf16Offset(field.text(), field.caret()));
+    widget->setReadOnly(field.locked());
+    widget->setVisible(field.visible());
+    showColors(field, widget);
+  });
+  connect(widget, &QLineEdit::textEdited, this, [this, &field, widget](const QString& text) {
+    userEvent([&] { field.edit(toUtf8(text), utf16ToByteOffset(text, widget->cursorPosition())); });
+  });
+}
+
+void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
+  auto shownText = std::make_shared<std::string>();
+  add(field, widget, [this, &field, widget, shownText] {
+    m_showing = true;
+    const std::string& text = field.text();
+    if (text != *shownText) {
+      const bool extends = !shownText->empty() && shownText->back() != '\r' &&
+                           text.size() > shownText->size() && text.starts_with(*shownText);
+      if (extends) {
+        // Appending keeps a long log fast: the widget never re-lays out what it already shows.
+        QTextCursor end(widget->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(toDisplayLines(std::string_view(text).substr(shownText->size())));
+      } else {
+        widget->setPlainText(toDisplayLines(text));
+      }
+      *shownText = text;
+    }
+    widget->setReadOnly(field.locked());
+    widget->setVisible(field.visible());
+    showColors(field, widget);
+    m_showing = false;
+  });
+  connect(widget, &QPlainTextEdit::textChanged, this, [this, &field, widget, shownText] {
+    if (m_showing) {
+      return;
+    }
+    const QString display = widget->toPlainText();
+    const int position = widget->textCursor().position();
+    *shownText = fromDisplayLines(display);
+    userEvent([&] { field.edit(*shownText, fromDisplayLines(display.left(position)).size()); });
+  });
+}
+
+void FieldBinder::bind(ListField& list, QComboBox* widget) {
+  widget->setEditable(true);
+  widget->setInsertPolicy(QComboBox::NoInsert);
+  widget->setCompleter(nullptr);
+  add(list, widget, [&list, widget] {
+    QStringList items;
+    for (const std::string& item : list.items()) {
+      items.append(toQString(item));
+    }
+    QStringList shownItems;
+    for (int i = 0; i < widget->count(); ++i) {
+      shownItems.append(widget->itemText(i));
+    }
+    const QString text = toQString(list.text());
+    if (shownItems != items) {
+      widget->clear();
+      widget->addItems(items);
+    }
+    if (widget->currentText() != text) {
+      widget->setEditText(text);
+    }
+    widget->lineEdit()->setCursorPosition(byteToUtf16Offset(list.text(), list.caret()));
+    widget->setVisible(list.visible());
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, toQColor(list.background(), QPalette::Base));
+    widget->setPalette(palette);
+    widget->lineEdit()->setPalette(palette);
+  });
+  connect(
+      widget->lineEdit(), &QLineEdit::textEdited, this, [this, &list, widget](const QString& text) {
+        userEvent([&] {
+          list.edit(toUtf8(text), utf16ToByteOffset(text, widget->lineEdit()->cursorPosition()));
+        });
+      });
+  connect(widget, &QComboBox::activated, this, [this, &list](int index) {
+    userEvent([&] { list.pick(static_cast<std::size_t>(index)); });
+  });
+}
+
+void FieldBinder::bind(const Field& field, QLabel* widget) {
+  widget->setTextFormat(Qt::PlainText);
+  add(field, widget, [&field, widget] {
+    widget->setText(toQString(field.text()));
+    widget->setVisible(field.visible());
+  });
+}
+
+void FieldBinder::bind(Toggle& toggle, QAbstractButton* widget) {
+  widget->setAutoExclusive(false);
+  widget->setText(toQString(toggle.caption()));
+  add(toggle, widget, [&toggle, widget] {
+    widget->setChecked(toggle.checked());
+    widget->setVisible(toggle.visible());
+  });
+  connect(widget, &QAbstractButton::clicked, this,
+          [this, &toggle] { userEvent([&] { toggle.click(); }); });
+}
+
+void FieldBinder::bind(Button& button, QPushButton* widget) {
+  widget->setText(toQString(button.caption()));
+  widget->setAutoDefault(false);
+  widget->setDefault(false);
+  add(button, widget, [&button, widget] { widget->setVisible(button.visible()); });
+  connect(widget, &QPushButton::clicked, this,
+          [this, &button] { userEvent([&] { button.press(); }); });
+}
+
+void FieldBinder::sync() {
+  for (Binding& binding : m_bindings) {
+    if (binding.shownRevision != binding.control->revision()) {
+      binding.shownRevision = binding.control->revision();
+      binding.show();
+    }
+  }
+  if (m_form.focusRevision() != m_shownFocusRevision) {
+    m_shownFocusRevision = m_form.focusRevision();
+    for (const Binding& binding : m_bindings) {
+      if (binding.control == m_form.focusRequest()) {
+        binding.widget->setFocus();
+      }
+    }
+  }
+}
+
+}  // namespace vantor::gui

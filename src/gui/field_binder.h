@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "form/button.h"
+#include "form/field.h"
+#include "form/form.h"
+#include "form/list_field.h"
+#include "form/toggle.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace vantor::gui {
+
+// Connects the widgets of one window to the controls of its form. User events go to the form
+// (typing to edit, a drop-down choice to pick, a click to press); after each event the
+// afterEvent callback runs so every window can sync, and sync() brings each widget whose
+// control changed in line with it.
+class FieldBinder : public QObject {
+ public:
+  FieldBinder(Form& form, std::function<void()> afterEvent, QObject* parent = nullptr);
+
+  void bind(Field& field, QLineEdit* widget);
+  void bind(Field& field, QPlainTextEdit* widget);
+  void bind(ListField& list, QComboBox* widget);
+  // A label shows a field the operator cannot edit.
+  void bind(const Field& field, QLabel* widget);
+  void bind(Toggle& toggle, QAbstractButton* widget);
+  void bind(Button& button, QPushButton* widget);
+
+  // Brings every widget whose control changed since the last sync in line with it, and moves
+  // the focus when the form asked for it.
+  void sync();
+
+ private:
+  struct Binding {
+    const Control* control;
+    QWidget* widget;
+    std::uint64_t shownRevision;
+    std::function<void()> show;
+  };
+
+  void add(const Control& control, QWidget* widget, std::function<void()> show);
+  void userEvent(const std::function<void()>& action);
+
+  Form& m_form;
+  std::function<void()> m_afterEvent;
+  std::vector<Binding> m_bindings;
+  std::uint64_t m_shownFocusRevision = 0;
+  // Set while the binder itself writes into a multi-line widget, whose change signal cannot
+  // tell the operator's typing from the program's.
+  bool m_showing = false;
+};
+
+// Conversions between the core's UTF-8 texts and byte offsets and Qt's UTF-16 strings.
+QString toQString(const std::string& text);
+std::string toUtf8(const QString& text);
+std::size_t utf16ToByteOffset(const QString& text, int position);
+int byteToUtf16Offset(const std::string& text, std::size_t byteOffset);
+
+}  // namespace vantor::gui

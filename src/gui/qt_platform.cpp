@@ -1,0 +1,40 @@
+#include "gui/qt_platform.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "gui/field_binder.h"
+
+namespace vantor::gui {
+
+LocalDateTime SystemClock::now() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  return LocalDateTime{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                       now.time().minute()};
+}
+
+void MessageBoxDialogs::showMessage(const Message& message) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(message.title ? toQString(*message.title) : QApplication::applicationName());
+  box.setIcon(message.icon == Message::Icon::Information ? QMessageBox::Information
+                                                         : QMessageBox::NoIcon);
+  box.setText(toQString(message.text));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+bool MessageBoxDialogs::askYesNo(const std::string& question) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(QApplication::applicationName());
+  box.setIcon(QMessageBox::Question);
+  box.setText(toQString(question));
+  QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+  box.setDefaultButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+}  // namespace vantor::gui

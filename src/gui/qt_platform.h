@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/clock.h"
+#include "app/dialogs.h"
+
+namespace vantor::gui {
+
+// The computer's local clock.
+class SystemClock : public Clock {
+ public:
+  [[nodiscard]] LocalDateTime now() const override;
+};
+
+// Modal Qt message boxes, parented to whichever window is active.
+class MessageBoxDialogs : public Dialogs {
+ public:
+  void showMessage(const Message& message) override;
+  [[nodiscard]] bool askYesNo(const std::string& question) override;
+};
+
+}  // namespace vantor::gui

@@ -1,0 +1,138 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/session.h"
+#include "gui/application.h"
+#include "gui/header_window.h"
+#include "gui/log_window.h"
+#include "header/header_form.h"
+#include "log/log_form.h"
+#include "support/fakes.h"
+
+using vantor::testing::PinnedClock;
+using vantor::testing::RecordingDialogs;
+
+class LogWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A program whose header was filled in and handed over with "Avanti -->".
+  struct Program {
+    PinnedClock clock{{2026, 12, 7, 14, 32}};
+    RecordingDialogs dialogs;
+    vantor::gui::Application application{clock, dialogs};
+
+    Program() {
+      application.start();
+      vantor::HeaderForm& header = application.session().header();
+      header.callsignField.setText("QQ9XYZ");
+      header.locatorField.setText("JN81GD");
+      header.contestList.pickText("Contest IARU Reg. I VHF");
+      header.categoryList.pickText("Singolo Operatore");
+      header.bandList.pickText("144 Mhz");
+      header.proceedButton.press();
+      window().sync();
+    }
+    vantor::gui::LogWindow& window() { return *application.logWindow(); }
+    vantor::LogForm& form() { return application.session().log(); }
+    template <typename Widget>
+    Widget* find(const char* name) {
+      auto* widget = window().findChild<Widget*>(QString::fromLatin1(name));
+      if (widget == nullptr) {
+        qFatal("no widget %s", name);
+      }
+      return widget;
+    }
+    void typeContact(const char* call, const char* serial, const char* locator) {
+      QTest::keyClicks(find<QLineEdit>("Text6"), call);
+      QTest::keyClicks(find<QLineEdit>("Text8"), serial);
+      QTest::keyClicks(find<QLineEdit>("Text9"), locator);
+    }
+  };
+
+ private slots:
+  void opensWithTheDefaultsOfTheLogScreen() {
+    Program program;
+    QCOMPARE(program.window().windowTitle(), QStringLiteral("Vantor - Karsel"));
+    QCOMPARE(program.find<QLineEdit>("Text1")->text(), QStringLiteral("001"));
+    QCOMPARE(program.find<QLineEdit>("Text2")->text(), QStringLiteral("144"));
+    QVERIFY(program.find<QLineEdit>("Text2")->isReadOnly());
+    QVERIFY(program.find<QLineEdit>("Text10")->isReadOnly());
+    QCOMPARE(program.find<QLineEdit>("Text4")->text(), QStringLiteral("261207"));
+    QCOMPARE(program.find<QLineEdit>("Text5")->text(), QStringLiteral("1432"));
+    QCOMPARE(program.find<QComboBox>("Combo1")->currentText(), QStringLiteral("SSB"));
+    QVERIFY(program.find<QLineEdit>("Text6")->hasFocus() || QApplication::focusWidget() == nullptr);
+    QCOMPARE(program.find<QPushButton>("Command2")->text(), QStringLiteral("Genera EDI"));
+  }
+
+  void typesAWholeContactAndInsertsIt() {
+    Program program;
+    program.typeContact("qq1abc", "005", "jn61fu");
+    QCOMPARE(program.find<QLineEdit>("Text6")->text(), QStringLiteral("QQ1ABC"));
+    QCOMPARE(program.find<QLineEdit>("Text10")->text(), QStringLiteral("349"));
+    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+
+    QVERIFY(program.dialogs.messages.empty());
+    QCOMPARE(program.find<QPlainTextEdit>("Text15")->toPlainText(),
+             QStringLiteral("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;349;;N;;\n"));
+    QCOMPARE(program.form().logBuffer.text(),
+             std::string("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;349;;N;;\r\n"));
+    QCOMPARE(program.find<QLineEdit>("Text1")->text(), QStringLiteral("002"));
+    QCOMPARE(program.find<QLineEdit>("Text11")->text(), QStringLiteral("QQ1ABC"));
+    QCOMPARE(program.find<QLineEdit>("Text12")->text(), QStringLiteral("349"));
+    QCOMPARE(program.find<QLineEdit>("Text14")->text(), QStringLiteral("349"));
+    QCOMPARE(program.find<QLineEdit>("Text6")->text(), QString());
+    QCOMPARE(program.find<QLineEdit>("Text9")->text(), QString());
+    QCOMPARE(program.find<QLineEdit>("Text10")->text(), QString());
+  }
+
+  void marksADuplicateInRedWhileTyping() {
+    Program program;
+    program.typeContact("qq1abc", "005", "jn61fu");
+    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    auto* call = program.find<QLineEdit>("Text6");
+    QTest::keyClicks(call, "qq1ab");
+    QCOMPARE(call->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QTest::keyClicks(call, "x");
+    QVERIFY(call->palette().color(QPalette::Text) != QColor(255, 0, 0));
+  }
+
+  void appendsToTheLogWidgetAndKeepsTheOperatorsEdits() {
+    Program program;
+    for (const char* call : {"qq1abc", "qq2abc", "qq3abc"}) {
+      program.typeContact(call, "1", "jn61fu");
+      QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    }
+    auto* buffer = program.find<QPlainTextEdit>("Text15");
+    QCOMPARE(buffer->blockCount(), 4);
+    buffer->moveCursor(QTextCursor::End);
+    QTest::keyClicks(buffer, "note");
+    QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote"));
+    QTest::keyClick(buffer, Qt::Key_Return);
+    QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote\r\n"));
+  }
+
+  void closingWithUnsavedContactsAsksFirst() {
+    Program program;
+    program.typeContact("qq1abc", "005", "jn61fu");
+    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.dialogs.answers = {false};
+    QTest::mouseClick(program.find<QPushButton>("Command4"), Qt::LeftButton);
+    QCOMPARE(program.dialogs.questions.size(), std::size_t{1});
+    QVERIFY(!program.application.session().ended());
+    QVERIFY(program.window().isVisible());
+    program.dialogs.answers = {true};
+    program.window().close();
+    QVERIFY(program.application.session().ended());
+    QVERIFY(!program.window().isVisible());
+    QVERIFY(!program.application.headerWindow().isVisible());
+  }
+};
+
+QTEST_MAIN(LogWindowTest)
+#include "log_window_test.moc"

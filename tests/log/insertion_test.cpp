@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "log/log_fixture.h"
+
+namespace vantor::testing {
+namespace {
+
+using Insertion = LogFixture;
+
+struct Statistics {
+  std::string odxCall;
+  std::string odxLocator;
+  std::string odxDistance;
+  std::string total;
+  std::string average;
+
+  friend bool operator==(const Statistics&, const Statistics&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const Statistics& s) {
+    return out << s.odxCall << " " << s.odxLocator << " " << s.odxDistance << " total " << s.total
+               << " average " << s.average;
+  }
+};
+
+Statistics statisticsOf(const LogForm& log) {
+  return {log.odxCallField.text(), log.odxLocatorField.text(), log.odxDistanceField.text(),
+          log.totalField.text(), log.averageField.text()};
+}
+
+TEST_F(Insertion, KeepsTheOdxTotalAndAverageContactByContact) {
+  const struct {
+    const char* call;
+    const char* locator;
+    Statistics after;
+  } contacts[] = {
+      {"QQ1AAA", "JN81", {"QQ1AAA", "JN81", "50", "50", "50"}},
+      {"QQ1BBB", "KN02AA", {"QQ1BBB", "KN02AA", "306", "356", "178"}},
+      {"QQ1CCC", "JN61FU", {"QQ1CCC", "JN61FU", "349", "705", "235"}},
+      {"QQ1DDD", "JN61FU", {"QQ1CCC", "JN61FU", "349", "1054", "263"}},
+      {"QQ1EEE", "JN81", {"QQ1CCC", "JN61FU", "349", "1104", "220"}},
+  };
+  for (const auto& contact : contacts) {
+    insert(contact.call, contact.locator);
+    EXPECT_EQ(statisticsOf(log), contact.after) << contact.call;
+  }
+  EXPECT_EQ(log.serialSentField.text(), "006");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Insertion, AveragesToTheIntegerPartOfTheQuotient) {
+  log.serialSentField.setText("003");
+  log.totalField.setText("351");
+  insert("QQ1ABC", "JN61FU");
+  EXPECT_EQ(log.totalField.text(), "700");
+  EXPECT_EQ(log.averageField.text(), "233");
+}
+
+// The mode code is "1" for SSB and "2" for CW; any other mode keeps the code of the contact
+// before, and before the first SSB or CW contact there is none.
+TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
+  log.modeList.setText("FM");
+  log.serialReceivedField.setText("005");
+  insert("qq1abc", "jn61fu");
+  log.modeList.pickText("CW");
+  insert("QQ2ABC", "KN02AA");
+  log.modeList.setText("FM");
+  insert("QQ3ABC", "JN81");
+  EXPECT_EQ(log.logBuffer.text(),
+            "261207;1432;QQ1ABC;;59;001;59;005;;JN61FU;349;;N;;\r\n"
+            "261207;1432;QQ2ABC;2;599;002;599;;;KN02AA;306;;N;;\r\n"
+            "261207;1432;QQ3ABC;2;599;003;599;;;JN81;50;;N;;\r\n");
+  for (const Field* field :
+       {&log.callsignField, &log.serialReceivedField, &log.locatorField, &log.qrbField}) {
+    EXPECT_EQ(field->text(), "") << field->name();
+  }
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate);
+  EXPECT_EQ(log.timeField.text(), "1432");
+  EXPECT_EQ(log.focusRequest(), &log.callsignField);
+}
+
+TEST_F(Insertion, CountsAContactInTheHomeSquareAsOne) {
+  insert("QQ1ABC", "JN81GD");
+  EXPECT_EQ(log.logBuffer.text(), "261207;1432;QQ1ABC;1;59;001;59;;;JN81GD;1;;N;;\r\n");
+  EXPECT_EQ(log.totalField.text(), "1");
+}
+
+// The ODX row keeps the calculator's distance; the points, the line and the total are doubled.
+TEST_F(Insertion, DoublesTheQrbOfSicilianCalls) {
+  const struct {
+    const char* call;
+    const char* points;
+  } cases[] = {{"QQ9ABC", "300"}, {"QQ9AB9", "600"}, {"QQ1AB9", "300"},
+               {"QQ1ABC", "150"}, {"Q9", "300"},     {"", "150"}};
+  for (const auto& c : cases) {
+    log.sicilyDoublingBox.setChecked(true);
+    log.serialSentField.setText("001");
+    log.logBuffer.clear();
+    insert(c.call, "JN71JK");
+    EXPECT_EQ(log.totalField.text(), c.points) << c.call;
+    EXPECT_EQ(log.odxDistanceField.text(), "150") << c.call;
+    EXPECT_EQ(log.logBuffer.text(), "261207;1432;" + std::string(c.call) +
+                                        ";1;59;001;59;;;JN71JK;" + c.points + ";;N;;\r\n");
+  }
+
+  log.serialSentField.setText("001");
+  insert("QQ9AB9", "KN02AA");
+  insert("QQ1ABC", "JN61FU");
+  EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1ABC", "JN61FU", "349", "1573", "786"}))
+      << "349 km beats 306 km although that contact scored 1224";
+}
+
+TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
+  insert("QQ1ABC", "JN61FU");
+  fillRow("QQ1ABC", "JN61FU");
+  ASSERT_EQ(log.duplicateMark(), DuplicateMark::Duplicate);
+  const std::string duplicateLine = "261207;1432;QQ1ABC;1;59;002;59;;;JN61FU;0;;;;D\r\n";
+  const std::string expectedBuffer = log.logBuffer.text() + duplicateLine;
+  std::string bufferWhileTold;
+  std::string serialWhileTold;
+  dialogs.whileShown = [&] {
+    bufferWhileTold = log.logBuffer.text();
+    serialWhileTold = log.serialSentField.text();
+  };
+
+  log.insertButton.press();
+
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{plainMessage("Inserito un duplicato")});
+  EXPECT_EQ(bufferWhileTold, expectedBuffer);
+  EXPECT_EQ(serialWhileTold, "002");
+  EXPECT_EQ(log.logBuffer.text(), expectedBuffer);
+  EXPECT_EQ(log.totalField.text(), "698") << "a duplicate still counts in the statistics";
+  EXPECT_EQ(log.serialSentField.text(), "003");
+  EXPECT_EQ(log.callsignField.text(), "");
+  EXPECT_EQ(log.locatorField.text(), "");
+}
+
+TEST_F(Insertion, AppendsNoLineForACallNeverEdited) {
+  log.dateField.setText("261207");
+  log.locatorField.setText("JN61FU");
+  log.insertButton.press();
+  EXPECT_EQ(log.logBuffer.text(), "");
+  EXPECT_EQ(log.serialSentField.text(), "002");
+}
+
+TEST_F(Insertion, AdvancesTheSerialUpTo999) {
+  const struct {
+    const char* before;
+    const char* after;
+  } cases[] = {{"001", "002"}, {"009", "010"}, {"099", "100"},
+               {"12", "013"},  {"998", "999"}, {"999", "999"}};
+  for (const auto& c : cases) {
+    log.logBuffer.clear();
+    log.serialSentField.setText(c.before);
+    insert("QQ1ABC", "JN61FU");
+    EXPECT_EQ(log.serialSentField.text(), c.after) << c.before;
+    EXPECT_EQ(log.logBuffer.text(),
+              "261207;1432;QQ1ABC;1;59;" + std::string(c.before) + ";59;;;JN61FU;349;;N;;\r\n");
+  }
+}
+
+TEST_F(Insertion, ClearsAndFocusesTheTimeOutsideTheContest) {
+  log.inContestBox.click();
+  insert("QQ1ABC", "JN61FU");
+  EXPECT_EQ(log.timeField.text(), "");
+  EXPECT_EQ(log.focusRequest(), &log.timeField);
+}
+
+TEST_F(Insertion, LeavesTheNextContactTheTimeOfClearingTheCallWithAuto) {
+  log.autoTimeBox.click();
+  log.plusOneOption.click();
+  fillRow("QQ1ABC", "JN61FU");
+  clock.pin({2026, 12, 8, 0, 5});
+  log.insertButton.press();
+  EXPECT_EQ(log.logBuffer.text(), "261207;1332;QQ1ABC;1;59;001;59;;;JN61FU;349;;N;;\r\n");
+  EXPECT_EQ(log.timeField.text(), "2305");
+  EXPECT_EQ(log.dateField.text(), "261207");
+}
+
+// Every check runs before anything changes, in the order time, date, serial number, locator:
+// only the first failing check speaks, and the row stays for correction.
+TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
+  const struct {
+    const char* time;
+    const char* date;
+    const char* serial;
+    const char* locator;
+    const char* home;
+    const char* message;
+  } cases[] = {
+      {"930", "261207", "001", "JN61FU", "JN81GD", "Inserire orario nel formato hhmm"},
+      {"93", "26120", "0", "", "JN81GD", "Inserire orario nel formato hhmm"},
+      {"1432", "26120", "0", "", "JN81GD", "Inserire data nel formato yymmdd"},
+      {"1432", "261207", "0", "", "JN81GD", "Numero progressivo non valido"},
+      {"1432", "261207", "1000", "JN61FU", "JN81GD", "Numero progressivo non valido"},
+      {"1432", "261207", "001", "", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "JNX1GD", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "ZZ00AA", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "JN61F", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "JN61FU", "", "Locatore non valido"},
+  };
+  const auto rowAndStatistics = [this] {
+    std::vector<std::string> texts;
+    for (const Field* field :
+         {&log.serialSentField, &log.dateField, &log.timeField, &log.callsignField,
+          &log.locatorField, &log.qrbField, &log.odxCallField, &log.odxDistanceField,
+          &log.totalField, &log.averageField, &log.logBuffer}) {
+      texts.push_back(field->text());
+    }
+    return texts;
+  };
+  for (const auto& c : cases) {
+    log.logBuffer.setText("earlier\r\n");
+    log.totalField.setText("10");
+    log.serialSentField.setText(c.serial);
+    session.bearing().homeLocatorField.setText(c.home);
+    fillRow("QQ1ABC", c.locator);
+    log.timeField.setText(c.time);
+    log.dateField.setText(c.date);
+    log.qrbField.setText("5");
+    const auto before = rowAndStatistics();
+    const auto focus = log.focusRevision();
+    dialogs.messages.clear();
+
+    log.insertButton.press();
+
+    EXPECT_EQ(dialogs.messages, std::vector<Message>{plainMessage(c.message)})
+        << c.time << " " << c.date << " " << c.serial << " " << c.locator << " " << c.home;
+    EXPECT_EQ(rowAndStatistics(), before) << c.message;
+    EXPECT_EQ(log.focusRevision(), focus);
+  }
+}
+
+}  // namespace
+}  // namespace vantor::testing

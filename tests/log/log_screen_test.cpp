@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "log/log_fixture.h"
+
+namespace vantor::testing {
+namespace {
+
+using LogScreen = LogFixture;
+
+TEST_F(LogScreen, OpensWithTheLocalTimeAndItsDefaults) {
+  const std::pair<const Field*, const char*> texts[] = {
+      {&log.serialSentField, "001"}, {&log.bandField, "Text2"}, {&log.modeList, "SSB"},
+      {&log.timeField, "1432"},      {&log.rstField, "59"},
+  };
+  for (const auto& [field, text] : texts) {
+    EXPECT_EQ(field->text(), text) << field->name();
+  }
+  EXPECT_EQ(log.modeList.items(), (std::vector<std::string>{"SSB", "CW"}));
+  EXPECT_TRUE(log.bandField.locked() && log.qrbField.locked());
+  EXPECT_TRUE(log.inContestBox.checked());
+  for (const Toggle* hidden : {&log.sicilyDoublingBox, &log.plusOneOption, &log.plusTwoOption}) {
+    EXPECT_FALSE(hidden->visible()) << hidden->name();
+  }
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::None);
+  EXPECT_EQ(log.callsignField.textColor(), Color::windowText());
+}
+
+TEST_F(LogScreen, SetsTheReportOfAPickedModeButNotOfATypedOne) {
+  log.modeList.pickText("CW");
+  EXPECT_EQ(log.rstField.text(), "599");
+  log.modeList.pickText("SSB");
+  EXPECT_EQ(log.rstField.text(), "59");
+  log.modeList.setText("CW");
+  EXPECT_EQ(log.rstField.text(), "59");
+}
+
+TEST_F(LogScreen, ShowsTheOffsetOptionsOnceAutoIsClicked) {
+  log.autoTimeBox.click();
+  log.autoTimeBox.click();
+  EXPECT_FALSE(log.autoTimeBox.checked());
+  EXPECT_TRUE(log.plusOneOption.visible());
+  EXPECT_TRUE(log.plusTwoOption.visible());
+  EXPECT_FALSE(log.plusOneOption.checked() || log.plusTwoOption.checked());
+}
+
+TEST_F(LogScreen, UpperCasesTheCallWithTheCaretAtTheEnd) {
+  type(log.callsignField, "iw");
+  EXPECT_EQ(log.callsignField.text(), "IW");
+  EXPECT_EQ(log.callsignField.caret(), 2U);
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate);
+  EXPECT_EQ(log.callsignField.textColor(), Color::buttonText());
+  log.callsignField.edit("IxW", 2);
+  EXPECT_EQ(log.callsignField.text(), "IXW");
+  EXPECT_EQ(log.callsignField.caret(), 3U);
+  log.callsignField.edit("IZXW", 2);
+  EXPECT_EQ(log.callsignField.caret(), 4U);
+}
+
+TEST_F(LogScreen, MarksACallFoundAnywhereInTheLogWhileItIsTyped) {
+  type(log.callsignField, "qq1abc");
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate) << "an empty log holds no call";
+  log.logBuffer.setText("260509;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
+
+  const struct {
+    const char* call;
+    DuplicateMark mark;
+  } steps[] = {
+      {"QQ1", DuplicateMark::NotDuplicate},           {"QQ1A", DuplicateMark::Duplicate},
+      {"QQ1AX", DuplicateMark::NotDuplicate},         {"QQ1AB", DuplicateMark::Duplicate},
+      {"QQ1ABC", DuplicateMark::Duplicate},           {"QQ1ABCD", DuplicateMark::NotDuplicate},
+      {"QQ1", DuplicateMark::NotDuplicate},           {"JN80XX", DuplicateMark::Duplicate},
+      {"260509;", DuplicateMark::Duplicate},          {"123;;N;;", DuplicateMark::Duplicate},
+      {"XX;123;;N;;;;", DuplicateMark::NotDuplicate}, {"qq1abc", DuplicateMark::Duplicate},
+  };
+  for (const auto& step : steps) {
+    log.callsignField.setText(step.call);
+    EXPECT_EQ(log.duplicateMark(), step.mark) << step.call;
+    EXPECT_EQ(log.callsignField.textColor(),
+              step.mark == DuplicateMark::Duplicate ? colors::red : Color::buttonText())
+        << step.call;
+  }
+}
+
+// With "Auto" and an offset each keystroke writes the GMT time and the date of that moment; an
+// offset reaching back past local midnight gives the evening of the day before.
+TEST_F(LogScreen, WritesTheGmtMomentOfEachKeystrokeWithAuto) {
+  const struct {
+    LocalDateTime local;
+    int offset;
+    const char* time;
+    const char* date;
+  } cases[] = {
+      {{2026, 12, 7, 15, 7}, 2, "1307", "261207"}, {{2026, 12, 7, 0, 30}, 1, "2330", "261206"},
+      {{2027, 1, 1, 1, 59}, 2, "2359", "261231"},  {{2026, 5, 1, 0, 0}, 2, "2200", "260430"},
+      {{2028, 3, 1, 1, 10}, 2, "2310", "280229"},  {{2026, 3, 1, 0, 10}, 1, "2310", "260228"},
+      {{2100, 3, 1, 0, 45}, 1, "2345", "000228"},  {{2026, 12, 7, 1, 0}, 1, "0000", "261207"},
+  };
+  log.autoTimeBox.click();
+  for (const auto& c : cases) {
+    (c.offset == 1 ? log.plusOneOption : log.plusTwoOption).click();
+    clock.pin(c.local);
+    log.callsignField.clear();
+    type(log.callsignField, "q");
+    EXPECT_EQ(log.timeField.text(), c.time) << c.time;
+    EXPECT_EQ(log.dateField.text(), c.date) << c.time;
+  }
+}
+
+TEST_F(LogScreen, LeavesTimeAndDateAloneWithoutAnOffsetOrWithoutAuto) {
+  log.dateField.setText("261201");
+  clock.pin({2026, 12, 7, 15, 7});
+  log.autoTimeBox.click();
+  type(log.callsignField, "qq1");
+  log.plusOneOption.click();
+  log.autoTimeBox.click();
+  type(log.callsignField, "a");
+  EXPECT_EQ(log.timeField.text(), "1432");
+  EXPECT_EQ(log.dateField.text(), "261201");
+}
+
+TEST_F(LogScreen, ShowsTheQrbOfASixCharacterLocator) {
+  log.qrbField.setText("77");
+  type(log.locatorField, "jn61f");
+  EXPECT_EQ(log.locatorField.text(), "JN61F");
+  EXPECT_EQ(log.locatorField.caret(), 5U);
+  EXPECT_EQ(log.qrbField.text(), "77");
+  type(log.locatorField, "u");
+  EXPECT_EQ(log.qrbField.text(), "349");
+  log.locatorField.setText("JN81GD");
+  EXPECT_EQ(log.qrbField.text(), "1") << "a contact in the home square counts 1";
+}
+
+TEST_F(LogScreen, ShowsNoQrbForALocatorTheCalculatorRejects) {
+  for (const char* locator : {"JNX1GD", "ZZ00AA", "JN8!GD"}) {
+    log.locatorField.setText("JN61FU");
+    log.locatorField.setText(locator);
+    EXPECT_EQ(log.qrbField.text(), "") << locator;
+  }
+  EXPECT_EQ(session.bearing().homeLocatorField.text(), "JN81GD");
+}
+
+TEST_F(LogScreen, NavigatesBackAndClosesThroughTheSession) {
+  log.backButton.press();
+  EXPECT_EQ(screens.events, (std::vector<std::string>{"showHeader"}));
+  log.closeButton.press();
+  EXPECT_TRUE(session.ended());
+  EXPECT_TRUE(dialogs.questions.empty()) << "an empty log has nothing to lose";
+}
+
+TEST_F(LogScreen, KnowsWhetherTheLogHoldsTextNotYetExported) {
+  EXPECT_FALSE(log.hasUnsavedContacts());
+  insert("QQ1ABC", "JN61FU");
+  EXPECT_TRUE(log.hasUnsavedContacts());
+  log.markSaved();
+  EXPECT_FALSE(log.hasUnsavedContacts());
+  log.logBuffer.append("typed by the operator");
+  EXPECT_TRUE(log.hasUnsavedContacts());
+  log.logBuffer.clear();
+  EXPECT_FALSE(log.hasUnsavedContacts());
+
+  insert("QQ1ABD", "JN61FU");
+  log.closeButton.press();
+  EXPECT_FALSE(session.ended());
+  EXPECT_EQ(dialogs.questions.size(), 1U);
+}
+
+}  // namespace
+}  // namespace vantor::testing
