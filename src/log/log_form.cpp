@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/session.h"
+#include "edi/edi_export.h"
 #include "form/text.h"
 #include "geo/bearing_form.h"
 #include "geo/locator.h"
@@ -84,6 +85,7 @@ LogForm::LogForm(Session& session) : m_session(session) {
   insertButton.onPress([this] { insert(); });
   backButton.onPress([this] { m_session.showHeader(); });
   closeButton.onPress([this] { m_session.close(); });
+  exportButton.onPress([this] { exportEdi(m_session); });
 
   open();
 }

@@ -13,6 +13,7 @@
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 
 using vantor::testing::PinnedClock;
 using vantor::testing::RecordingDialogs;
@@ -115,6 +116,32 @@ class LogWindowTest : public QObject {
     QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote"));
     QTest::keyClick(buffer, Qt::Key_Return);
     QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote\r\n"));
+  }
+
+  void exportsIntoTheProgramFolderAndShowsWhere() {
+    Program program;
+    const vantor::testing::TempFolder folder;
+    program.application.session().setProgramFolder(folder.path());
+    program.typeContact("qq1abc", "005", "jn61fu");
+    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(program.find<QPushButton>("Command2"), Qt::LeftButton);
+
+    QVERIFY(program.dialogs.messages.empty());
+    const auto path = folder.path() / "01_QQ9XYZ.edi";
+    QCOMPARE(program.find<QLabel>("Label1")->text(),
+             QString::fromStdString("***  Il LOG è stato salvato in " + path.string() + "  ***"));
+    const std::string file = vantor::testing::readBytes(path);
+    QVERIFY(file.starts_with("[REG1TEST;1]\r\n"));
+    QVERIFY(
+        file.ends_with("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;349;;N;;\r\n"
+                       "[END;Created by Vantor by Karsel]\r\n"));
+    QVERIFY(program.find<QPlainTextEdit>("Text15")->toPlainText().startsWith(
+        QStringLiteral("[REG1TEST;1]\nTName=Contest IARU Reg. I VHF\n")));
+
+    // Saved: closing no longer asks.
+    QTest::mouseClick(program.find<QPushButton>("Command4"), Qt::LeftButton);
+    QVERIFY(program.dialogs.questions.empty());
+    QVERIFY(program.application.session().ended());
   }
 
   void closingWithUnsavedContactsAsksFirst() {

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/session.h"
+#include "edi/edi_text.h"
+#include "header/header_form.h"
+#include "log/log_form.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace vantor {
+namespace {
+
+constexpr const char* kContact = "261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n";
+
+// The example station after one contact of 123 km, with its program folder in a fresh folder.
+class ExportButton : public ::testing::Test {
+ protected:
+  ExportButton() {
+    session.setProgramFolder(folder.path());
+    header.callsignField.setText("QQ9XYZ");
+    header.locatorField.setText("JN70AA");
+    header.contestList.pickText("Contest IARU Reg. I VHF");
+    header.categoryList.pickText("Singolo Operatore");
+    header.bandList.pickText("144 Mhz");
+    log.logBuffer.setText(kContact);
+    log.serialSentField.setText("002");
+    log.totalField.setText("123");
+    log.odxCallField.setText("QQ1ABC");
+    log.odxLocatorField.setText("JN80XX");
+    log.odxDistanceField.setText("123");
+  }
+
+  [[nodiscard]] std::string savedFile() const {
+    return testing::readBytes(folder.path() / "01_QQ9XYZ.edi");
+  }
+
+  testing::TempFolder folder;
+  testing::PinnedClock clock{{2026, 12, 7, 14, 32}};
+  testing::RecordingDialogs dialogs;
+  testing::RecordingScreens screens;
+  Session session{clock, dialogs, screens};
+  HeaderForm& header = session.header();
+  LogForm& log = session.log();
+};
+
+TEST_F(ExportButton, WritesTheFileShowsThePathAndLeavesTheEdiTextInTheLog) {
+  ASSERT_TRUE(log.hasUnsavedContacts());
+  log.exportButton.press();
+  EXPECT_TRUE(dialogs.messages.empty());
+  const std::string golden = testing::readBytes(VANTOR_TEST_DATA_DIR "/01_QQ9XYZ.edi");
+  EXPECT_EQ(savedFile(), golden);
+  EXPECT_EQ(log.logBuffer.text() + "\r\n", golden);
+  EXPECT_EQ(log.saveMessageLabel.text(), "***  Il LOG è stato salvato in " +
+                                             (folder.path() / "01_QQ9XYZ.edi").string() + "  ***");
+  EXPECT_TRUE(header.ediHeaderBuffer.text().starts_with("[REG1TEST;1]\r\nTName="));
+  EXPECT_TRUE(header.ediHeaderBuffer.text().ends_with("[QSORecords;1]\r\n"));
+  EXPECT_FALSE(log.hasUnsavedContacts());
+  EXPECT_EQ(log.serialSentField.text(), "002");
+}
+
+TEST_F(ExportButton, ASecondExportKeepsOneHeaderAndTheNewContacts) {
+  log.exportButton.press();
+  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  EXPECT_TRUE(log.hasUnsavedContacts());
+  log.serialSentField.setText("003");
+  log.exportButton.press();
+  const std::string file = savedFile();
+  const auto count = [&](const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = file.find(part); at != std::string::npos; at = file.find(part, at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(count("[REG1TEST;1]"), 1U);
+  EXPECT_EQ(count("[QSORecords;"), 1U);
+  EXPECT_EQ(count(std::string(ediEndLine)), 1U);
+  EXPECT_NE(file.find("[QSORecords;2]\r\n" + std::string(kContact) +
+                      "261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n" +
+                      std::string(ediEndLine) + "\r\n"),
+            std::string::npos);
+}
+
+TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
+  for (const char* date : {"7.12.2026", "", "07/12"}) {
+    dialogs.messages.clear();
+    header.endDateField.setText(date);
+    log.exportButton.press();
+    ASSERT_EQ(dialogs.messages.size(), 1U) << date;
+    EXPECT_EQ(dialogs.messages[0], plainMessage("Data non valida: usare il formato gg/mm/aaaa"));
+    EXPECT_EQ(log.logBuffer.text(), kContact);
+    EXPECT_EQ(log.saveMessageLabel.text(), "");
+    EXPECT_EQ(header.ediHeaderBuffer.text(), "");
+    EXPECT_TRUE(savedFile().empty());
+  }
+}
+
+TEST_F(ExportButton, AFailedSaveIsReportedAndLosesNothing) {
+  log.exportButton.press();
+  const std::string label = log.saveMessageLabel.text();
+  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  const std::string buffer = log.logBuffer.text();
+  session.setProgramFolder(folder.path() / "missing");
+  log.exportButton.press();
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_TRUE(dialogs.messages[0].text.starts_with("Impossibile salvare il LOG in " +
+                                                   (folder.path() / "missing").string()));
+  EXPECT_EQ(dialogs.messages[0].title, std::nullopt);
+  EXPECT_EQ(log.logBuffer.text(), buffer);
+  EXPECT_EQ(log.saveMessageLabel.text(), label);
+  EXPECT_TRUE(log.hasUnsavedContacts());
+}
+
+TEST_F(ExportButton, NamesTheFileWithoutLeavingTheProgramFolder) {
+  header.callsignField.setText("ik2abc/p");
+  log.exportButton.press();
+  EXPECT_EQ(testing::readBytes(folder.path() / "01_IK2ABC-P.edi").substr(0, 12), "[REG1TEST;1]");
+  EXPECT_NE(log.logBuffer.text().find("PCall=IK2ABC/P\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantor
