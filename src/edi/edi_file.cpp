@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "edi/utf8.h"
-#include "edi/windows1252.h"
+#include "form/utf8.h"
+#include "form/windows1252.h"
 
 namespace vantor {
 

@@ -1,51 +1,14 @@
 #include "form/text.h"
 
+#include "form/utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace vantor {
 
 namespace {
-
-struct DecodedChar {
-  char32_t codePoint;
-  std::size_t length;
-};
-
-// Decodes the UTF-8 sequence at `pos`, or nothing when the bytes there are not a valid one.
-std::optional<DecodedChar> decodeAt(std::string_view text, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 0;
-  char32_t codePoint = 0;
-  if (lead < 0x80) {
-    return DecodedChar{lead, 1};
-  }
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    codePoint = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    codePoint = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    codePoint = lead & 0x07;
-  } else {
-    return std::nullopt;
-  }
-  if (pos + length > text.size()) {
-    return std::nullopt;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) {
-      return std::nullopt;
-    }
-    codePoint = (codePoint << 6) | (next & 0x3F);
-  }
-  return DecodedChar{codePoint, length};
-}
 
 char32_t upperCodePoint(char32_t c) {
   if (c >= U'a' && c <= U'z') {
@@ -89,7 +52,7 @@ std::string toUpper(std::string_view text) {
   upper.reserve(text.size());
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const auto decoded = decodeAt(text, pos);
+    const auto decoded = decodeUtf8(text, pos);
     if (!decoded) {
       upper += text[pos];
       ++pos;
@@ -110,7 +73,7 @@ std::size_t charCount(std::string_view text) {
   std::size_t count = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
-    const auto decoded = decodeAt(text, pos);
+    const auto decoded = decodeUtf8(text, pos);
     pos += decoded ? decoded->length : 1;
     ++count;
   }

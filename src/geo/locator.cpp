@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "form/text.h"
+#include "form/utf8.h"
+#include "form/windows1252.h"
 #include "geo/scratch_number.h"
 
 namespace vantor {
@@ -28,65 +30,19 @@ constexpr std::string_view kSameTexts = "0";
 constexpr std::size_t kLocatorLength = 6;
 constexpr std::size_t kShortLocatorLength = 4;
 constexpr double kUnmappableCode = '?';
-constexpr char32_t kStrayByte = 0xFFFFFFFF;
 constexpr double kCannotPerform = std::numeric_limits<double>::quiet_NaN();
 
-// Decodes the character at `pos` the way the form's text helpers count characters: a byte that
-// does not start a valid UTF-8 sequence is one character of its own (kStrayByte). Returns the
-// number of bytes the character takes.
-std::size_t decodeAt(std::string_view text, std::size_t pos, char32_t& codePoint) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 0;
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
+// The single-byte code of a character; "?" for one that Windows-1252 cannot hold and for a byte
+// that does not start a UTF-8 character, which counts as a character of its own.
+double characterCode(std::string_view text, std::size_t& pos) {
+  const auto decoded = decodeUtf8(text, pos);
+  if (!decoded) {
+    ++pos;
+    return kUnmappableCode;
   }
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    codePoint = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    codePoint = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    codePoint = lead & 0x07;
-  } else {
-    codePoint = kStrayByte;
-    return 1;
-  }
-  if (pos + length > text.size()) {
-    codePoint = kStrayByte;
-    return 1;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) {
-      codePoint = kStrayByte;
-      return 1;
-    }
-    codePoint = (codePoint << 6) | (next & 0x3F);
-  }
-  return length;
-}
-
-// The characters that Windows-1252 holds at 0x80 to 0x9F. The five positions it leaves unused
-// hold the C1 control of the same number, as Windows itself maps them.
-constexpr std::array<char32_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// The single-byte code of a character; "?" for one that Windows-1252 cannot hold.
-double windows1252Code(char32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-    return static_cast<double>(codePoint);
-  }
-  for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
-    if (kWindows1252High[i] == codePoint) {
-      return static_cast<double>(0x80 + i);
-    }
-  }
-  return kUnmappableCode;
+  pos += decoded->length;
+  const auto byte = windows1252Byte(decoded->codePoint);
+  return byte ? static_cast<double>(*byte) : kUnmappableCode;
 }
 
 bool inRange(char c, char first, char last) {
@@ -194,9 +150,7 @@ GeoPoint locatorToPoint(std::string_view locator) {
     if (pos >= locator.size()) {
       break;
     }
-    char32_t codePoint = 0;
-    pos += decodeAt(locator, pos, codePoint);
-    code = windows1252Code(codePoint);
+    code = characterCode(locator, pos);
   }
   return GeoPoint{(c[0] - 65) * 20 - 180 + (c[2] - 48) * 2 + (c[4] - 64.5) / 12,
                   (c[1] - 65) * 10 - 90 + (c[3] - 48) + (c[5] - 64.5) / 24};

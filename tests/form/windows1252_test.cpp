@@ -1,4 +1,4 @@
-#include "edi/windows1252.h"
+#include "form/windows1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "edi/windows1252.h"
+#include "form/windows1252.h"
 
 #include <array>
 #include <utility>
 
-#include "edi/utf8.h"
+#include "form/utf8.h"
 
 namespace vantor {
 
@@ -18,19 +18,19 @@ constexpr std::array<std::pair<char32_t, unsigned char>, 27> extraCharacters{{
     {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
 }};
 
-char windows1252Byte(char32_t codePoint) {
+}  // namespace
+
+std::optional<unsigned char> windows1252Byte(char32_t codePoint) {
   if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-    return static_cast<char>(codePoint);
+    return static_cast<unsigned char>(codePoint);
   }
   for (const auto& [character, byte] : extraCharacters) {
     if (character == codePoint) {
-      return static_cast<char>(byte);
+      return byte;
     }
   }
-  return '?';
+  return std::nullopt;
 }
-
-}  // namespace
 
 std::string toWindows1252(std::string_view utf8) {
   std::string encoded;
@@ -48,7 +48,7 @@ std::string toWindows1252(std::string_view utf8) {
       ++pos;
       continue;
     }
-    encoded += windows1252Byte(decoded->codePoint);
+    encoded += static_cast<char>(windows1252Byte(decoded->codePoint).value_or('?'));
     pos += decoded->length;
   }
   return encoded;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace vantor {
+
+// The Windows-1252 byte of a character, or nothing when the code page cannot hold it.
+[[nodiscard]] std::optional<unsigned char> windows1252Byte(char32_t codePoint);
 
 // A UTF-8 text in Windows-1252, the single-byte code page of the EDI file, without a byte-order
 // mark. A character the code page cannot hold becomes "?", and so does every byte that does not

@@ -1,4 +1,4 @@
-#include "edi/utf8.h"
+#include "form/utf8.h"
 
 namespace vantor {
 
