@@ -10,9 +10,14 @@ namespace vantor {
 
 namespace {
 
+// The C0 controls, DEL and the C1 controls: invisible in the save message and in a folder view.
+bool isControl(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 bool forbiddenInFileName(char32_t c) {
   constexpr std::u32string_view forbidden = U"/\\:*?\"<>|";
-  return c < 0x20 || forbidden.find(c) != std::u32string_view::npos;
+  return isControl(c) || forbidden.find(c) != std::u32string_view::npos;
 }
 
 std::filesystem::path pathFromUtf8(std::string_view text) {

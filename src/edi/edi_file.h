@@ -9,9 +9,10 @@
 namespace vantor {
 
 // The EDI file's name: section code, "_", callsign, ".edi". Every character of the callsign that
-// a file name cannot hold on Windows or Linux (/ \ : * ? " < > |, control characters, bytes that
-// are not UTF-8) becomes "-", so "IK2ABC/P" gives "01_IK2ABC-P.edi" and no callsign can lead
-// out of the folder. With the "_" always present the name is never "." or "..".
+// a file name cannot hold on Windows or Linux (/ \ : * ? " < > |, bytes that are not UTF-8) or
+// that would not show (the control characters, DEL and U+0080 to U+009F included) becomes "-", so
+// "IK2ABC/P" gives "01_IK2ABC-P.edi" and no callsign can lead out of the folder. With the "_"
+// always present the name is never "." or "..".
 [[nodiscard]] std::string ediFileName(std::string_view section, std::string_view callsign);
 
 // The EDI file's path: the folder, the platform's path separator (always added) and the file

@@ -46,6 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"01", "..", "01_...edi"}, NameCase{"", "..", "_...edi"},
                       NameCase{"", ".", "_..edi"}, NameCase{"", "", "_.edi"},
                       NameCase{"01", "QQ\t1\r\n\x1f", "01_QQ-1---.edi"},
+                      NameCase{"01",
+                               "QQ\x7f"
+                               "1\xc2\x85"
+                               "A\xc2\x9f",
+                               "01_QQ-1-A-.edi"},
                       NameCase{"01", "IÀ2ÈÉ€", "01_IÀ2ÈÉ€.edi"},
                       NameCase{"01",
                                "A\xff"
