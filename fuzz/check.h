@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+// A broken invariant names itself and aborts, so libFuzzer keeps the input that broke it.
+#define FUZZ_CHECK(condition) \
+  ((condition) ? static_cast<void>(0) : ::vantor::fuzz::fail(#condition, __FILE__, __LINE__))
+
+namespace vantor::fuzz {
+
+[[noreturn]] inline void fail(const char* condition, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);
+  std::abort();
+}
+
+// The input as texts separated by NUL bytes; the seeds are written that way.
+inline std::vector<std::string_view> splitInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string_view> pieces;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = input.find('\0', start);
+    pieces.push_back(input.substr(start, end - start));
+    if (end == std::string_view::npos) {
+      return pieces;
+    }
+    start = end + 1;
+  }
+}
+
+// The piece at `index`, or an empty text when the input has fewer pieces.
+inline std::string_view pieceAt(const std::vector<std::string_view>& pieces, std::size_t index) {
+  return index < pieces.size() ? pieces[index] : std::string_view{};
+}
+
+inline std::size_t countOf(std::string_view text, std::string_view needle) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(needle); at != std::string_view::npos;
+       at = text.find(needle, at + needle.size())) {
+    ++count;
+  }
+  return count;
+}
+
+inline bool holdsLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace vantor::fuzz

@@ -1,0 +1,149 @@
+// The EDI text of an export from any header texts and any log buffer, exported again from its
+// own result the way the log buffer holds it after an export; and the file name from any
+// callsign.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check.h"
+#include "edi/edi_file.h"
+#include "edi/edi_header.h"
+#include "edi/edi_text.h"
+#include "form/field.h"
+#include "form/utf8.h"
+#include "form/windows1252.h"
+#include "header/station_header.h"
+
+namespace {
+
+using namespace vantor;
+
+constexpr std::string_view kHeaderLine = "[REG1TEST;1]";
+
+// The pieces of the input, in this order; header texts not listed stay empty.
+enum Piece : std::size_t {
+  kLogBuffer,
+  kCallsign,
+  kLocator,
+  kContest,
+  kCategory,
+  kBand,
+  kStartDate,
+  kEndDate,
+  kComments,
+  kClub,
+  kSerialSent,
+  kTotal,
+  kOdxCall,
+  kOdxLocator,
+  kOdxDistance,
+};
+
+// A header or log screen text: a single-line field holds no line break.
+std::string screenText(std::string_view piece) {
+  Field field("Text");
+  field.setText(piece);
+  return field.text();
+}
+
+bool isControl(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+bool forbiddenInFileName(char32_t c) {
+  return isControl(c) || std::u32string_view(U"/\\:*?\"<>|").find(c) != std::u32string_view::npos;
+}
+
+void checkFileName(std::string_view section, std::string_view callsign) {
+  const std::string name = ediFileName(section, callsign);
+  FUZZ_CHECK(name != "." && name != "..");
+  FUZZ_CHECK(name.starts_with(std::string(section) + "_") && name.ends_with(".edi"));
+  const std::string_view callPart =
+      std::string_view(name).substr(section.size() + 1, name.size() - section.size() - 5);
+  std::size_t pos = 0;
+  while (pos < callPart.size()) {
+    const auto decoded = decodeUtf8(callPart, pos);
+    FUZZ_CHECK(decoded.has_value());
+    FUZZ_CHECK(!forbiddenInFileName(decoded->codePoint));
+    pos += decoded->length;
+  }
+
+  const std::filesystem::path folder("logs");
+  const std::filesystem::path path = ediFilePath(folder, section, callsign);
+  FUZZ_CHECK(path.parent_path() == folder);
+  FUZZ_CHECK(pathText(path.filename()) == name);
+}
+
+// The EDI header buffer's text as the export assembles it: the header section and the score
+// lines. Nothing when a date cannot be converted, which stops the export.
+std::optional<std::string> headerBuffer(const std::vector<std::string_view>& pieces,
+                                        const StationHeader& header, std::string_view section) {
+  const auto startDate = convertDate(header.startDate);
+  const auto endDate = convertDate(header.endDate);
+  if (!startDate || !endDate) {
+    return std::nullopt;
+  }
+  const auto text = [&pieces](Piece piece) { return screenText(fuzz::pieceAt(pieces, piece)); };
+  std::string buffer;
+  for (const std::string& part : buildHeaderSection(header, *startDate, *endDate, section)) {
+    buffer += part;
+  }
+  buffer += buildScoreLines({text(kSerialSent), text(kTotal), text(kOdxCall), text(kOdxLocator),
+                             text(kOdxDistance), header.comments});
+  return buffer;
+}
+
+// The export's text: the header buffer, then records holding no end line, then the end line.
+void checkEdiText(std::string_view header, std::string_view ediText) {
+  FUZZ_CHECK(ediText.starts_with(header));
+  FUZZ_CHECK(ediText.ends_with(ediEndLine));
+  FUZZ_CHECK(fuzz::countOf(ediText.substr(header.size()), ediEndLine) == 1);
+  FUZZ_CHECK(toWindows1252(ediText).size() <= ediText.size());
+}
+
+void checkExports(std::string_view header, std::string_view logBuffer) {
+  const std::string first = buildEdiText(header, logBuffer);
+  checkEdiText(header, first);
+  const std::string second = buildEdiText(header, first);
+  checkEdiText(header, second);
+  // The earlier export's header section is not taken into the records.
+  FUZZ_CHECK(fuzz::countOf(second, kHeaderLine) == fuzz::countOf(first, kHeaderLine));
+  FUZZ_CHECK(buildEdiText(header, second) == second);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto pieces = fuzz::splitInput(data, size);
+  const std::string_view logBuffer = fuzz::pieceAt(pieces, kLogBuffer);
+  const auto text = [&pieces](Piece piece) { return screenText(fuzz::pieceAt(pieces, piece)); };
+
+  const std::string records = qsoRecords(logBuffer);
+  FUZZ_CHECK(fuzz::countOf(records, ediEndLine) == 0);
+  FUZZ_CHECK(toWindows1252(logBuffer).size() <= logBuffer.size());
+
+  StationHeader header;
+  header.callsign = text(kCallsign);
+  header.locator = text(kLocator);
+  header.contest = text(kContest);
+  header.category = text(kCategory);
+  header.band = text(kBand);
+  header.startDate = text(kStartDate);
+  header.endDate = text(kEndDate);
+  header.comments = text(kComments);
+  header.club = text(kClub);
+  const std::string section = sectionCode(header.band, header.category);
+  checkFileName(section, header.callsign);
+  checkFileName(section, fuzz::pieceAt(pieces, kCallsign));
+
+  if (const auto buffer = headerBuffer(pieces, header, section)) {
+    FUZZ_CHECK(buffer->starts_with(kHeaderLine));
+    checkExports(*buffer, logBuffer);
+  }
+  return 0;
+}
