@@ -4,6 +4,7 @@
 
 #include "app/session.h"
 #include "form/text.h"
+#include "form/utf8.h"
 #include "geo/bearing_form.h"
 #include "geo/locator.h"
 #include "header/contest_catalogue.h"
@@ -24,6 +25,21 @@ std::vector<std::string_view> splitAtSlash(std::string_view text) {
     }
     start = slash + 1;
   }
+}
+
+// The last two characters of a UTF-8 text, or the whole text when it is shorter. A byte that
+// is not UTF-8 counts as one character, as it does for charCount.
+std::string_view lastTwoCharacters(std::string_view text) {
+  std::size_t beforeLast = 0;
+  std::size_t last = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    beforeLast = last;
+    last = pos;
+    const auto decoded = decodeUtf8(text, pos);
+    pos += decoded ? decoded->length : 1;
+  }
+  return text.substr(beforeLast);
 }
 
 std::string todayAsText(const LocalDateTime& now) {
@@ -72,9 +88,7 @@ std::optional<std::string> logDateFromStartDate(std::string_view startDate) {
   if (parts.size() < 3) {
     return std::nullopt;
   }
-  const std::string_view year = parts[2];
-  const std::string_view shortYear = year.size() > 2 ? year.substr(year.size() - 2) : year;
-  return std::string(shortYear) + std::string(parts[1]) + std::string(parts[0]);
+  return std::string(lastTwoCharacters(parts[2])) + std::string(parts[1]) + std::string(parts[0]);
 }
 
 HeaderForm::HeaderForm(Session& session) : m_session(session) {

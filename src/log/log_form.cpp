@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "edi/edi_export.h"
 #include "form/text.h"
+#include "form/utf8.h"
 #include "geo/bearing_form.h"
 #include "geo/locator.h"
 #include "log/contact_time.h"
@@ -19,11 +20,21 @@ namespace {
 // A call of this many characters or more is searched for in the log while it is typed.
 constexpr std::size_t kShortestSearchedCall = 4;
 
+// Whether the call's third character (not its third byte) is the digit 9.
+bool thirdCharacterIsNine(std::string_view call) {
+  std::size_t pos = 0;
+  for (int skipped = 0; skipped < 2 && pos < call.size(); ++skipped) {
+    const auto decoded = decodeUtf8(call, pos);
+    pos += decoded ? decoded->length : 1;
+  }
+  return pos < call.size() && call[pos] == '9';
+}
+
 // "Auto x2 Sicilia": a "9" as the call's third character doubles the QRB, and a "9" as its last
 // character doubles it again.
 double sicilianFactor(std::string_view call) {
   double factor = 1;
-  if (call.size() >= 3 && call[2] == '9') {
+  if (thirdCharacterIsNine(call)) {
     factor *= 2;
   }
   if (!call.empty() && call.back() == '9') {
