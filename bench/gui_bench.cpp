@@ -7,9 +7,8 @@
 
 #include <string>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
 #include "app/session.h"
+#include "bench_platform.h"
 #include "gui/application.h"
 #include "gui/log_window.h"
 #include "header/header_form.h"
@@ -17,18 +16,10 @@
 
 namespace {
 
+using vantor::bench::FixedClock;
+using vantor::bench::SilentDialogs;
+
 constexpr int kContactCount = 10000;
-
-class FixedClock : public vantor::Clock {
- public:
-  [[nodiscard]] vantor::LocalDateTime now() const override { return {2026, 12, 7, 14, 32}; }
-};
-
-class SilentDialogs : public vantor::Dialogs {
- public:
-  void showMessage(const vantor::Message& /*message*/) override {}
-  [[nodiscard]] bool askYesNo(const std::string& /*question*/) override { return true; }
-};
 
 // The real windows with 10,000 contacts in the log widget, opened from the header screen.
 class LoggedWindows {

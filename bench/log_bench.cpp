@@ -2,35 +2,19 @@
 
 #include <string>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/screens.h"
 #include "app/session.h"
+#include "bench_platform.h"
 #include "log/log_form.h"
 #include "log/qso_line.h"
 #include "log/serial_number.h"
 
 namespace {
 
+using vantor::bench::FixedClock;
+using vantor::bench::NoScreens;
+using vantor::bench::SilentDialogs;
+
 constexpr int kContactCount = 10000;
-
-class FixedClock : public vantor::Clock {
- public:
-  [[nodiscard]] vantor::LocalDateTime now() const override { return {2026, 12, 7, 14, 32}; }
-};
-
-class SilentDialogs : public vantor::Dialogs {
- public:
-  void showMessage(const vantor::Message& /*message*/) override {}
-  [[nodiscard]] bool askYesNo(const std::string& /*question*/) override { return true; }
-};
-
-class NoScreens : public vantor::Screens {
- public:
-  void showLog() override {}
-  void showHeader() override {}
-  void closeAll() override {}
-};
 
 // A session whose log buffer holds 10,000 contacts (about 550 KB), none of them with a call
 // starting "QQ9Z", and whose call field writes the time with "Auto" and "+1 GMT".

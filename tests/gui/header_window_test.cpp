@@ -12,45 +12,22 @@
 #include "gui/log_window.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "support/fakes.h"
-
-using vantor::testing::PinnedClock;
-using vantor::testing::RecordingDialogs;
+#include "support/window_driver.h"
 
 class HeaderWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  struct Program {
-    PinnedClock clock{{2026, 12, 7, 14, 32}};
-    RecordingDialogs dialogs;
-    vantor::gui::Application application{clock, dialogs};
-
-    Program() {
-      application.start();
-      QApplication::setActiveWindow(&window());
-    }
+  struct Program : vantor::testing::RunningProgram {
+    Program() : RunningProgram({2026, 12, 7, 14, 32}) {}
     vantor::gui::HeaderWindow& window() { return application.headerWindow(); }
     template <typename Widget>
     Widget* find(const char* name) {
-      auto* widget = window().findChild<Widget*>(QString::fromLatin1(name));
-      if (widget == nullptr) {
-        qFatal("no widget %s", name);
-      }
-      return widget;
+      return header<Widget>(name);
     }
-    QColor background(QWidget* widget) { return widget->palette().color(QPalette::Base); }
-    // Picks item `index` from the list as an operator does: with an arrow key.
+    static QColor background(QWidget* widget) { return widget->palette().color(QPalette::Base); }
     void pick(const char* comboName, int index) {
-      auto* combo = find<QComboBox>(comboName);
-      combo->setFocus();
-      if (index > 0) {
-        combo->setCurrentIndex(index - 1);
-        QTest::keyClick(combo, Qt::Key_Down);
-      } else {
-        combo->setCurrentIndex(1);
-        QTest::keyClick(combo, Qt::Key_Up);
-      }
+      RunningProgram::pick(header<QComboBox>(comboName), index);
     }
   };
 

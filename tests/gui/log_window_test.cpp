@@ -12,25 +12,17 @@
 #include "gui/log_window.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "support/fakes.h"
 #include "support/temp_folder.h"
-
-using vantor::testing::PinnedClock;
-using vantor::testing::RecordingDialogs;
+#include "support/window_driver.h"
 
 class LogWindowTest : public QObject {
   Q_OBJECT
 
  private:
   // A program whose header was filled in and handed over with "Avanti -->".
-  struct Program {
-    PinnedClock clock{{2026, 12, 7, 14, 32}};
-    RecordingDialogs dialogs;
-    vantor::gui::Application application{clock, dialogs};
-
-    Program() {
-      application.start();
-      vantor::HeaderForm& header = application.session().header();
+  struct Program : vantor::testing::RunningProgram {
+    Program() : RunningProgram({2026, 12, 7, 14, 32}) {
+      vantor::HeaderForm& header = session().header();
       header.callsignField.setText("QQ9XYZ");
       header.locatorField.setText("JN81GD");
       header.contestList.pickText("Contest IARU Reg. I VHF");
@@ -40,14 +32,10 @@ class LogWindowTest : public QObject {
       window().sync();
     }
     vantor::gui::LogWindow& window() { return *application.logWindow(); }
-    vantor::LogForm& form() { return application.session().log(); }
+    vantor::LogForm& form() { return session().log(); }
     template <typename Widget>
     Widget* find(const char* name) {
-      auto* widget = window().findChild<Widget*>(QString::fromLatin1(name));
-      if (widget == nullptr) {
-        qFatal("no widget %s", name);
-      }
-      return widget;
+      return log<Widget>(name);
     }
     void typeContact(const char* call, const char* serial, const char* locator) {
       QTest::keyClicks(find<QLineEdit>("Text6"), call);
@@ -67,7 +55,7 @@ class LogWindowTest : public QObject {
     QCOMPARE(program.find<QLineEdit>("Text4")->text(), QStringLiteral("261207"));
     QCOMPARE(program.find<QLineEdit>("Text5")->text(), QStringLiteral("1432"));
     QCOMPARE(program.find<QComboBox>("Combo1")->currentText(), QStringLiteral("SSB"));
-    QVERIFY(program.find<QLineEdit>("Text6")->hasFocus() || QApplication::focusWidget() == nullptr);
+    QCOMPARE(program.window().focusWidget(), program.find<QLineEdit>("Text6"));
     QCOMPARE(program.find<QPushButton>("Command2")->text(), QStringLiteral("Genera EDI"));
   }
 
