@@ -1,5 +1,7 @@
 #include "edi/edi_header.h"
 
+#include "header/date_text.h"
+
 namespace vantor {
 
 namespace {
@@ -37,22 +39,11 @@ void addLine(std::string& text, const Parts&... parts) {
 }  // namespace
 
 std::optional<std::string> convertDate(std::string_view dateText) {
-  const auto firstSlash = dateText.find('/');
-  if (firstSlash == std::string_view::npos) {
+  const auto parts = splitDate(dateText);
+  if (!parts) {
     return std::nullopt;
   }
-  const auto secondSlash = dateText.find('/', firstSlash + 1);
-  if (secondSlash == std::string_view::npos) {
-    return std::nullopt;
-  }
-  const auto thirdSlash = dateText.find('/', secondSlash + 1);
-  const auto day = dateText.substr(0, firstSlash);
-  const auto month = dateText.substr(firstSlash + 1, secondSlash - firstSlash - 1);
-  const auto year = dateText.substr(secondSlash + 1, thirdSlash - secondSlash - 1);
-  std::string converted;
-  converted.reserve(dateText.size());
-  converted.append(year).append(month).append(day);
-  return converted;
+  return std::string(parts->year) + std::string(parts->month) + std::string(parts->day);
 }
 
 std::string sectionCode(std::string_view band, std::string_view category) {

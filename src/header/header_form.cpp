@@ -8,24 +8,12 @@
 #include "geo/bearing_form.h"
 #include "geo/locator.h"
 #include "header/contest_catalogue.h"
+#include "header/date_text.h"
 #include "log/log_form.h"
 
 namespace vantor {
 
 namespace {
-
-std::vector<std::string_view> splitAtSlash(std::string_view text) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t slash = text.find('/', start);
-    parts.push_back(text.substr(start, slash - start));
-    if (slash == std::string_view::npos) {
-      return parts;
-    }
-    start = slash + 1;
-  }
-}
 
 // The last two characters of a UTF-8 text, or the whole text when it is shorter. A byte that
 // is not UTF-8 counts as one character, as it does for charCount.
@@ -84,11 +72,12 @@ std::vector<RequiredField> missingRequiredFields(const StationHeader& header) {
 }
 
 std::optional<std::string> logDateFromStartDate(std::string_view startDate) {
-  const auto parts = splitAtSlash(startDate);
-  if (parts.size() < 3) {
+  const auto parts = splitDate(startDate);
+  if (!parts) {
     return std::nullopt;
   }
-  return std::string(lastTwoCharacters(parts[2])) + std::string(parts[1]) + std::string(parts[0]);
+  return std::string(lastTwoCharacters(parts->year)) + std::string(parts->month) +
+         std::string(parts->day);
 }
 
 HeaderForm::HeaderForm(Session& session) : m_session(session) {
