@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/screens.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/screens.h"
 
 namespace vantor::fuzz {
 

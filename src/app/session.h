@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/screens.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/screens.h"
 
 namespace vantor {
 

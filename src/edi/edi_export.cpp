@@ -16,7 +16,7 @@ void exportEdi(Session& session) {
   const auto startDate = convertDate(header.startDateField.text());
   const auto endDate = convertDate(header.endDateField.text());
   if (!startDate || !endDate) {
-    session.dialogs().showMessage(plainMessage(std::string(invalidDateMessage)));
+    session.dialogs().showMessage(Message{std::string(invalidDateMessage)});
     return;
   }
   const std::string section = sectionCode(header.bandList.text(), header.categoryList.text());
@@ -38,7 +38,7 @@ void exportEdi(Session& session) {
   const auto path = ediFilePath(session.programFolder(), section, header.callsignField.text());
   // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
   if (const auto failure = saveEdiFile(path, ediText)) {
-    session.dialogs().showMessage(plainMessage(*failure));
+    session.dialogs().showMessage(Message{*failure});
     return;
   }
   log.logBuffer.setText(ediText);

@@ -49,7 +49,7 @@ void BearingForm::calculate() {
   }
   if (result->homeTooLong && !m_homeTooLongShown) {
     m_homeTooLongShown = true;
-    m_dialogs.showMessage(plainMessage("Locatore troppo lungo (massimo 6 caratteri)"));
+    m_dialogs.showMessage(Message{"Locatore troppo lungo (massimo 6 caratteri)"});
   }
   // An invalid input empties only the other locator: the home locator stays for the next contact.
   if (result->clearLocators) {

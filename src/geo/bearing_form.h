@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/dialogs.h"
+#include "platform/dialogs.h"
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"

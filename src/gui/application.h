@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/screens.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/screens.h"
 #include "app/session.h"
 
 namespace vantor::gui {

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 
 namespace vantor::gui {
 

@@ -30,6 +30,11 @@ std::string_view lastTwoCharacters(std::string_view text) {
   return text.substr(beforeLast);
 }
 
+// The header screen's boxes carry the program's full name as their title and an information icon.
+Message headerMessage(std::string text) {
+  return Message{std::move(text), "Vantor by Karsel", Message::Icon::Information};
+}
+
 std::string todayAsText(const LocalDateTime& now) {
   char text[32];
   std::snprintf(text, sizeof text, "%02d/%02d/%04d", now.day, now.month, now.year);

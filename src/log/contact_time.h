@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/clock.h"
+#include "platform/clock.h"
 
 namespace vantor {
 

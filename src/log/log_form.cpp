@@ -186,7 +186,7 @@ std::optional<double> LogForm::contactDistance(const std::string& locator) {
 }
 
 void LogForm::tell(const std::string& message) {
-  m_session.dialogs().showMessage(plainMessage(message));
+  m_session.dialogs().showMessage(Message{message});
 }
 
 void LogForm::insert() {

@@ -89,7 +89,7 @@ TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
     header.endDateField.setText(date);
     log.exportButton.press();
     ASSERT_EQ(dialogs.messages.size(), 1U) << date;
-    EXPECT_EQ(dialogs.messages[0], plainMessage("Data non valida: usare il formato gg/mm/aaaa"));
+    EXPECT_EQ(dialogs.messages[0], Message{"Data non valida: usare il formato gg/mm/aaaa"});
     EXPECT_EQ(log.logBuffer.text(), kContact);
     EXPECT_EQ(log.saveMessageLabel.text(), "");
     EXPECT_EQ(header.ediHeaderBuffer.text(), "");

@@ -94,7 +94,7 @@ TEST_F(BearingFormTest, ATooLongHomeLocatorIsReportedOnceBeforeAnyResult) {
   form.homeLocatorField.setText("jn81gdx");
   form.otherLocatorField.setText("jn61fu");
   form.calculateButton.press();
-  const Message box = plainMessage("Locatore troppo lungo (massimo 6 caratteri)");
+  const Message box = Message{"Locatore troppo lungo (massimo 6 caratteri)"};
   EXPECT_EQ(dialogs.messages, std::vector<Message>{box});
   EXPECT_EQ(boxesAtDistanceWrites, std::vector<std::size_t>{1});
   EXPECT_EQ(form.homeLocatorField.text(), "JN81GDX");

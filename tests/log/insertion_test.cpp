@@ -127,7 +127,7 @@ TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
 
   log.insertButton.press();
 
-  EXPECT_EQ(dialogs.messages, std::vector<Message>{plainMessage("Inserito un duplicato")});
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{"Inserito un duplicato"}});
   EXPECT_EQ(bufferWhileTold, expectedBuffer);
   EXPECT_EQ(serialWhileTold, "002");
   EXPECT_EQ(log.logBuffer.text(), expectedBuffer);
@@ -226,7 +226,7 @@ TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
 
     log.insertButton.press();
 
-    EXPECT_EQ(dialogs.messages, std::vector<Message>{plainMessage(c.message)})
+    EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{c.message}})
         << c.time << " " << c.date << " " << c.serial << " " << c.locator << " " << c.home;
     EXPECT_EQ(rowAndStatistics(), before) << c.message;
     EXPECT_EQ(log.focusRevision(), focus);

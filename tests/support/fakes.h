@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/screens.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/screens.h"
 
 namespace vantor::testing {
 

@@ -2,13 +2,18 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vantor {
 
 // A modal message box with an OK button. A box without a title of its own shows the program's
-// name as its title.
+// name as its title; `Message{text}` is a plain box, without title or icon.
 struct Message {
   enum class Icon { None, Information };
+
+  explicit Message(std::string text, std::optional<std::string> title = std::nullopt,
+                   Icon icon = Icon::None)
+      : text(std::move(text)), title(std::move(title)), icon(icon) {}
 
   std::string text;
   std::optional<std::string> title;
@@ -25,15 +30,5 @@ class Dialogs {
   // A question with the buttons "Sì" and "No"; true for "Sì".
   [[nodiscard]] virtual bool askYesNo(const std::string& question) = 0;
 };
-
-// The header screen's boxes carry this title and an information icon.
-inline Message headerMessage(std::string text) {
-  return Message{std::move(text), "Vantor by Karsel", Message::Icon::Information};
-}
-
-// The log and bearing screens' boxes carry no title of their own and no icon.
-inline Message plainMessage(std::string text) {
-  return Message{std::move(text), std::nullopt, Message::Icon::None};
-}
 
 }  // namespace vantor
