@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "platform/dialogs.h"
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
+#include "platform/dialogs.h"
 
 namespace vantor {
 

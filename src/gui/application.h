@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "app/session.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screens.h"
-#include "app/session.h"
 
 namespace vantor::gui {
 
