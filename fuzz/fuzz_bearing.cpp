@@ -55,7 +55,7 @@ void checkCalculation(std::string_view home, std::string_view other) {
   const std::optional<BearingResult> result = calculateBearing(home, other);
   const std::optional<BearingResult> again = calculateBearing(home, other);
   FUZZ_CHECK(result.has_value() == again.has_value());
-  FUZZ_CHECK(result.has_value() == (other != kNoLocator));
+  FUZZ_CHECK(result.has_value() == (other != kPlaceholder));
   if (!result) {
     return;
   }

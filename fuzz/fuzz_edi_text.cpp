@@ -65,13 +65,10 @@ void checkFileName(std::string_view section, std::string_view callsign) {
   FUZZ_CHECK(name.starts_with(std::string(section) + "_") && name.ends_with(".edi"));
   const std::string_view callPart =
       std::string_view(name).substr(section.size() + 1, name.size() - section.size() - 5);
-  std::size_t pos = 0;
-  while (pos < callPart.size()) {
-    const auto decoded = decodeUtf8(callPart, pos);
-    FUZZ_CHECK(decoded.has_value());
-    FUZZ_CHECK(!forbiddenInFileName(decoded->codePoint));
-    pos += decoded->length;
-  }
+  forEachCharacter(callPart, [](std::optional<char32_t> codePoint, std::string_view) {
+    FUZZ_CHECK(codePoint.has_value());
+    FUZZ_CHECK(!forbiddenInFileName(*codePoint));
+  });
 
   const std::filesystem::path folder("logs");
   const std::filesystem::path path = ediFilePath(folder, section, callsign);

@@ -88,13 +88,8 @@ class Operator {
 
   // Keystroke by keystroke at the caret: each character, or stray byte, is one edit.
   static void type(Field& field, std::string_view keys) {
-    std::size_t pos = 0;
-    while (pos < keys.size()) {
-      const auto decoded = decodeUtf8(keys, pos);
-      const std::size_t length = decoded ? decoded->length : 1;
-      paste(field, keys.substr(pos, length));
-      pos += length;
-    }
+    forEachCharacter(
+        keys, [&field](std::optional<char32_t>, std::string_view key) { paste(field, key); });
   }
 
   static void paste(Field& field, std::string_view text) {

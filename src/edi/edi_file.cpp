@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "form/text.h"
 #include "form/utf8.h"
 #include "form/windows1252.h"
 
@@ -43,17 +44,13 @@ std::error_code lastError() {
 std::string ediFileName(std::string_view section, std::string_view callsign) {
   std::string name(section);
   name += '_';
-  std::size_t pos = 0;
-  while (pos < callsign.size()) {
-    const auto decoded = decodeUtf8(callsign, pos);
-    if (!decoded || forbiddenInFileName(decoded->codePoint)) {
+  forEachCharacter(callsign, [&name](std::optional<char32_t> codePoint, std::string_view bytes) {
+    if (!codePoint || forbiddenInFileName(*codePoint)) {
       name += '-';
-      pos += decoded ? decoded->length : 1;
-      continue;
+    } else {
+      name.append(bytes);
     }
-    name.append(callsign.substr(pos, decoded->length));
-    pos += decoded->length;
-  }
+  });
   name += ".edi";
   return name;
 }
@@ -99,7 +96,7 @@ std::error_code DiskFileWriter::write(const std::filesystem::path& path,
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,
                                        const FileWriter& writer) {
   std::string bytes = toWindows1252(ediText);
-  bytes += "\r\n";
+  bytes += kLineEnd;
   std::filesystem::path temporary = path;
   temporary += ".tmp";
   std::error_code error = writer.write(temporary, bytes);

@@ -1,5 +1,6 @@
 #include "edi/edi_header.h"
 
+#include "form/text.h"
 #include "header/date_text.h"
 
 namespace vantor {
@@ -30,12 +31,6 @@ constexpr std::array<BandSections, 10> sectionTable{{
     {"76 Ghz", {"19", "20", "", "", "", ""}},
 }};
 
-template <typename... Parts>
-void addLine(std::string& text, const Parts&... parts) {
-  (text.append(parts), ...);
-  text.append("\r\n");
-}
-
 }  // namespace
 
 std::optional<std::string> convertDate(std::string_view dateText) {
@@ -65,37 +60,37 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
                                               std::string_view section) {
   std::array<std::string, 3> pieces;
   auto& contest = pieces[0];
-  addLine(contest, "[REG1TEST;1]");
-  addLine(contest, "TName=", header.contest);
-  addLine(contest, "TDate=", startDate, ";", endDate);
-  addLine(contest, "PCall=", header.callsign);
-  addLine(contest, "PWWLo=", header.locator);
-  addLine(contest, "PExch=");
-  addLine(contest, "PAdr1=");
-  addLine(contest, "PAdr2=");
-  addLine(contest, "PSect=", section);
-  addLine(contest, "PBand=", header.band);
+  appendLine(contest, "[REG1TEST;1]");
+  appendLine(contest, "TName=", header.contest);
+  appendLine(contest, "TDate=", startDate, ";", endDate);
+  appendLine(contest, "PCall=", header.callsign);
+  appendLine(contest, "PWWLo=", header.locator);
+  appendLine(contest, "PExch=");
+  appendLine(contest, "PAdr1=");
+  appendLine(contest, "PAdr2=");
+  appendLine(contest, "PSect=", section);
+  appendLine(contest, "PBand=", header.band);
 
   auto& address = pieces[1];
-  addLine(address, "PClub=", header.club);
-  addLine(address, "RName=", header.name);
-  addLine(address, "RCall=", header.callsign);
-  addLine(address, "RAdr1=", header.address);
-  addLine(address, "RAdr2=");
-  addLine(address, "RPoCo=", header.postcode);
-  addLine(address, "RCity=", header.city);
-  addLine(address, "RCoun=", header.country);
-  addLine(address, "RPhon=", header.phone);
+  appendLine(address, "PClub=", header.club);
+  appendLine(address, "RName=", header.name);
+  appendLine(address, "RCall=", header.callsign);
+  appendLine(address, "RAdr1=", header.address);
+  appendLine(address, "RAdr2=");
+  appendLine(address, "RPoCo=", header.postcode);
+  appendLine(address, "RCity=", header.city);
+  appendLine(address, "RCoun=", header.country);
+  appendLine(address, "RPhon=", header.phone);
 
   auto& station = pieces[2];
-  addLine(station, "RHBBS=", header.email);
-  addLine(station, "MOpe1=", header.operators);
-  addLine(station, "MOpe2=");
-  addLine(station, "STXEq=", header.transmitter);
-  addLine(station, "SPowe=", header.power);
-  addLine(station, "SRXEq=", header.receiver);
-  addLine(station, "SAnte=", header.antennas);
-  addLine(station, "SAntH=", header.antennaHeight, ";", header.altitude);
+  appendLine(station, "RHBBS=", header.email);
+  appendLine(station, "MOpe1=", header.operators);
+  appendLine(station, "MOpe2=");
+  appendLine(station, "STXEq=", header.transmitter);
+  appendLine(station, "SPowe=", header.power);
+  appendLine(station, "SRXEq=", header.receiver);
+  appendLine(station, "SAnte=", header.antennas);
+  appendLine(station, "SAntH=", header.antennaHeight, ";", header.altitude);
   return pieces;
 }
 

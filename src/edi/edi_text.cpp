@@ -8,7 +8,7 @@ namespace vantor {
 
 namespace {
 
-constexpr std::string_view crlf = "\r\n";
+constexpr std::string_view kRemarksLine = "[Remarks]";
 
 // The start of the first line at or after `from` (itself a line start) that begins with
 // `prefix`.
@@ -17,19 +17,19 @@ std::optional<std::size_t> findLine(std::string_view text, std::string_view pref
   if (text.substr(from).starts_with(prefix)) {
     return from;
   }
-  std::string needle(crlf);
+  std::string needle(kLineEnd);
   needle += prefix;
   const auto found = text.find(needle, from);
   if (found == std::string_view::npos) {
     return std::nullopt;
   }
-  return found + crlf.size();
+  return found + kLineEnd.size();
 }
 
 // The start of the line after the one starting at `lineStart`, or the text's end.
 std::size_t nextLine(std::string_view text, std::size_t lineStart) {
-  const auto end = text.find(crlf, lineStart);
-  return end == std::string_view::npos ? text.size() : end + crlf.size();
+  const auto end = text.find(kLineEnd, lineStart);
+  return end == std::string_view::npos ? text.size() : end + kLineEnd.size();
 }
 
 // Where the QSO lines of an earlier export start: behind its "[QSORecords;" line. The search
@@ -37,7 +37,8 @@ std::size_t nextLine(std::string_view text, std::size_t lineStart) {
 // cannot be taken for one.
 std::optional<std::size_t> earlierRecordsStart(std::string_view logBuffer) {
   std::size_t from = 0;
-  if (const auto remarks = findLine(logBuffer, "[Remarks]\r\n", 0)) {
+  if (const auto remarks =
+          findLine(logBuffer, std::string(kRemarksLine) + std::string(kLineEnd), 0)) {
     from = nextLine(logBuffer, nextLine(logBuffer, *remarks));
   }
   const auto records = findLine(logBuffer, "[QSORecords;", from);
@@ -53,7 +54,7 @@ void addWithoutEndLines(std::string& records, std::string_view line) {
     const auto end = line.find(ediEndLine);
     const auto piece = line.substr(0, end);
     if (!piece.empty()) {
-      records.append(piece).append(crlf);
+      records.append(piece).append(kLineEnd);
     }
     if (end == std::string_view::npos) {
       return;
@@ -67,26 +68,17 @@ void addWithoutEndLines(std::string& records, std::string_view line) {
 std::string buildScoreLines(const ScoreTexts& texts) {
   const std::string count = formatNumber(numericValue(texts.serialSent) - 1);
   std::string lines;
-  lines.append("CQSOs=").append(count).append(";1\r\n");
-  lines.append("CQSOP=").append(texts.total).append(crlf);
-  lines.append(
-      "CWWLs=28;0;1\r\n"
-      "CWWLB=0\r\n"
-      "CExcs=0;0;1\r\n"
-      "CExcB=0\r\n"
-      "CDXCs=10;0;1\r\n"
-      "CDXCB=0\r\n");
-  lines.append("CToSc=").append(texts.total).append(crlf);
-  lines.append("CODXC=")
-      .append(texts.odxCall)
-      .append(";")
-      .append(texts.odxLocator)
-      .append(";")
-      .append(texts.odxDistance)
-      .append(crlf);
-  lines.append("[Remarks]\r\n");
-  lines.append(texts.comments).append(crlf);
-  lines.append("[QSORecords;").append(count).append("]\r\n");
+  appendLine(lines, "CQSOs=", count, ";1");
+  appendLine(lines, "CQSOP=", texts.total);
+  for (const std::string_view fixed :
+       {"CWWLs=28;0;1", "CWWLB=0", "CExcs=0;0;1", "CExcB=0", "CDXCs=10;0;1", "CDXCB=0"}) {
+    appendLine(lines, fixed);
+  }
+  appendLine(lines, "CToSc=", texts.total);
+  appendLine(lines, "CODXC=", texts.odxCall, ";", texts.odxLocator, ";", texts.odxDistance);
+  appendLine(lines, kRemarksLine);
+  appendLine(lines, texts.comments);
+  appendLine(lines, "[QSORecords;", count, "]");
   return lines;
 }
 
@@ -99,14 +91,14 @@ std::string qsoRecords(std::string_view logBuffer) {
   records.reserve(logBuffer.size());
   std::size_t pos = start.value_or(0);
   while (pos < logBuffer.size()) {
-    const auto end = logBuffer.find(crlf, pos);
+    const auto end = logBuffer.find(kLineEnd, pos);
     const auto line = logBuffer.substr(pos, end - pos);
     if (line.find(ediEndLine) == std::string_view::npos) {
-      records.append(line).append(crlf);
+      records.append(line).append(kLineEnd);
     } else {
       addWithoutEndLines(records, line);
     }
-    pos = end == std::string_view::npos ? logBuffer.size() : end + crlf.size();
+    pos = end == std::string_view::npos ? logBuffer.size() : end + kLineEnd.size();
   }
   return records;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "form/text.h"
+
 namespace vantor {
 
 namespace {
@@ -90,6 +92,14 @@ void Field::setCaret(std::size_t byteOffset) {
     m_caret = caret;
     touch();
   }
+}
+
+bool Field::writeUpperCase() {
+  const std::string upper = toUpper(m_text);
+  const bool changed = upper != m_text;
+  setText(upper);
+  moveCaretToEnd();
+  return changed;
 }
 
 }  // namespace vantor

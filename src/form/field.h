@@ -47,6 +47,9 @@ class Field : public Control {
   [[nodiscard]] std::size_t caret() const { return m_caret; }
   void setCaret(std::size_t byteOffset);
   void moveCaretToEnd() { setCaret(m_text.size()); }
+  // Writes the text in upper case with the caret after it. True when that changed the text, in
+  // which case the change behaviour has already run again for the upper-case text.
+  bool writeUpperCase();
 
  private:
   void write(std::string_view text, std::optional<std::size_t> caret);

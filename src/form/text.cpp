@@ -50,33 +50,20 @@ void appendUtf8(std::string& out, char32_t c) {
 std::string toUpper(std::string_view text) {
   std::string upper;
   upper.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const auto decoded = decodeUtf8(text, pos);
-    if (!decoded) {
-      upper += text[pos];
-      ++pos;
-      continue;
-    }
-    const char32_t mapped = upperCodePoint(decoded->codePoint);
-    if (mapped == decoded->codePoint) {
-      upper.append(text.substr(pos, decoded->length));
+  forEachCharacter(text, [&upper](std::optional<char32_t> codePoint, std::string_view bytes) {
+    const char32_t mapped = codePoint ? upperCodePoint(*codePoint) : 0;
+    if (!codePoint || mapped == *codePoint) {
+      upper.append(bytes);
     } else {
       appendUtf8(upper, mapped);
     }
-    pos += decoded->length;
-  }
+  });
   return upper;
 }
 
 std::size_t charCount(std::string_view text) {
   std::size_t count = 0;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const auto decoded = decodeUtf8(text, pos);
-    pos += decoded ? decoded->length : 1;
-    ++count;
-  }
+  forEachCharacter(text, [&count](std::optional<char32_t>, std::string_view) { ++count; });
   return count;
 }
 

@@ -6,6 +6,19 @@
 
 namespace vantor {
 
+// What a list or a calculator field shows while it holds no value.
+inline constexpr std::string_view kPlaceholder = "...";
+
+// The end of a line in the log buffer and in the EDI file.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends the parts and then a line end.
+template <typename... Parts>
+void appendLine(std::string& text, const Parts&... parts) {
+  (text.append(parts), ...);
+  text.append(kLineEnd);
+}
+
 // Upper case of a UTF-8 text: ASCII letters and the letters of Latin-1 / Windows-1252 (à→À,
 // ÿ→Ÿ, š→Š, œ→Œ, ž→Ž). Everything else, ß and bytes that are not valid UTF-8 included, stays.
 [[nodiscard]] std::string toUpper(std::string_view text);

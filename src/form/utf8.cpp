@@ -42,4 +42,12 @@ std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos) {
   return Utf8Char{codePoint, length};
 }
 
+std::size_t characterStart(std::string_view text, std::size_t index) {
+  std::size_t pos = 0;
+  for (; index > 0 && pos < text.size(); --index) {
+    pos += characterAt(text, pos).length;
+  }
+  return pos;
+}
+
 }  // namespace vantor

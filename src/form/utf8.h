@@ -16,4 +16,35 @@ struct Utf8Char {
 // or a value past U+10FFFF.
 [[nodiscard]] std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos);
 
+// One character of a text as the program counts characters: a well-formed UTF-8 sequence, or a
+// single byte that is not one, which has no code point and is never split.
+struct TextCharacter {
+  std::optional<char32_t> codePoint;
+  std::size_t length;
+};
+
+// The character that starts at byte `pos` (which must be inside the text).
+[[nodiscard]] inline TextCharacter characterAt(std::string_view text, std::size_t pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) {
+    return {lead, 1};
+  }
+  const auto decoded = decodeUtf8(text, pos);
+  return decoded ? TextCharacter{decoded->codePoint, decoded->length} : TextCharacter{{}, 1};
+}
+
+// Calls visit(codePoint, bytes) for each character of the text in order.
+template <typename Visit>
+void forEachCharacter(std::string_view text, Visit&& visit) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const TextCharacter character = characterAt(text, pos);
+    visit(character.codePoint, text.substr(pos, character.length));
+    pos += character.length;
+  }
+}
+
+// The byte offset where character number `index` (counted from 0) starts; the text's size when
+// the text has fewer characters.
+[[nodiscard]] std::size_t characterStart(std::string_view text, std::size_t index);
+
 }  // namespace vantor

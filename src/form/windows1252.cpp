@@ -35,22 +35,10 @@ std::optional<unsigned char> windows1252Byte(char32_t codePoint) {
 std::string toWindows1252(std::string_view utf8) {
   std::string encoded;
   encoded.reserve(utf8.size());
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
-      encoded += utf8[pos];
-      ++pos;
-      continue;
-    }
-    const auto decoded = decodeUtf8(utf8, pos);
-    if (!decoded) {
-      encoded += '?';
-      ++pos;
-      continue;
-    }
-    encoded += static_cast<char>(windows1252Byte(decoded->codePoint).value_or('?'));
-    pos += decoded->length;
-  }
+  forEachCharacter(utf8, [&encoded](std::optional<char32_t> codePoint, std::string_view) {
+    const auto byte = codePoint ? windows1252Byte(*codePoint) : std::nullopt;
+    encoded += static_cast<char>(byte.value_or('?'));
+  });
   return encoded;
 }
 

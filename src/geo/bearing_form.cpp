@@ -14,12 +14,6 @@ namespace {
 // A complete locator in the other locator field starts the calculation at once.
 constexpr std::size_t kCalculatingLength = 6;
 
-// Locator fields hold upper case, with the caret after the last character.
-void upperCase(Field& field) {
-  field.setText(toUpper(field.text()));
-  field.moveCaretToEnd();
-}
-
 }  // namespace
 
 BearingForm::BearingForm(Dialogs& dialogs, std::function<void()> exit) : m_dialogs(dialogs) {
@@ -29,10 +23,10 @@ BearingForm::BearingForm(Dialogs& dialogs, std::function<void()> exit) : m_dialo
   }
   homeLocatorField.onChange([this] {
     m_homeTooLongShown = false;
-    upperCase(homeLocatorField);
+    homeLocatorField.writeUpperCase();
   });
   otherLocatorField.onChange([this] {
-    upperCase(otherLocatorField);
+    otherLocatorField.writeUpperCase();
     if (charCount(otherLocatorField.text()) == kCalculatingLength) {
       calculateButton.press();
     }

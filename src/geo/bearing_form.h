@@ -5,6 +5,7 @@
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
+#include "form/text.h"
 #include "platform/dialogs.h"
 
 namespace vantor {
@@ -17,9 +18,9 @@ class BearingForm : public Form {
   BearingForm(Dialogs& dialogs, std::function<void()> exit);
 
   Field homeLocatorField{"Text3", "JN81GD"};
-  Field otherLocatorField{"Text5", "..."};
-  Field distanceField{"Text6", "..."};
-  Field bearingField{"Text1", "..."};
+  Field otherLocatorField{"Text5", kPlaceholder};
+  Field distanceField{"Text6", kPlaceholder};
+  Field bearingField{"Text1", kPlaceholder};
   Field homeLatitudeField{"Text7", "Text7"};
   Field homeLongitudeField{"Text2", "Text2"};
   Field otherLatitudeField{"Text4", "Text4"};

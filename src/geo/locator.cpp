@@ -35,13 +35,9 @@ constexpr double kCannotPerform = std::numeric_limits<double>::quiet_NaN();
 // The single-byte code of a character; "?" for one that Windows-1252 cannot hold and for a byte
 // that does not start a UTF-8 character, which counts as a character of its own.
 double characterCode(std::string_view text, std::size_t& pos) {
-  const auto decoded = decodeUtf8(text, pos);
-  if (!decoded) {
-    ++pos;
-    return kUnmappableCode;
-  }
-  pos += decoded->length;
-  const auto byte = windows1252Byte(decoded->codePoint);
+  const TextCharacter character = characterAt(text, pos);
+  pos += character.length;
+  const auto byte = character.codePoint ? windows1252Byte(*character.codePoint) : std::nullopt;
   return byte ? static_cast<double>(*byte) : kUnmappableCode;
 }
 
@@ -200,7 +196,7 @@ Course courseBetween(GeoPoint home, GeoPoint other) {
 }
 
 std::optional<BearingResult> calculateBearing(std::string_view home, std::string_view other) {
-  if (other == kNoLocator) {
+  if (other == kPlaceholder) {
     return std::nullopt;
   }
   const Prepared homeLocator = prepare(home);

@@ -39,9 +39,6 @@ struct Course {
   int bearing = 0;   // degrees, 0 to 360
 };
 
-// The placeholder of the other locator field while no locator was given.
-inline constexpr std::string_view kNoLocator = "...";
-
 // The text of the distance and bearing fields when the input cannot be used.
 inline constexpr std::string_view kUnknownResult = "??????";
 

@@ -18,16 +18,8 @@ namespace {
 // The last two characters of a UTF-8 text, or the whole text when it is shorter. A byte that
 // is not UTF-8 counts as one character, as it does for charCount.
 std::string_view lastTwoCharacters(std::string_view text) {
-  std::size_t beforeLast = 0;
-  std::size_t last = 0;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    beforeLast = last;
-    last = pos;
-    const auto decoded = decodeUtf8(text, pos);
-    pos += decoded ? decoded->length : 1;
-  }
-  return text.substr(beforeLast);
+  const std::size_t count = charCount(text);
+  return text.substr(count < 2 ? 0 : characterStart(text, count - 2));
 }
 
 // The header screen's boxes carry the program's full name as their title and an information icon.
@@ -64,13 +56,13 @@ std::vector<RequiredField> missingRequiredFields(const StationHeader& header) {
   if (header.locator.empty()) {
     missing.push_back(RequiredField::Locator);
   }
-  if (header.contest == "...") {
+  if (header.contest == kPlaceholder) {
     missing.push_back(RequiredField::Contest);
   }
-  if (header.category == "...") {
+  if (header.category == kPlaceholder) {
     missing.push_back(RequiredField::Category);
   }
-  if (header.band == "...") {
+  if (header.band == kPlaceholder) {
     missing.push_back(RequiredField::Band);
   }
   return missing;
@@ -128,8 +120,7 @@ StationHeader HeaderForm::stationHeader() const {
 
 void HeaderForm::upperCaseOnEdit(Field& field, bool clearsHighlight) {
   field.onChange([&field, clearsHighlight] {
-    field.setText(toUpper(field.text()));
-    field.moveCaretToEnd();
+    field.writeUpperCase();
     if (clearsHighlight) {
       field.setBackground(colors::white);
     }
@@ -147,8 +138,8 @@ void HeaderForm::contestPicked() {
   log.serialReceivedField.setVisible(contest != catalogue::iac);
   if (contest != catalogue::fieldDaySicily) {
     hideSicilyDoubling(log);
-    refill(categoryList, catalogue::standardCategories(), "...");
-    refill(bandList, catalogue::allBands(), "...");
+    refill(categoryList, catalogue::standardCategories(), kPlaceholder);
+    refill(bandList, catalogue::allBands(), kPlaceholder);
   }
   contestList.setBackground(colors::white);
 }
@@ -163,7 +154,7 @@ void HeaderForm::bandPicked() {
   log.bandField.setText(*code);
   if (bandList.text() == catalogue::band50 && contestList.text() == catalogue::fieldDaySicily) {
     hideSicilyDoubling(log);
-    refill(categoryList, catalogue::fieldDay50Categories(), "...");
+    refill(categoryList, catalogue::fieldDay50Categories(), kPlaceholder);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "form/field.h"
 #include "form/form.h"
 #include "form/list_field.h"
+#include "form/text.h"
 #include "header/station_header.h"
 
 namespace vantor {
@@ -40,9 +41,9 @@ class HeaderForm : public Form {
 
   Field callsignField{"Text1"};
   Field locatorField{"Text2"};
-  ListField contestList{"Combo1", "..."};
-  ListField categoryList{"Combo2", "..."};
-  ListField bandList{"Combo3", "..."};
+  ListField contestList{"Combo1", kPlaceholder};
+  ListField categoryList{"Combo2", kPlaceholder};
+  ListField bandList{"Combo3", kPlaceholder};
   Field startDateField{"Text19"};
   Field endDateField{"Text20"};
   Field commentsField{"Text17"};

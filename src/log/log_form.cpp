@@ -22,12 +22,8 @@ constexpr std::size_t kShortestSearchedCall = 4;
 
 // Whether the call's third character (not its third byte) is the digit 9.
 bool thirdCharacterIsNine(std::string_view call) {
-  std::size_t pos = 0;
-  for (int skipped = 0; skipped < 2 && pos < call.size(); ++skipped) {
-    const auto decoded = decodeUtf8(call, pos);
-    pos += decoded ? decoded->length : 1;
-  }
-  return pos < call.size() && call[pos] == '9';
+  const std::size_t third = characterStart(call, 2);
+  return third < call.size() && call[third] == '9';
 }
 
 // "Auto x2 Sicilia": a "9" as the call's third character doubles the QRB, and a "9" as its last
@@ -109,28 +105,23 @@ void LogForm::open() {
 
 void LogForm::callChanged() {
   setMark(DuplicateMark::NotDuplicate);
-  const std::string upper = toUpper(callsignField.text());
-  if (upper != callsignField.text()) {
-    // The write-back runs this behaviour again for the upper-case text, which does the rest.
-    callsignField.setText(upper);
+  // The write-back runs this behaviour again for the upper-case text, which does the rest.
+  if (callsignField.writeUpperCase()) {
     return;
   }
-  callsignField.moveCaretToEnd();
   writeAutomaticTime();
-  if (charCount(upper) >= kShortestSearchedCall && logHolds(logBuffer.text(), upper)) {
+  const std::string& call = callsignField.text();
+  if (charCount(call) >= kShortestSearchedCall && logHolds(logBuffer.text(), call)) {
     setMark(DuplicateMark::Duplicate);
   }
 }
 
 void LogForm::locatorChanged() {
-  const std::string upper = toUpper(locatorField.text());
-  if (upper != locatorField.text()) {
-    locatorField.setText(upper);
+  if (locatorField.writeUpperCase()) {
     return;
   }
-  locatorField.moveCaretToEnd();
-  if (charCount(upper) == 6) {
-    const std::optional<double> distance = contactDistance(upper);
+  if (charCount(locatorField.text()) == 6) {
+    const std::optional<double> distance = contactDistance(locatorField.text());
     qrbField.setText(distance ? formatNumber(*distance) : std::string());
   }
 }

@@ -2,13 +2,9 @@
 
 #include <string_view>
 
+#include "form/text.h"
+
 namespace vantor {
-
-namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
-
-}  // namespace
 
 std::string QsoLine::text() const {
   std::string line;
