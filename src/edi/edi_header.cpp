@@ -1,37 +1,12 @@
 #include "edi/edi_header.h"
 
+#include <algorithm>
+
 #include "form/text.h"
+#include "header/contest_catalogue.h"
 #include "header/date_text.h"
 
 namespace vantor {
-
-namespace {
-
-constexpr std::array<std::string_view, 6> categories{
-    "Singolo Operatore", "Multi operatore",    "6 ore",
-    "Stazione Fissa",    "Stazione Portatile", "Stazione Siciliana",
-};
-
-struct BandSections {
-  std::string_view band;
-  // One code per category, in the order of `categories`; "" where the pair has none.
-  std::array<std::string_view, 6> codes;
-};
-
-constexpr std::array<BandSections, 10> sectionTable{{
-    {"50 Mhz", {"", "", "", "6F", "6P", ""}},
-    {"144 Mhz", {"01", "02", "59", "1A", "1B", "1C"}},
-    {"432 Mhz", {"03", "04", "60", "", "", ""}},
-    {"1296 Mhz", {"05", "06", "", "", "", ""}},
-    {"2320 Mhz", {"07", "08", "", "", "", ""}},
-    {"5700 Mhz", {"11", "12", "", "", "", ""}},
-    {"10 Ghz", {"13", "14", "", "", "", ""}},
-    {"24 Ghz", {"15", "16", "", "", "", ""}},
-    {"47 Ghz", {"17", "18", "", "", "", ""}},
-    {"76 Ghz", {"19", "20", "", "", "", ""}},
-}};
-
-}  // namespace
 
 std::optional<std::string> convertDate(std::string_view dateText) {
   const auto parts = splitDate(dateText);
@@ -42,17 +17,13 @@ std::optional<std::string> convertDate(std::string_view dateText) {
 }
 
 std::string sectionCode(std::string_view band, std::string_view category) {
-  for (const auto& row : sectionTable) {
-    if (row.band != band) {
-      continue;
-    }
-    for (std::size_t i = 0; i < categories.size(); ++i) {
-      if (categories[i] == category) {
-        return std::string(row.codes[i]);
-      }
-    }
+  const catalogue::Band* row = catalogue::findBand(band);
+  const auto& categories = catalogue::categories;
+  const auto column = std::find(categories.begin(), categories.end(), category);
+  if (row == nullptr || column == categories.end()) {
+    return {};
   }
-  return {};
+  return std::string(row->sections[static_cast<std::size_t>(column - categories.begin())]);
 }
 
 std::array<std::string, 3> buildHeaderSection(const StationHeader& header,

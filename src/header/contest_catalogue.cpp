@@ -1,8 +1,5 @@
 #include "header/contest_catalogue.h"
 
-#include <array>
-#include <utility>
-
 namespace vantor::catalogue {
 
 const std::vector<std::string>& contests() {
@@ -27,53 +24,61 @@ const std::vector<std::string>& contests() {
   return items;
 }
 
+namespace {
+
+std::vector<std::string> categoryItems(std::size_t first, std::size_t count) {
+  return {categories.begin() + first, categories.begin() + first + count};
+}
+
+std::vector<std::string> bandItems(bool fieldDayOnly) {
+  std::vector<std::string> items;
+  for (const Band& band : bands) {
+    if (band.fieldDay || !fieldDayOnly) {
+      items.emplace_back(band.item);
+    }
+  }
+  return items;
+}
+
+}  // namespace
+
 const std::vector<std::string>& standardCategories() {
-  static const std::vector<std::string> items{"Singolo Operatore", "Multi operatore", "6 ore"};
+  static const std::vector<std::string> items = categoryItems(0, 3);
   return items;
 }
 
 const std::vector<std::string>& fieldDayCategories() {
-  static const std::vector<std::string> items{"Stazione Fissa", "Stazione Portatile",
-                                              "Stazione Siciliana"};
+  static const std::vector<std::string> items = categoryItems(3, 3);
   return items;
 }
 
 const std::vector<std::string>& fieldDay50Categories() {
-  static const std::vector<std::string> items{"Stazione Fissa", "Stazione Portatile"};
+  static const std::vector<std::string> items = categoryItems(3, 2);
   return items;
 }
 
 const std::vector<std::string>& allBands() {
-  static const std::vector<std::string> items{"50 Mhz",   "144 Mhz",  "432 Mhz", "1296 Mhz",
-                                              "2320 Mhz", "5700 Mhz", "10 Ghz",  "24 Ghz",
-                                              "47 Ghz",   "76 Ghz"};
+  static const std::vector<std::string> items = bandItems(false);
   return items;
 }
 
 const std::vector<std::string>& fieldDayBands() {
-  static const std::vector<std::string> items{"50 Mhz", "144 Mhz"};
+  static const std::vector<std::string> items = bandItems(true);
   return items;
 }
 
-std::optional<std::string> bandCode(std::string_view band) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 10> codes{{
-      {"50 Mhz", "50"},
-      {"144 Mhz", "144"},
-      {"432 Mhz", "432"},
-      {"1296 Mhz", "1296"},
-      {"2320 Mhz", "2320"},
-      {"5700 Mhz", "5700"},
-      {"10 Ghz", "10G"},
-      {"24 Ghz", "24G"},
-      {"47 Ghz", "47G"},
-      {"76 Ghz", "76G"},
-  }};
-  for (const auto& [item, code] : codes) {
-    if (item == band) {
-      return std::string(code);
+const Band* findBand(std::string_view item) {
+  for (const Band& band : bands) {
+    if (band.item == item) {
+      return &band;
     }
   }
-  return std::nullopt;
+  return nullptr;
+}
+
+std::optional<std::string> bandCode(std::string_view band) {
+  const Band* found = findBand(band);
+  return found ? std::optional<std::string>(found->code) : std::nullopt;
 }
 
 }  // namespace vantor::catalogue
