@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include "app/edi_export.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
@@ -10,8 +11,35 @@ Session::Session(const Clock& clock, Dialogs& dialogs, Screens& screens)
     : m_clock(clock),
       m_dialogs(dialogs),
       m_screens(screens),
-      m_header(std::make_unique<HeaderForm>(*this)) {
+      m_header(std::make_unique<HeaderForm>(clock, dialogs, headerLinks())) {
   m_header->start();
+}
+
+// The program's screen flow: what each choice on the header screen does to the log screen, where
+// "Avanti -->" leads, and what the log screen's buttons and distances come from.
+HeaderLinks Session::headerLinks() {
+  return HeaderLinks{
+      .offerSicilyDoubling = [this](bool offered) { log().offerSicilyDoubling(offered); },
+      .askReceivedSerial = [this](bool asked) { log().askReceivedSerial(asked); },
+      .applyBand = [this](std::string_view code) { log().applyBand(code); },
+      .proceed =
+          [this](const std::string& homeLocator, const std::string& logDate) {
+            bearing().setHomeLocator(homeLocator);
+            log().setLogDate(logDate);
+            showLog();
+            log().focusCall();
+          },
+      .close = [this] { close(); },
+  };
+}
+
+LogLinks Session::logLinks() {
+  return LogLinks{
+      .distanceTo = [this](const std::string& locator) { return bearing().distanceTo(locator); },
+      .back = [this] { showHeader(); },
+      .close = [this] { close(); },
+      .exportLog = [this] { exportEdi(*this); },
+  };
 }
 
 Session::~Session() = default;
@@ -22,7 +50,7 @@ HeaderForm& Session::header() {
 
 LogForm& Session::log() {
   if (!m_log) {
-    m_log = std::make_unique<LogForm>(*this);
+    m_log = std::make_unique<LogForm>(m_clock, m_dialogs, logLinks());
   }
   return *m_log;
 }

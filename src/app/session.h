@@ -12,10 +12,13 @@ namespace vantor {
 class HeaderForm;
 class LogForm;
 class BearingForm;
+struct HeaderLinks;
+struct LogLinks;
 
-// Owns the three screens. The header screen exists from the start; the log and bearing screens
-// are created, hidden, the first time another screen touches them, and the log screen runs its
-// opening steps when it is created.
+// Owns the three screens and is the only place where they meet: each screen asks for what it
+// needs through its links, which the session connects to the other screens. The header screen
+// exists from the start; the log and bearing screens are created, hidden, the first time another
+// screen touches them, and the log screen runs its opening steps when it is created.
 class Session {
  public:
   Session(const Clock& clock, Dialogs& dialogs, Screens& screens);
@@ -47,6 +50,9 @@ class Session {
   [[nodiscard]] bool ended() const { return m_ended; }
 
  private:
+  HeaderLinks headerLinks();
+  LogLinks logLinks();
+
   const Clock& m_clock;
   Dialogs& m_dialogs;
   Screens& m_screens;

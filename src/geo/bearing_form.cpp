@@ -35,6 +35,16 @@ BearingForm::BearingForm(Dialogs& dialogs, std::function<void()> exit) : m_dialo
   exitButton.onPress(std::move(exit));
 }
 
+std::optional<double> BearingForm::distanceTo(std::string_view locator) {
+  otherLocatorField.setText(locator);
+  calculateButton.press();
+  const std::string& distance = distanceField.text();
+  if (distance.find_first_of("0123456789") == std::string::npos) {
+    return std::nullopt;
+  }
+  return numericValue(distance);
+}
+
 void BearingForm::calculate() {
   const std::optional<BearingResult> result =
       calculateBearing(homeLocatorField.text(), otherLocatorField.text());

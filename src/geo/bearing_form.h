@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "form/button.h"
 #include "form/field.h"
@@ -10,9 +12,9 @@
 
 namespace vantor {
 
-// The hidden calculator: the bearing screen as a form that is never shown. The header screen
-// writes the home locator into it; the log screen writes the other station's locator, presses
-// "Calculate" and reads the distance back.
+// The hidden calculator: the bearing screen as a form that is never shown. It keeps the home
+// locator of "Avanti -->", and each contact's distance is calculated in it by writing the other
+// station's locator and pressing "Calculate".
 class BearingForm : public Form {
  public:
   BearingForm(Dialogs& dialogs, std::function<void()> exit);
@@ -27,6 +29,11 @@ class BearingForm : public Form {
   Field otherLongitudeField{"Text8", "Text8"};
   Button calculateButton{"Command1", "Calculate"};
   Button exitButton{"Command2", "Exit"};
+
+  void setHomeLocator(std::string_view locator) { homeLocatorField.setText(locator); }
+  // The distance field's number after calculating towards `locator`; nothing when the field then
+  // holds no digit.
+  [[nodiscard]] std::optional<double> distanceTo(std::string_view locator);
 
  private:
   void calculate();

@@ -1,15 +1,13 @@
 #include "header/header_form.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "app/session.h"
 #include "form/text.h"
 #include "form/utf8.h"
-#include "geo/bearing_form.h"
 #include "geo/locator.h"
 #include "header/contest_catalogue.h"
 #include "header/date_text.h"
-#include "log/log_form.h"
 
 namespace vantor {
 
@@ -37,13 +35,6 @@ void refill(ListField& list, const std::vector<std::string>& items, std::string_
   list.clearAll();
   list.setText(editText);
   list.setItems(items);
-}
-
-// A hidden box cannot be unticked by the operator, so hiding it also unticks it: otherwise contacts
-// of another contest would go on being doubled without anything on screen to show it.
-void hideSicilyDoubling(LogForm& log) {
-  log.sicilyDoublingBox.setVisible(false);
-  log.sicilyDoublingBox.setChecked(false);
 }
 
 }  // namespace
@@ -77,7 +68,8 @@ std::optional<std::string> logDateFromStartDate(std::string_view startDate) {
          std::string(parts->day);
 }
 
-HeaderForm::HeaderForm(Session& session) : m_session(session) {
+HeaderForm::HeaderForm(const Clock& clock, Dialogs& dialogs, HeaderLinks links)
+    : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
   upperCaseOnEdit(callsignField, true);
   upperCaseOnEdit(locatorField, true);
   upperCaseOnEdit(nameField, false);
@@ -92,14 +84,14 @@ HeaderForm::HeaderForm(Session& session) : m_session(session) {
   categoryList.onPick([this] { categoryList.setBackground(colors::white); });
   bandList.onPick([this] { bandPicked(); });
   proceedButton.onPress([this] { proceed(); });
-  closeButton.onPress([this] { m_session.close(); });
+  closeButton.onPress([this] { m_links.close(); });
 }
 
 void HeaderForm::start() {
   contestList.setItems(catalogue::contests());
   categoryList.setItems(catalogue::standardCategories());
   bandList.setItems(catalogue::allBands());
-  const std::string today = todayAsText(m_session.clock().now());
+  const std::string today = todayAsText(m_clock.now());
   startDateField.setText(today);
   endDateField.setText(today);
   requestFocus(callsignField);
@@ -127,17 +119,24 @@ void HeaderForm::upperCaseOnEdit(Field& field, bool clearsHighlight) {
   });
 }
 
+const std::string& HeaderForm::writeEdiHeader(const std::array<std::string, 3>& section,
+                                              std::string_view scoreLines) {
+  ediHeaderBuffer.setText(section[0]);
+  ediHeaderBuffer.append(section[1]);
+  ediHeaderBuffer.append(section[2]);
+  ediHeaderBuffer.append(scoreLines);
+  return ediHeaderBuffer.text();
+}
+
 void HeaderForm::contestPicked() {
   const std::string& contest = contestList.text();
-  LogForm& log = m_session.log();
-  if (contest == catalogue::fieldDaySicily) {
-    log.sicilyDoublingBox.setVisible(true);
+  const bool fieldDay = contest == catalogue::fieldDaySicily;
+  m_links.offerSicilyDoubling(fieldDay);
+  m_links.askReceivedSerial(contest != catalogue::iac);
+  if (fieldDay) {
     refill(categoryList, catalogue::fieldDayCategories(), "");
     refill(bandList, catalogue::fieldDayBands(), "");
-  }
-  log.serialReceivedField.setVisible(contest != catalogue::iac);
-  if (contest != catalogue::fieldDaySicily) {
-    hideSicilyDoubling(log);
+  } else {
     refill(categoryList, catalogue::standardCategories(), kPlaceholder);
     refill(bandList, catalogue::allBands(), kPlaceholder);
   }
@@ -150,10 +149,9 @@ void HeaderForm::bandPicked() {
   if (!code) {
     return;
   }
-  LogForm& log = m_session.log();
-  log.bandField.setText(*code);
+  m_links.applyBand(*code);
   if (bandList.text() == catalogue::band50 && contestList.text() == catalogue::fieldDaySicily) {
-    hideSicilyDoubling(log);
+    m_links.offerSicilyDoubling(false);
     refill(categoryList, catalogue::fieldDay50Categories(), kPlaceholder);
   }
 }
@@ -184,26 +182,21 @@ bool HeaderForm::markMissing() {
 
 void HeaderForm::proceed() {
   if (markMissing()) {
-    m_session.dialogs().showMessage(headerMessage("Inserire campi mancanti"));
+    m_dialogs.showMessage(headerMessage("Inserire campi mancanti"));
     return;
   }
   // A wrong home locator would score every contact of the contest wrongly.
   if (!isValidLocator(locatorField.text())) {
     locatorField.setBackground(colors::yellow);
-    m_session.dialogs().showMessage(headerMessage("Locatore non valido"));
+    m_dialogs.showMessage(headerMessage("Locatore non valido"));
     return;
   }
   const std::optional<std::string> logDate = logDateFromStartDate(startDateField.text());
   if (!logDate) {
-    m_session.dialogs().showMessage(
-        headerMessage("Data inizio non valida: usare il formato gg/mm/aaaa"));
+    m_dialogs.showMessage(headerMessage("Data inizio non valida: usare il formato gg/mm/aaaa"));
     return;
   }
-  m_session.bearing().homeLocatorField.setText(locatorField.text());
-  LogForm& log = m_session.log();
-  log.dateField.setText(*logDate);
-  m_session.showLog();
-  log.requestFocus(log.callsignField);
+  m_links.proceed(locatorField.text(), *logDate);
 }
 
 }  // namespace vantor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,10 +13,10 @@
 #include "form/list_field.h"
 #include "form/text.h"
 #include "header/station_header.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 
 namespace vantor {
-
-class Session;
 
 // The required header fields, in the order the required-field test checks them.
 enum class RequiredField { Callsign, Locator, Contest, Category, Band };
@@ -28,16 +30,33 @@ enum class RequiredField { Callsign, Locator, Contest, Category, Band };
 // the text does not split into three parts.
 [[nodiscard]] std::optional<std::string> logDateFromStartDate(std::string_view startDate);
 
+// What the header screen's choices ask of the rest of the program.
+struct HeaderLinks {
+  // The contest pick: the log screen offers the Sicily box, and asks the received serial.
+  std::function<void(bool offered)> offerSicilyDoubling;
+  std::function<void(bool asked)> askReceivedSerial;
+  // The band pick: the band's short code for the log screen.
+  std::function<void(std::string_view code)> applyBand;
+  // "Avanti -->" found the header complete: the home locator and the log date (YYMMDD).
+  std::function<void(const std::string& homeLocator, const std::string& logDate)> proceed;
+  std::function<void()> close;
+};
+
 // The header screen: station and contest data, the three dependent lists, "Avanti -->" and
 // "Chiudi". The hidden EDI header buffer is where the export assembles its header text.
 class HeaderForm : public Form {
  public:
-  explicit HeaderForm(Session& session);
+  HeaderForm(const Clock& clock, Dialogs& dialogs, HeaderLinks links);
 
   // Start-up: lists filled, today's date in both date fields, focus in the callsign field.
   void start();
 
   [[nodiscard]] StationHeader stationHeader() const;
+
+  // The export assembles its header text here: the header section's three pieces, then the
+  // score lines. Returns the assembled text.
+  const std::string& writeEdiHeader(const std::array<std::string, 3>& section,
+                                    std::string_view scoreLines);
 
   Field callsignField{"Text1"};
   Field locatorField{"Text2"};
@@ -73,7 +92,9 @@ class HeaderForm : public Form {
   void proceed();
   bool markMissing();
 
-  Session& m_session;
+  const Clock& m_clock;
+  Dialogs& m_dialogs;
+  HeaderLinks m_links;
 };
 
 }  // namespace vantor

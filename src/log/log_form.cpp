@@ -1,43 +1,18 @@
 #include "log/log_form.h"
 
-#include <cmath>
 #include <string_view>
+#include <utility>
 
-#include "app/session.h"
-#include "edi/edi_export.h"
 #include "form/text.h"
-#include "form/utf8.h"
-#include "geo/bearing_form.h"
 #include "geo/locator.h"
 #include "log/contact_time.h"
+#include "log/log_rules.h"
 #include "log/qso_line.h"
 #include "log/serial_number.h"
 
 namespace vantor {
 
 namespace {
-
-// A call of this many characters or more is searched for in the log while it is typed.
-constexpr std::size_t kShortestSearchedCall = 4;
-
-// Whether the call's third character (not its third byte) is the digit 9.
-bool thirdCharacterIsNine(std::string_view call) {
-  const std::size_t third = characterStart(call, 2);
-  return third < call.size() && call[third] == '9';
-}
-
-// "Auto x2 Sicilia": a "9" as the call's third character doubles the QRB, and a "9" as its last
-// character doubles it again.
-double sicilianFactor(std::string_view call) {
-  double factor = 1;
-  if (thirdCharacterIsNine(call)) {
-    factor *= 2;
-  }
-  if (!call.empty() && call.back() == '9') {
-    factor *= 2;
-  }
-  return factor;
-}
 
 Color markColor(DuplicateMark mark) {
   switch (mark) {
@@ -51,32 +26,10 @@ Color markColor(DuplicateMark mark) {
   return Color::windowText();
 }
 
-bool holdsDigit(std::string_view text) {
-  return text.find_first_of("0123456789") != text.npos;
-}
-
-// Whether the log's text holds the (upper-case, non-empty) call anywhere. The log is mostly
-// digits and separators, and its calls share their first letters, so the search runs to each
-// place of the call's last letter, the character that leaves the fewest places to compare.
-bool logHolds(std::string_view log, std::string_view call) {
-  const std::size_t letter = call.find_last_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  const std::size_t anchor = letter == std::string_view::npos ? call.size() - 1 : letter;
-  for (std::size_t at = log.find(call[anchor], anchor); at != std::string_view::npos;
-       at = log.find(call[anchor], at + 1)) {
-    const std::size_t start = at - anchor;
-    if (start + call.size() > log.size()) {
-      return false;
-    }
-    if (log.compare(start, call.size(), call) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
-LogForm::LogForm(Session& session) : m_session(session) {
+LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
+    : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
   bandField.setLocked(true);
   qrbField.setLocked(true);
   sicilyDoublingBox.setVisible(false);
@@ -90,17 +43,39 @@ LogForm::LogForm(Session& session) : m_session(session) {
   autoTimeBox.onClick([this] { autoTimeClicked(); });
   logBuffer.onChange([this] { m_unsaved = !logBuffer.text().empty(); });
   insertButton.onPress([this] { insert(); });
-  backButton.onPress([this] { m_session.showHeader(); });
-  closeButton.onPress([this] { m_session.close(); });
-  exportButton.onPress([this] { exportEdi(m_session); });
+  backButton.onPress([this] { m_links.back(); });
+  closeButton.onPress([this] { m_links.close(); });
+  exportButton.onPress([this] { m_links.exportLog(); });
 
   open();
 }
 
 void LogForm::open() {
-  modeList.setItems({"SSB", "CW"});
+  std::vector<std::string> modeNames;
+  for (const Mode& mode : modes) {
+    modeNames.emplace_back(mode.name);
+  }
+  modeList.setItems(modeNames);
   // The local time as it stands: the offset options apply only while a call is typed.
-  timeField.setText(timeText(m_session.clock().now()));
+  timeField.setText(timeText(m_clock.now()));
+}
+
+void LogForm::offerSicilyDoubling(bool offered) {
+  sicilyDoublingBox.setVisible(offered);
+  if (!offered) {
+    sicilyDoublingBox.setChecked(false);
+  }
+}
+
+LogScore LogForm::score() const {
+  return LogScore{serialSentField.text(), totalField.text(), odxCallField.text(),
+                  odxLocatorField.text(), odxDistanceField.text()};
+}
+
+void LogForm::takeExport(std::string_view ediText, std::string_view savedLabel) {
+  logBuffer.setText(ediText);
+  markSaved();
+  saveMessageLabel.setText(savedLabel);
 }
 
 void LogForm::callChanged() {
@@ -110,8 +85,7 @@ void LogForm::callChanged() {
     return;
   }
   writeAutomaticTime();
-  const std::string& call = callsignField.text();
-  if (charCount(call) >= kShortestSearchedCall && logHolds(logBuffer.text(), call)) {
+  if (callIsInLog(logBuffer.text(), callsignField.text())) {
     setMark(DuplicateMark::Duplicate);
   }
 }
@@ -127,10 +101,8 @@ void LogForm::locatorChanged() {
 }
 
 void LogForm::modePicked() {
-  if (modeList.text() == "SSB") {
-    rstField.setText("59");
-  } else if (modeList.text() == "CW") {
-    rstField.setText("599");
+  if (const Mode* mode = findMode(modeList.text())) {
+    rstField.setText(mode->rst);
   }
 }
 
@@ -154,69 +126,62 @@ void LogForm::writeAutomaticTime() {
   if (offset == 0) {
     return;
   }
-  const LocalDateTime gmt = hoursEarlier(m_session.clock().now(), offset);
+  const LocalDateTime gmt = hoursEarlier(m_clock.now(), offset);
   timeField.setText(timeText(gmt));
   dateField.setText(dateText(gmt));
 }
 
-// The QRB of a contact in `locator`, from the bearing screen's calculator; a distance of 0 counts
-// as 1. Nothing when the locator is not a valid one or the calculator gives no distance.
+// The QRB of a contact in `locator`; a distance of 0 counts as 1. Nothing when the locator is not
+// a valid one or the calculator gives no distance.
 std::optional<double> LogForm::contactDistance(const std::string& locator) {
   if (!isValidLocator(locator)) {
     return std::nullopt;
   }
-  BearingForm& bearing = m_session.bearing();
-  bearing.otherLocatorField.setText(locator);
-  bearing.calculateButton.press();
-  const std::string& distance = bearing.distanceField.text();
-  if (!holdsDigit(distance)) {
+  const std::optional<double> kilometres = m_links.distanceTo(locator);
+  if (!kilometres) {
     return std::nullopt;
   }
-  const double kilometres = numericValue(distance);
-  return kilometres == 0 ? 1 : kilometres;
+  return *kilometres == 0 ? 1 : *kilometres;
 }
 
-void LogForm::tell(const std::string& message) {
-  m_session.dialogs().showMessage(Message{message});
+void LogForm::tell(std::string_view message) {
+  m_dialogs.showMessage(Message{std::string(message)});
 }
 
 void LogForm::insert() {
-  if (charCount(timeField.text()) != 4) {
-    tell("Inserire orario nel formato hhmm");
+  const std::optional<double> distance = checkedDistance();
+  if (!distance) {
     return;
   }
-  if (charCount(dateField.text()) != 6) {
-    tell("Inserire data nel formato yymmdd");
-    return;
+  const int serial = readSerialNumber(serialSentField.text()).value_or(kLastSerialNumber);
+  const double factor = sicilyDoublingBox.checked() ? sicilianFactor(callsignField.text()) : 1;
+  qrbField.setText(formatNumber(*distance * factor));
+  updateStatistics(*distance, serial);
+  if (const Mode* mode = findMode(modeList.text())) {
+    m_modeCode = mode->code;
   }
-  const std::optional<int> serial = readSerialNumber(serialSentField.text());
-  if (!serial) {
-    tell("Numero progressivo non valido");
-    return;
+  appendContact();
+  if (serial < kLastSerialNumber) {
+    serialSentField.setText(serialNumberText(serial + 1));
+  }
+  clearEntryRow();
+}
+
+// The contact's distance once the entry row passed every check; each failed check is told.
+std::optional<double> LogForm::checkedDistance() {
+  const EntryRow row{timeField.text(), dateField.text(), serialSentField.text()};
+  if (const auto problem = entryRowProblem(row)) {
+    tell(*problem);
+    return std::nullopt;
   }
   const std::optional<double> distance = contactDistance(locatorField.text());
   if (!distance) {
     tell("Locatore non valido");
-    return;
   }
+  return distance;
+}
 
-  if (sicilyDoublingBox.checked()) {
-    qrbField.setText(formatNumber(*distance * sicilianFactor(callsignField.text())));
-  } else {
-    qrbField.setText(formatNumber(*distance));
-  }
-  updateStatistics(*distance, *serial);
-
-  if (modeList.text() == "SSB") {
-    m_modeCode = "1";
-  } else if (modeList.text() == "CW") {
-    m_modeCode = "2";
-  }
-  appendContact();
-
-  if (*serial < kLastSerialNumber) {
-    serialSentField.setText(serialNumberText(*serial + 1));
-  }
+void LogForm::clearEntryRow() {
   callsignField.clear();
   serialReceivedField.clear();
   locatorField.clear();
@@ -232,17 +197,13 @@ void LogForm::insert() {
 // The ODX row keeps the contact's real distance, so a doubled Sicilian contact neither shows
 // twice its distance there nor wins the comparison by its doubling; the total counts the points.
 void LogForm::updateStatistics(double distance, int serial) {
-  const std::string& points = qrbField.text();
-  if (serialSentField.text() == "001") {
+  const ShownStatistics shown{serialSentField.text(), odxDistanceField.text(), totalField.text()};
+  const StatisticsStep step = nextStatistics(shown, distance, qrbField.text(), serial);
+  if (step.replacesOdx) {
     replaceOdx(distance);
-    totalField.setText(points);
-  } else {
-    if (numericValue(odxDistanceField.text()) < distance) {
-      replaceOdx(distance);
-    }
-    totalField.setText(formatNumber(numericValue(totalField.text()) + numericValue(points)));
   }
-  averageField.setText(formatNumber(std::floor(numericValue(totalField.text()) / serial)));
+  totalField.setText(step.total);
+  averageField.setText(step.average);
 }
 
 void LogForm::replaceOdx(double distance) {

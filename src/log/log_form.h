@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,22 +10,50 @@
 #include "form/form.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 
 namespace vantor {
-
-class Session;
 
 // The call field's duplicate mark. The call text shows it as its colour: the window-text colour
 // before the field was first edited, the button-text colour for a call not found in the log, red
 // for a call found there. Insertion writes no line, a normal line or a duplicate line for it.
 enum class DuplicateMark { None, NotDuplicate, Duplicate };
 
+// What the log screen asks of the rest of the program.
+struct LogLinks {
+  // The calculator's distance in km from the home locator to a valid locator; nothing when the
+  // calculator gives none.
+  std::function<std::optional<double>(const std::string& locator)> distanceTo;
+  std::function<void()> back;
+  std::function<void()> close;
+  std::function<void()> exportLog;
+};
+
+// The log screen's texts behind the claimed score of an export.
+struct LogScore {
+  std::string serialSent;  // the number of the next contact, "001" before the first
+  std::string total;
+  std::string odxCall;
+  std::string odxLocator;
+  std::string odxDistance;
+};
+
 // The log screen: the entry row of the current contact, the statistics rows (ODX, average,
 // total), the log buffer and the buttons. Created hidden the first time another screen touches
 // it, when it runs its opening steps.
 class LogForm : public Form {
  public:
-  explicit LogForm(Session& session);
+  LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links);
+
+  // What the header screen's choices set here. A hidden Sicily box is also unticked: otherwise
+  // contacts of another contest would go on being doubled with nothing on screen to show it.
+  void offerSicilyDoubling(bool offered);
+  void askReceivedSerial(bool asked) { serialReceivedField.setVisible(asked); }
+  void applyBand(std::string_view code) { bandField.setText(code); }
+  // "Avanti -->": the contacts from now on are dated `date` (YYMMDD).
+  void setLogDate(std::string_view date) { dateField.setText(date); }
+  void focusCall() { requestFocus(callsignField); }
 
   Field serialSentField{"Text1", "001"};
   Field bandField{"Text2", "Text2"};
@@ -60,6 +89,10 @@ class LogForm : public Form {
   // The export calls this once it has written the log buffer's text to a file.
   void markSaved() { m_unsaved = false; }
 
+  [[nodiscard]] LogScore score() const;
+  // The export wrote `ediText` to a file: the log buffer takes it, the label says where.
+  void takeExport(std::string_view ediText, std::string_view savedLabel);
+
  private:
   void open();
   void callChanged();
@@ -71,12 +104,16 @@ class LogForm : public Form {
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
+  [[nodiscard]] std::optional<double> checkedDistance();
   void updateStatistics(double distance, int serial);
   void replaceOdx(double distance);
   void appendContact();
-  void tell(const std::string& message);
+  void clearEntryRow();
+  void tell(std::string_view message);
 
-  Session& m_session;
+  const Clock& m_clock;
+  Dialogs& m_dialogs;
+  LogLinks m_links;
   DuplicateMark m_mark = DuplicateMark::None;
   // "1" or "2" from the last insertion with "SSB" or "CW", empty before the first: an insertion
   // with another (typed) mode keeps it.
