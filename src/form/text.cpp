@@ -67,7 +67,11 @@ std::size_t charCount(std::string_view text) {
   return count;
 }
 
-double numericValue(std::string_view text) {
+namespace {
+
+// The longest leading decimal number of a text, blanks skipped: an optional sign, digits, an
+// optional "." and fraction. Empty when it holds no digit.
+std::string leadingNumber(std::string_view text) {
   std::string number;
   bool seenDigit = false;
   bool seenPoint = false;
@@ -87,7 +91,26 @@ double numericValue(std::string_view text) {
       break;
     }
   }
-  if (!seenDigit) {
+  return seenDigit ? number : std::string();
+}
+
+// A number with too many digits for a double: the largest value of its sign, or 0 for a tiny one,
+// which has only zeros before its first significant digit behind the point.
+double outOfRangeValue(const std::string& number) {
+  const auto point = number.find('.');
+  const auto firstNonZero = number.find_first_of("123456789");
+  if (point != std::string::npos && firstNonZero != std::string::npos && firstNonZero > point) {
+    return 0.0;
+  }
+  const double limit = std::numeric_limits<double>::max();
+  return number.front() == '-' ? -limit : limit;
+}
+
+}  // namespace
+
+double numericValue(std::string_view text) {
+  const std::string number = leadingNumber(text);
+  if (number.empty()) {
     return 0.0;
   }
   const char* first = number.data();
@@ -98,18 +121,7 @@ double numericValue(std::string_view text) {
   const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
   (void)end;
   if (error == std::errc::result_out_of_range) {
-    // Too many digits for a double: read as the largest value of that sign (or 0 for a tiny one).
-    const bool negative = number.front() == '-';
-    // A tiny number has only zeros before its first significant digit behind the point.
-    const auto point = number.find('.');
-    const auto firstNonZero = number.find_first_of("123456789");
-    const bool tiny =
-        point != std::string::npos && firstNonZero != std::string::npos && firstNonZero > point;
-    if (tiny) {
-      return 0.0;
-    }
-    const double limit = std::numeric_limits<double>::max();
-    return negative ? -limit : limit;
+    return outOfRangeValue(number);
   }
   return value == 0.0 ? 0.0 : value;
 }

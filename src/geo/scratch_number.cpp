@@ -74,6 +74,35 @@ void writeDigits(std::uint64_t value, char* end, int count) {
   }
 }
 
+// The text of significant digits whose first digit stands at decimal `exponent`: "0." and zeros
+// before them for a negative exponent, zeros after them or a point among them otherwise.
+std::string placedText(bool negative, int exponent, std::string_view significant) {
+  // Sign, "0.", two zeros and 15 digits at most.
+  std::array<char, 24> text{};
+  char* end = text.data();
+  if (negative) {
+    *end++ = '-';
+  }
+  const std::size_t used = significant.size();
+  if (exponent < 0) {
+    *end++ = '0';
+    *end++ = '.';
+    end = std::fill_n(end, -exponent - 1, '0');
+    end = std::copy_n(significant.data(), used, end);
+  } else {
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (used <= whole) {
+      end = std::copy_n(significant.data(), used, end);
+      end = std::fill_n(end, whole - used, '0');
+    } else {
+      end = std::copy_n(significant.data(), whole, end);
+      *end++ = '.';
+      end = std::copy_n(significant.data() + whole, used - whole, end);
+    }
+  }
+  return std::string(text.data(), end);
+}
+
 // The text of a value whose magnitude lies in the fast range.
 std::string fixedText(double value) {
   const Binary number = binaryOf(std::fabs(value));
@@ -94,29 +123,7 @@ std::string fixedText(double value) {
     --used;
   }
 
-  // Sign, "0.", two zeros and 15 digits at most.
-  std::array<char, 24> text{};
-  char* end = text.data();
-  if (value < 0) {
-    *end++ = '-';
-  }
-  if (exponent < 0) {
-    *end++ = '0';
-    *end++ = '.';
-    end = std::fill_n(end, -exponent - 1, '0');
-    end = std::copy_n(significant.data(), used, end);
-  } else {
-    const auto whole = static_cast<std::size_t>(exponent) + 1;
-    if (used <= whole) {
-      end = std::copy_n(significant.data(), used, end);
-      end = std::fill_n(end, whole - used, '0');
-    } else {
-      end = std::copy_n(significant.data(), whole, end);
-      *end++ = '.';
-      end = std::copy_n(significant.data() + whole, used - whole, end);
-    }
-  }
-  return std::string(text.data(), end);
+  return placedText(value < 0, exponent, std::string_view(significant.data(), used));
 }
 
 }  // namespace
