@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "form/button.h"
 #include "form/field.h"
@@ -26,6 +27,8 @@ class BearingForm : public Form {
   Field otherLongitudeField{"Text8", "Text8"};
   Button calculateButton{"Command1", "Calculate"};
   Button exitButton{"Command2", "Exit"};
+
+  [[nodiscard]] std::vector<Control*> controls() override;
 
  private:
   void calculate();
