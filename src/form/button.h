@@ -14,7 +14,9 @@ class Button : public Control {
       : Control(std::move(name)), m_caption(std::move(caption)) {}
 
   [[nodiscard]] const std::string& caption() const { return m_caption; }
-  void onPress(std::function<void()> behaviour) { m_onPress = std::move(behaviour); }
+  void onPress(std::function<void()> behaviour) {
+    registerBehaviour(m_onPress, std::move(behaviour), "press");
+  }
 
   // The behaviour may close the screen that owns this button, so nothing of the button is
   // touched once it has started.

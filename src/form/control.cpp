@@ -1,5 +1,7 @@
 #include "form/control.h"
 
+#include <stdexcept>
+
 namespace vantor {
 
 void Control::setVisible(bool visible) {
@@ -7,6 +9,14 @@ void Control::setVisible(bool visible) {
     m_visible = visible;
     touch();
   }
+}
+
+void Control::registerBehaviour(std::function<void()>& slot, std::function<void()> behaviour,
+                                const char* event) const {
+  if (slot) {
+    throw std::logic_error(m_name + " already has a " + event + " behaviour");
+  }
+  slot = std::move(behaviour);
 }
 
 }  // namespace vantor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vantor {
@@ -23,6 +24,10 @@ class Control {
 
  protected:
   void touch() { ++m_revision; }
+  // Stores a behaviour in its slot. Each slot takes one: a second registration throws
+  // std::logic_error rather than silently dropping the first behaviour.
+  void registerBehaviour(std::function<void()>& slot, std::function<void()> behaviour,
+                         const char* event) const;
 
  private:
   std::string m_name;

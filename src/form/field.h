@@ -29,7 +29,9 @@ class Field : public Control {
   // Adds text at the end without copying what is there: the log buffer grows this way.
   void append(std::string_view text);
 
-  void onChange(std::function<void()> behaviour) { m_onChange = std::move(behaviour); }
+  void onChange(std::function<void()> behaviour) {
+    registerBehaviour(m_onChange, std::move(behaviour), "change");
+  }
 
   [[nodiscard]] bool multiLine() const { return m_lines == Lines::Multi; }
 

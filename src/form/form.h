@@ -1,19 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "form/control.h"
 
 namespace vantor {
 
-// What a screen has beyond its controls: which control should hold the input focus. A window
-// moves the focus when the request's revision grows.
+// A screen: its controls, and which of them should hold the input focus. A window moves the
+// focus when the request's revision grows.
 class Form {
  public:
   Form() = default;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
+
+  // Every control of the screen; a window shows each in the widget named after it.
+  [[nodiscard]] virtual std::vector<Control*> controls() = 0;
 
   void requestFocus(const Control& control) {
     m_focus = &control;

@@ -21,7 +21,9 @@ class ListField : public Field {
   // Empties the items and the edit text.
   void clearAll();
 
-  void onPick(std::function<void()> behaviour) { m_onPick = std::move(behaviour); }
+  void onPick(std::function<void()> behaviour) {
+    registerBehaviour(m_onPick, std::move(behaviour), "pick");
+  }
   // The user's choice of item `index`; an index outside the items does nothing.
   void pick(std::size_t index);
   // Picks the item with this text, if the list has one; returns whether it did.

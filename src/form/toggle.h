@@ -22,7 +22,9 @@ class Toggle : public Control {
   // Sets the state without running the click behaviour.
   void setChecked(bool checked);
 
-  void onClick(std::function<void()> behaviour) { m_onClick = std::move(behaviour); }
+  void onClick(std::function<void()> behaviour) {
+    registerBehaviour(m_onClick, std::move(behaviour), "click");
+  }
   void click();
 
   // Option buttons that exclude each other; each one of the group lists the others.

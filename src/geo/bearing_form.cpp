@@ -74,4 +74,10 @@ void BearingForm::calculate() {
   }
 }
 
+std::vector<Control*> BearingForm::controls() {
+  return {&homeLocatorField,  &otherLocatorField,  &distanceField,      &bearingField,
+          &homeLatitudeField, &homeLongitudeField, &otherLatitudeField, &otherLongitudeField,
+          &calculateButton,   &exitButton};
+}
+
 }  // namespace vantor

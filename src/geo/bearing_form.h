@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "form/button.h"
 #include "form/field.h"
@@ -29,6 +30,8 @@ class BearingForm : public Form {
   Field otherLongitudeField{"Text8", "Text8"};
   Button calculateButton{"Command1", "Calculate"};
   Button exitButton{"Command2", "Exit"};
+
+  [[nodiscard]] std::vector<Control*> controls() override;
 
   void setHomeLocator(std::string_view locator) { homeLocatorField.setText(locator); }
   // The distance field's number after calculating towards `locator`; nothing when the field then

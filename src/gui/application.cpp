@@ -5,9 +5,23 @@
 
 namespace vantor::gui {
 
+namespace {
+
+// The log window is built when the operator first leaves the header screen. Building one for a
+// throwaway session at start-up stops a log layout that does not match the log form before any
+// contest data is typed.
+void checkLogLayout(const Clock& clock, Dialogs& dialogs, Screens& screens) {
+  Session scratch(clock, dialogs, screens);
+  const LogWindow window(scratch, [] {});
+}
+
+}  // namespace
+
 Application::Application(const Clock& clock, Dialogs& dialogs)
     : m_session(clock, dialogs, *this),
-      m_headerWindow(std::make_unique<HeaderWindow>(m_session, [this] { syncAll(); })) {}
+      m_headerWindow(std::make_unique<HeaderWindow>(m_session, [this] { syncAll(); })) {
+  checkLogLayout(clock, dialogs, *this);
+}
 
 Application::~Application() = default;
 

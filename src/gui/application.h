@@ -16,6 +16,7 @@ class LogWindow;
 // windows sync, since one screen's behaviour writes the fields of another.
 class Application : public Screens {
  public:
+  // Throws LayoutError when a window's layout does not match its form.
   Application(const Clock& clock, Dialogs& dialogs);
   ~Application() override;
 

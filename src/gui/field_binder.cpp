@@ -2,12 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextCursor>
 
 #include <limits>
@@ -50,6 +52,24 @@ std::string fromDisplayLines(QString display) {
   return toUtf8(display);
 }
 
+// The window's widget named after the control; LayoutError when there is none or it is no Widget.
+template <typename Widget>
+Widget* widgetFor(const Control& control, const QWidget& window) {
+  const QString name = toQString(control.name());
+  auto* found = window.findChild<QWidget*>(name);
+  if (auto* widget = qobject_cast<Widget*>(found)) {
+    return widget;
+  }
+  QString message =
+      QStringLiteral("%1: no %2 named %3")
+          .arg(window.objectName(), QLatin1StringView(Widget::staticMetaObject.className()), name);
+  if (found != nullptr) {
+    message +=
+        QStringLiteral(" (found a %1)").arg(QLatin1StringView(found->metaObject()->className()));
+  }
+  throw LayoutError(toUtf8(message));
+}
+
 }  // namespace
 
 QString toQString(const std::string& text) {
@@ -73,8 +93,39 @@ int byteToUtf16Offset(const std::string& text, std::size_t byteOffset) {
 FieldBinder::FieldBinder(Form& form, std::function<void()> afterEvent, QObject* parent)
     : QObject(parent), m_form(form), m_afterEvent(std::move(afterEvent)) {}
 
+void FieldBinder::bindAll(const QWidget& window) {
+  for (Control* control : m_form.controls()) {
+    bindControl(*control, window);
+  }
+  sync();
+}
+
+// Label and ListField are Fields, so they are told apart first.
+void FieldBinder::bindControl(Control& control, const QWidget& window) {
+  if (auto* label = dynamic_cast<Label*>(&control)) {
+    bind(*label, widgetFor<QLabel>(control, window));
+  } else if (auto* list = dynamic_cast<ListField*>(&control)) {
+    bind(*list, widgetFor<QComboBox>(control, window));
+  } else if (auto* field = dynamic_cast<Field*>(&control)) {
+    if (field->multiLine()) {
+      bind(*field, widgetFor<QPlainTextEdit>(control, window));
+    } else {
+      bind(*field, widgetFor<QLineEdit>(control, window));
+    }
+  } else if (auto* toggle = dynamic_cast<Toggle*>(&control)) {
+    if (toggle->kind() == Toggle::Kind::CheckBox) {
+      bind(*toggle, widgetFor<QCheckBox>(control, window));
+    } else {
+      bind(*toggle, widgetFor<QRadioButton>(control, window));
+    }
+  } else if (auto* button = dynamic_cast<Button*>(&control)) {
+    bind(*button, widgetFor<QPushButton>(control, window));
+  } else {
+    throw std::logic_error(control.name() + " is a control no widget shows");
+  }
+}
+
 void FieldBinder::add(const Control& control, QWidget* widget, std::function<void()> show) {
-  widget->setObjectName(toQString(control.name()));
   m_bindings.push_back(Binding{&control, widget, kNeverShown, std::move(show)});
 }
 
@@ -172,11 +223,11 @@ void FieldBinder::bind(ListField& list, QComboBox* widget) {
   });
 }
 
-void FieldBinder::bind(const Field& field, QLabel* widget) {
+void FieldBinder::bind(const Label& label, QLabel* widget) {
   widget->setTextFormat(Qt::PlainText);
-  add(field, widget, [&field, widget] {
-    widget->setText(toQString(field.text()));
-    widget->setVisible(field.visible());
+  add(label, widget, [&label, widget] {
+    widget->setText(toQString(label.text()));
+    widget->setVisible(label.visible());
   });
 }
 

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
+#include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
 
@@ -24,6 +26,14 @@ class QWidget;
 
 namespace vantor::gui {
 
+// A window whose layout does not match its form: a control without a widget of its name, or
+// with one of a type that cannot show it. The message names the window, the control and the
+// widget type it needs.
+class LayoutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Connects the widgets of one window to the controls of its form. User events go to the form
 // (typing to edit, a drop-down choice to pick, a click to press); after each event the
 // afterEvent callback runs so every window can sync, and sync() brings each widget whose
@@ -32,13 +42,10 @@ class FieldBinder : public QObject {
  public:
   FieldBinder(Form& form, std::function<void()> afterEvent, QObject* parent = nullptr);
 
-  void bind(Field& field, QLineEdit* widget);
-  void bind(Field& field, QPlainTextEdit* widget);
-  void bind(ListField& list, QComboBox* widget);
-  // A label shows a field the operator cannot edit.
-  void bind(const Field& field, QLabel* widget);
-  void bind(Toggle& toggle, QAbstractButton* widget);
-  void bind(Button& button, QPushButton* widget);
+  // Binds every control of the form to the widget of the window whose objectName is the
+  // control's name, and shows the controls; throws LayoutError when a widget is missing or of
+  // the wrong type.
+  void bindAll(const QWidget& window);
 
   // Brings every widget whose control changed since the last sync in line with it, and moves
   // the focus when the form asked for it.
@@ -52,6 +59,13 @@ class FieldBinder : public QObject {
     std::function<void()> show;
   };
 
+  void bindControl(Control& control, const QWidget& window);
+  void bind(Field& field, QLineEdit* widget);
+  void bind(Field& field, QPlainTextEdit* widget);
+  void bind(ListField& list, QComboBox* widget);
+  void bind(const Label& label, QLabel* widget);
+  void bind(Toggle& toggle, QAbstractButton* widget);
+  void bind(Button& button, QPushButton* widget);
   void add(const Control& control, QWidget* widget, std::function<void()> show);
   void userEvent(const std::function<void()>& action);
 

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QDir>
 
+#include <iostream>
+
 #include "app/session.h"
 #include "gui/application.h"
 #include "gui/field_binder.h"
@@ -11,10 +13,15 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Vantor"));
   vantor::gui::SystemClock clock;
   vantor::gui::MessageBoxDialogs dialogs;
-  vantor::gui::Application application(clock, dialogs);
-  // The EDI files go beside the executable.
-  application.session().setProgramFolder(
-      vantor::gui::toUtf8(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
-  application.start();
-  return QApplication::exec();
+  try {
+    vantor::gui::Application application(clock, dialogs);
+    // The EDI files go beside the executable.
+    application.session().setProgramFolder(
+        vantor::gui::toUtf8(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    application.start();
+    return QApplication::exec();
+  } catch (const vantor::gui::LayoutError& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
 }

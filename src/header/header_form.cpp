@@ -199,4 +199,13 @@ void HeaderForm::proceed() {
   m_links.proceed(locatorField.text(), *logDate);
 }
 
+std::vector<Control*> HeaderForm::controls() {
+  return {&callsignField,  &locatorField,       &contestList,   &categoryList,     &bandList,
+          &startDateField, &endDateField,       &commentsField, &nameField,        &addressField,
+          &postcodeField,  &cityField,          &countryField,  &phoneField,       &emailField,
+          &operatorsField, &clubField,          &receiverField, &transmitterField, &antennasField,
+          &powerField,     &antennaHeightField, &altitudeField, &ediHeaderBuffer,  &proceedButton,
+          &closeButton};
+}
+
 }  // namespace vantor

@@ -85,6 +85,8 @@ class HeaderForm : public Form {
   Button proceedButton{"Command1", "Avanti -->"};
   Button closeButton{"Command2", "Chiudi"};
 
+  [[nodiscard]] std::vector<Control*> controls() override;
+
  private:
   void upperCaseOnEdit(Field& field, bool clearsHighlight);
   void contestPicked();

@@ -235,4 +235,14 @@ void LogForm::appendContact() {
   }
 }
 
+std::vector<Control*> LogForm::controls() {
+  return {&serialSentField,  &bandField,     &modeList,         &dateField,
+          &timeField,        &callsignField, &rstField,         &serialReceivedField,
+          &locatorField,     &qrbField,      &autoTimeBox,      &sicilyDoublingBox,
+          &plusOneOption,    &plusTwoOption, &odxCallField,     &odxLocatorField,
+          &odxDistanceField, &averageField,  &inContestBox,     &insertButton,
+          &totalField,       &logBuffer,     &saveMessageLabel, &backButton,
+          &closeButton,      &exportButton};
+}
+
 }  // namespace vantor

@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
+#include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
 #include "platform/clock.h"
@@ -77,10 +79,12 @@ class LogForm : public Form {
   Button insertButton{"Command1", "Inserisci"};
   Field totalField{"Text14"};
   Field logBuffer{"Text15", {}, Field::Lines::Multi};
-  Field saveMessageLabel{"Label1"};
+  Label saveMessageLabel{"Label1"};
   Button backButton{"Command3", "<-- Indietro"};
   Button closeButton{"Command4", "Chiudi"};
   Button exportButton{"Command2", "Genera EDI"};
+
+  [[nodiscard]] std::vector<Control*> controls() override;
 
   [[nodiscard]] DuplicateMark duplicateMark() const { return m_mark; }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -185,6 +187,35 @@ TEST(Button, PressRunsTheBehaviourEvenWhenItDestroysTheButton) {
   button->press();
   EXPECT_EQ(presses, 1);
   EXPECT_EQ(button, nullptr);
+}
+
+TEST(Control, RefusesASecondBehaviourAndKeepsTheFirst) {
+  Field call("Text6");
+  ListField mode("Combo1");
+  mode.setItems({"SSB"});
+  Toggle box("Check2", "Auto", Toggle::Kind::CheckBox);
+  Button button("Command1", "Inserisci");
+  using Behaviour = std::function<void()>;
+  struct Case {
+    const char* event;
+    std::function<void(Behaviour)> registerBehaviour;
+    Behaviour trigger;
+  };
+  const std::vector<Case> cases = {
+      {"change", [&](Behaviour b) { call.onChange(std::move(b)); }, [&] { call.setText("IW"); }},
+      {"pick", [&](Behaviour b) { mode.onPick(std::move(b)); }, [&] { mode.pick(0); }},
+      {"click", [&](Behaviour b) { box.onClick(std::move(b)); }, [&] { box.click(); }},
+      {"press", [&](Behaviour b) { button.onPress(std::move(b)); }, [&] { button.press(); }},
+  };
+  std::vector<std::string> runs;
+  for (const Case& c : cases) {
+    runs.clear();
+    c.registerBehaviour([&] { runs.emplace_back("first"); });
+    EXPECT_THROW(c.registerBehaviour([&] { runs.emplace_back("second"); }), std::logic_error)
+        << c.event;
+    c.trigger();
+    EXPECT_EQ(runs, std::vector<std::string>{"first"}) << c.event;
+  }
 }
 
 }  // namespace
