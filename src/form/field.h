@@ -33,6 +33,16 @@ class Field : public Control {
     registerBehaviour(m_onChange, std::move(behaviour), "change");
   }
 
+  // The operator pressed Enter in the field: runs the Enter behaviour, when it has one.
+  void enter() {
+    if (m_onEnter) {
+      m_onEnter();
+    }
+  }
+  void onEnter(std::function<void()> behaviour) {
+    registerBehaviour(m_onEnter, std::move(behaviour), "Enter");
+  }
+
   [[nodiscard]] bool multiLine() const { return m_lines == Lines::Multi; }
 
   // Locked fields show their text but the operator cannot type into them.
@@ -60,6 +70,7 @@ class Field : public Control {
   std::string m_text;
   Lines m_lines;
   std::function<void()> m_onChange;
+  std::function<void()> m_onEnter;
   bool m_locked = false;
   Color m_background = colors::white;
   Color m_textColor = Color::windowText();

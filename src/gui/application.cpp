@@ -17,8 +17,19 @@ void checkLogLayout(const Clock& clock, Dialogs& dialogs, Screens& screens) {
 
 }  // namespace
 
+void SyncingDialogs::showMessage(const Message& message) {
+  m_syncWindows();
+  m_boxes.showMessage(message);
+}
+
+bool SyncingDialogs::askYesNo(const std::string& question) {
+  m_syncWindows();
+  return m_boxes.askYesNo(question);
+}
+
 Application::Application(const Clock& clock, Dialogs& dialogs)
-    : m_session(clock, dialogs, *this),
+    : m_dialogs(dialogs, [this] { syncAll(); }),
+      m_session(clock, m_dialogs, *this),
       m_headerWindow(std::make_unique<HeaderWindow>(m_session, [this] { syncAll(); })) {
   checkLogLayout(clock, dialogs, *this);
 }
@@ -54,7 +65,8 @@ void Application::closeAll() {
 }
 
 void Application::syncAll() {
-  if (m_session.ended()) {
+  // A box can open while the windows are still being built.
+  if (m_session.ended() || !m_headerWindow) {
     return;
   }
   m_headerWindow->sync();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/session.h"
 #include "platform/clock.h"
@@ -11,6 +13,20 @@ namespace vantor::gui {
 
 class HeaderWindow;
 class LogWindow;
+
+// The boxes of the running program: before a box opens, every window shows what the screens hold
+// at that moment (the missing fields' highlights, say), since the box stops the event loop.
+class SyncingDialogs : public Dialogs {
+ public:
+  SyncingDialogs(Dialogs& boxes, std::function<void()> syncWindows)
+      : m_boxes(boxes), m_syncWindows(std::move(syncWindows)) {}
+  void showMessage(const Message& message) override;
+  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ private:
+  Dialogs& m_boxes;
+  std::function<void()> m_syncWindows;
+};
 
 // The running program: the session and its windows. After every user event in any window all
 // windows sync, since one screen's behaviour writes the fields of another.
@@ -35,6 +51,7 @@ class Application : public Screens {
  private:
   void syncAll();
 
+  SyncingDialogs m_dialogs;
   Session m_session;
   std::unique_ptr<HeaderWindow> m_headerWindow;
   std::unique_ptr<LogWindow> m_logWindow;

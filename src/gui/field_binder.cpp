@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTextCursor>
 
 #include <limits>
@@ -68,6 +69,32 @@ Widget* widgetFor(const Control& control, const QWidget& window) {
         QStringLiteral(" (found a %1)").arg(QLatin1StringView(found->metaObject()->className()));
   }
   throw LayoutError(toUtf8(message));
+}
+
+// Appending keeps a long log fast: the widget never re-lays out what it already shows. The view
+// follows the newest line unless the operator is editing elsewhere in the text; the operator's
+// caret never moves.
+void appendShown(QPlainTextEdit* widget, const QString& added) {
+  const bool editingElsewhere = widget->hasFocus() && !widget->textCursor().atEnd();
+  QTextCursor end(widget->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(added);
+  if (!editingElsewhere) {
+    QScrollBar* scrollBar = widget->verticalScrollBar();
+    scrollBar->setValue(scrollBar->maximum());
+  }
+}
+
+// A list whose text is one of its items has that item as its current one, so the arrow keys move
+// from what the operator sees; any other text, "..." included, leaves no current item.
+void showListText(QComboBox* widget, const QString& text) {
+  const int index = widget->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (widget->currentIndex() != index) {
+    widget->setCurrentIndex(index);
+  }
+  if (widget->currentText() != text) {
+    widget->setEditText(text);
+  }
 }
 
 }  // namespace
@@ -148,9 +175,14 @@ void FieldBinder::bind(Field& field, QLineEdit* widget) {
   connect(widget, &QLineEdit::textEdited, this, [this, &field, widget](const QString& text) {
     userEvent([&] { field.edit(toUtf8(text), utf16ToByteOffset(text, widget->cursorPosition())); });
   });
+  // Return and the keypad's Enter alike.
+  connect(widget, &QLineEdit::returnPressed, this,
+          [this, &field] { userEvent([&] { field.enter(); }); });
 }
 
 void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
+  // Tab moves on, as in every other field: a TAB character would break the records.
+  widget->setTabChangesFocus(true);
   auto shownText = std::make_shared<std::string>();
   add(field, widget, [this, &field, widget, shownText] {
     m_showing = true;
@@ -159,10 +191,7 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
       const bool extends = !shownText->empty() && shownText->back() != '\r' &&
                            text.size() > shownText->size() && text.starts_with(*shownText);
       if (extends) {
-        // Appending keeps a long log fast: the widget never re-lays out what it already shows.
-        QTextCursor end(widget->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(toDisplayLines(std::string_view(text).substr(shownText->size())));
+        appendShown(widget, toDisplayLines(std::string_view(text).substr(shownText->size())));
       } else {
         widget->setPlainText(toDisplayLines(text));
       }
@@ -202,9 +231,7 @@ void FieldBinder::bind(ListField& list, QComboBox* widget) {
       widget->clear();
       widget->addItems(items);
     }
-    if (widget->currentText() != text) {
-      widget->setEditText(text);
-    }
+    showListText(widget, text);
     widget->lineEdit()->setCursorPosition(byteToUtf16Offset(list.text(), list.caret()));
     widget->setVisible(list.visible());
     QPalette palette = widget->palette();

@@ -43,9 +43,18 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
   autoTimeBox.onClick([this] { autoTimeClicked(); });
   logBuffer.onChange([this] { m_unsaved = !logBuffer.text().empty(); });
   insertButton.onPress([this] { insert(); });
+  // Enter anywhere in the entry row logs the contact, as "Inserisci" does.
+  for (Field* entry :
+       {&dateField, &timeField, &callsignField, &rstField, &serialReceivedField, &locatorField}) {
+    entry->onEnter([this] { insertButton.press(); });
+  }
   backButton.onPress([this] { m_links.back(); });
   closeButton.onPress([this] { m_links.close(); });
-  exportButton.onPress([this] { m_links.exportLog(); });
+  // Written or refused, the export leaves the operator ready for the next call.
+  exportButton.onPress([this] {
+    m_links.exportLog();
+    focusCall();
+  });
 
   open();
 }
