@@ -8,16 +8,13 @@
 #include <string>
 
 #include "app/session.h"
-#include "bench_platform.h"
 #include "gui/application.h"
 #include "gui/log_window.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
+#include "support/fakes.h"
 
 namespace {
-
-using vantor::bench::FixedClock;
-using vantor::bench::SilentDialogs;
 
 constexpr int kContactCount = 10000;
 
@@ -25,6 +22,7 @@ constexpr int kContactCount = 10000;
 class LoggedWindows {
  public:
   LoggedWindows() {
+    dialogs.recording = false;
     application.start();
     vantor::HeaderForm& header = application.session().header();
     header.callsignField.setText("QQ9XYZ");
@@ -49,8 +47,8 @@ class LoggedWindows {
     return window().findChild<Widget*>(QString::fromLatin1(name));
   }
 
-  FixedClock clock;
-  SilentDialogs dialogs;
+  vantor::testing::PinnedClock clock;
+  vantor::testing::RecordingDialogs dialogs;
   vantor::gui::Application application{clock, dialogs};
 };
 
