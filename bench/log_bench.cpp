@@ -3,16 +3,12 @@
 #include <string>
 
 #include "app/session.h"
-#include "bench_platform.h"
 #include "log/log_form.h"
 #include "log/qso_line.h"
 #include "log/serial_number.h"
+#include "support/fakes.h"
 
 namespace {
-
-using vantor::bench::FixedClock;
-using vantor::bench::NoScreens;
-using vantor::bench::SilentDialogs;
 
 constexpr int kContactCount = 10000;
 
@@ -21,6 +17,7 @@ constexpr int kContactCount = 10000;
 class LoggedContest {
  public:
   LoggedContest() {
+    dialogs.recording = false;
     vantor::LogForm& log = session.log();
     std::string buffer;
     for (int i = 0; i < kContactCount; ++i) {
@@ -46,9 +43,9 @@ class LoggedContest {
     log.plusOneOption.click();
   }
 
-  FixedClock clock;
-  SilentDialogs dialogs;
-  NoScreens screens;
+  vantor::testing::PinnedClock clock;
+  vantor::testing::RecordingDialogs dialogs;
+  vantor::testing::RecordingScreens screens;
   vantor::Session session{clock, dialogs, screens};
 };
 

@@ -12,7 +12,7 @@
 #include "form/text.h"
 #include "geo/bearing_form.h"
 #include "geo/locator.h"
-#include "platform.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ void checkLocatorField(const Field& field) {
 }
 
 void checkScreen(std::string_view home, std::string_view other) {
-  fuzz::SilentDialogs dialogs;
+  testing::RecordingDialogs dialogs;
   bool exited = false;
   BearingForm screen(dialogs, [&exited] { exited = true; });
   screen.homeLocatorField.setText(home);

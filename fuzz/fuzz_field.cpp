@@ -19,7 +19,7 @@
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "log/serial_number.h"
-#include "platform.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -206,9 +206,9 @@ class Operator {
     }
   }
 
-  fuzz::StoppedClock m_clock;
-  fuzz::SilentDialogs m_dialogs;
-  fuzz::NoScreens m_screens;
+  testing::PinnedClock m_clock;
+  testing::RecordingDialogs m_dialogs;
+  testing::RecordingScreens m_screens;
   Session m_session{m_clock, m_dialogs, m_screens};
   HeaderForm& m_header;
   LogForm& m_log;

@@ -7,6 +7,7 @@
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/header_fill.h"
 #include "support/temp_folder.h"
 
 namespace vantor {
@@ -19,11 +20,7 @@ class ExportButton : public ::testing::Test {
  protected:
   ExportButton() {
     session.setProgramFolder(folder.path());
-    header.callsignField.setText("QQ9XYZ");
-    header.locatorField.setText("JN70AA");
-    header.contestList.pickText("Contest IARU Reg. I VHF");
-    header.categoryList.pickText("Singolo Operatore");
-    header.bandList.pickText("144 Mhz");
+    testing::fillRequiredHeader(header, "QQ9XYZ", "JN70AA");
     log.logBuffer.setText(kContact);
     log.serialSentField.setText("002");
     log.totalField.setText("123");

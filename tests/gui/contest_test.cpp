@@ -16,29 +16,13 @@
 #include "support/window_driver.h"
 
 using vantor::LocalDateTime;
+using vantor::testing::Contact;
 using vantor::testing::RunningProgram;
 using vantor::testing::TempFolder;
 
 namespace {
 
 const std::filesystem::path dataFolder = VANTOR_TEST_DATA_DIR;
-
-struct Contact {
-  const char* call;
-  const char* received;
-  const char* locator;
-};
-
-// Types the other station's call, serial number and locator into the entry row.
-void typeContact(RunningProgram& program, const Contact& contact) {
-  RunningProgram::type(program.log<QLineEdit>("Text6"), QString::fromLatin1(contact.call));
-  RunningProgram::type(program.log<QLineEdit>("Text8"), QString::fromLatin1(contact.received));
-  RunningProgram::type(program.log<QLineEdit>("Text9"), QString::fromLatin1(contact.locator));
-}
-
-void insert(RunningProgram& program) {
-  RunningProgram::click(program.log<QPushButton>("Command1"));
-}
 
 std::string lastLine(RunningProgram& program) {
   const std::string& log = program.session().log().logBuffer.text();
@@ -58,11 +42,7 @@ class ContestTest : public QObject {
     program.session().setProgramFolder(folder.path());
 
     // The header, typed and picked.
-    RunningProgram::type(program.header<QLineEdit>("Text1"), "qq2vnt");
-    RunningProgram::type(program.header<QLineEdit>("Text2"), "jn54mm");
-    RunningProgram::pick(program.header<QComboBox>("Combo1"), 5);
-    RunningProgram::pick(program.header<QComboBox>("Combo2"), 0);
-    RunningProgram::pick(program.header<QComboBox>("Combo3"), 1);
+    program.fillHeader({.callsign = "qq2vnt", .locator = "jn54mm"});
     RunningProgram::type(program.header<QLineEdit>("Text3"), "mario rossi");
     RunningProgram::type(program.header<QLineEdit>("Text4"), "via dei mille 12");
     RunningProgram::type(program.header<QLineEdit>("Text5"), "47121");
@@ -85,7 +65,7 @@ class ContestTest : public QObject {
     QCOMPARE(program.header<QLineEdit>("Text1")->text(), QStringLiteral("QQ2VNT"));
     QCOMPARE(program.header<QLineEdit>("Text6")->text(), QStringLiteral("FORLÌ"));
     QCOMPARE(program.header<QLineEdit>("Text9")->text(), QStringLiteral("qq2vnt@example.org"));
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{});
     QVERIFY(program.application.logWindow()->isVisible());
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("261107"));
@@ -103,8 +83,7 @@ class ContestTest : public QObject {
     };
     for (const auto& [time, contact] : byHand) {
       RunningProgram::retype(program.log<QLineEdit>("Text5"), time);
-      typeContact(program, contact);
-      insert(program);
+      program.logContact(contact);
     }
     QCOMPARE(lastLine(program), std::string("261107;1522;QQ4EEE;1;59;005;59;052;;JN54;8;;N;;\r\n"));
     QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ0DDD"));
@@ -126,8 +105,7 @@ class ContestTest : public QObject {
     };
     for (const auto& [time, contact] : inCw) {
       RunningProgram::retype(program.log<QLineEdit>("Text5"), time);
-      typeContact(program, contact);
-      insert(program);
+      program.logContact(contact);
     }
     QCOMPARE(lastLine(program),
              std::string("261107;1541;QQ8HHH;2;599;008;599;045;;JN53HT;85;;N;;\r\n"));
@@ -143,15 +121,15 @@ class ContestTest : public QObject {
     QVERIFY(program.session().log().plusOneOption.checked());
 
     program.clock.pin({2026, 11, 7, 16, 47});
-    typeContact(program, {"qq2jjj", "019", "jn62kq"});
+    program.typeContact({"qq2jjj", "019", "jn62kq"});
     QCOMPARE(program.log<QLineEdit>("Text5")->text(), QStringLiteral("1547"));
-    insert(program);
+    program.insert();
 
     // A station worked again: marked red while typed, logged with 0 points, then reported.
     program.clock.pin({2026, 11, 7, 16, 52});
-    typeContact(program, {"qq3bbb", "021", "jn55vf"});
+    program.typeContact({"qq3bbb", "021", "jn55vf"});
     QCOMPARE(program.log<QLineEdit>("Text6")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    insert(program);
+    program.insert();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{"Inserito un duplicato"});
     QCOMPARE(lastLine(program),
              std::string("261107;1552;QQ3BBB;1;59;010;59;021;;JN55VF;0;;;;D\r\n"));
@@ -166,16 +144,15 @@ class ContestTest : public QObject {
     };
     for (const auto& [local, contact] : evening) {
       program.clock.pin(local);
-      typeContact(program, contact);
-      insert(program);
+      program.logContact(contact);
     }
 
     // A locator that is no locator is refused and the row stays for the correction.
     program.clock.pin({2026, 11, 7, 17, 41});
-    typeContact(program, {"qq6mmm", "077", "jz35tq"});
+    program.typeContact({"qq6mmm", "077", "jz35tq"});
     QCOMPARE(program.log<QLineEdit>("Text10")->text(), QString());
     const std::string before = program.session().log().logBuffer.text();
-    insert(program);
+    program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Locatore non valido"));
     QCOMPARE(program.session().log().logBuffer.text(), before);
     QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("013"));
@@ -184,7 +161,7 @@ class ContestTest : public QObject {
     QCOMPARE(program.log<QLineEdit>("Text9")->text(), QStringLiteral("JZ35TQ"));
     RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn35tq");
     QCOMPARE(program.log<QLineEdit>("Text10")->text(), QStringLiteral("298"));
-    insert(program);
+    program.insert();
     QCOMPARE(lastLine(program),
              std::string("261107;1641;QQ6MMM;1;59;013;59;077;;JN35TQ;298;;N;;\r\n"));
 
@@ -205,21 +182,20 @@ class ContestTest : public QObject {
         RunningProgram::pick(program.log<QComboBox>("Combo1"), QLatin1String(mode) == "CW" ? 1 : 0);
       }
       program.clock.pin(local);
-      typeContact(program, contact);
-      insert(program);
+      program.logContact(contact);
     }
 
     // Half past midnight local time is still the evening before in GMT.
     program.clock.pin({2026, 11, 8, 0, 30});
-    typeContact(program, {"qq5ttt", "130", "jo20aa"});
+    program.typeContact({"qq5ttt", "130", "jo20aa"});
     QCOMPARE(program.log<QLineEdit>("Text5")->text(), QStringLiteral("2330"));
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("261107"));
-    insert(program);
+    program.insert();
     program.clock.pin({2026, 11, 8, 1, 10});
-    typeContact(program, {"qq6uuu", "042", "jn18du"});
+    program.typeContact({"qq6uuu", "042", "jn18du"});
     QCOMPARE(program.log<QLineEdit>("Text5")->text(), QStringLiteral("0010"));
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("261108"));
-    insert(program);
+    program.insert();
 
     const struct {
       LocalDateTime local;
@@ -232,8 +208,7 @@ class ContestTest : public QObject {
     };
     for (const auto& [local, contact] : morning) {
       program.clock.pin(local);
-      typeContact(program, contact);
-      insert(program);
+      program.logContact(contact);
     }
     QCOMPARE(program.messageTexts(),
              (std::vector<std::string>{"Inserito un duplicato", "Locatore non valido"}));
@@ -260,15 +235,11 @@ class ContestTest : public QObject {
     program.session().setProgramFolder(folder.path());
 
     // The dates stay today's; the optional fields stay empty.
-    RunningProgram::type(program.header<QLineEdit>("Text1"), "qq9vnt");
-    RunningProgram::type(program.header<QLineEdit>("Text2"), "jm77bn");
-    RunningProgram::pick(program.header<QComboBox>("Combo1"), 11);
-    RunningProgram::pick(program.header<QComboBox>("Combo2"), 2);
-    RunningProgram::pick(program.header<QComboBox>("Combo3"), 1);
+    program.fillHeader({.callsign = "qq9vnt", .locator = "jm77bn", .contest = 11, .category = 2});
     RunningProgram::type(program.header<QLineEdit>("Text3"), "salvo greco");
     QCOMPARE(program.header<QComboBox>("Combo2")->currentText(),
              QStringLiteral("Stazione Siciliana"));
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{});
 
     auto* doubling = program.log<QCheckBox>("Check1");
@@ -298,10 +269,10 @@ class ContestTest : public QObject {
     };
     for (const auto& [local, contact, points, odxCall, odxDistance] : firstPart) {
       program.clock.pin(local);
-      typeContact(program, contact);
+      program.typeContact(contact);
       QCOMPARE(program.log<QLineEdit>("Text5")->text(),
                QString::asprintf("%02d%02d", local.hour - 2, local.minute));
-      insert(program);
+      program.insert();
       QVERIFY(lastLine(program).ends_with(std::string(";") + points + ";;N;;\r\n"));
       QCOMPARE(program.log<QLineEdit>("Text11")->text(), QLatin1String(odxCall));
       QCOMPARE(program.log<QLineEdit>("Text12")->text(), QLatin1String(odxDistance));
@@ -318,16 +289,14 @@ class ContestTest : public QObject {
     // After the export the log window holds the EDI text; the contacts go on behind it, and a
     // call already in the log is still found there.
     program.clock.pin({2026, 6, 6, 14, 25});
-    typeContact(program, {"qq4ghi", "031", "jn65dr"});
-    insert(program);
+    program.logContact({"qq4ghi", "031", "jn65dr"});
     program.clock.pin({2026, 6, 6, 15, 2});
-    typeContact(program, {"qq9abc", "017", "jm78ba"});
+    program.typeContact({"qq9abc", "017", "jm78ba"});
     QCOMPARE(program.log<QLineEdit>("Text6")->palette().color(QPalette::Text), QColor(255, 0, 0));
-    insert(program);
+    program.insert();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{"Inserito un duplicato"});
     program.clock.pin({2026, 6, 6, 16, 48});
-    typeContact(program, {"qq9jk9", "044", "jm66wx"});
-    insert(program);
+    program.logContact({"qq9jk9", "044", "jm66wx"});
     QVERIFY(program.session().log().hasUnsavedContacts());
 
     RunningProgram::click(program.log<QPushButton>("Command2"));

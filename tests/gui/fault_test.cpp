@@ -30,23 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Fills the required header fields and proceeds to the log window.
-void openTheLog(RunningProgram& program) {
-  RunningProgram::type(program.header<QLineEdit>("Text1"), "qq9xyz");
-  RunningProgram::type(program.header<QLineEdit>("Text2"), "jn70aa");
-  RunningProgram::pick(program.header<QComboBox>("Combo1"), 5);
-  RunningProgram::pick(program.header<QComboBox>("Combo2"), 0);
-  RunningProgram::pick(program.header<QComboBox>("Combo3"), 1);
-  RunningProgram::click(program.header<QPushButton>("Command1"));
-}
-
-void logContact(RunningProgram& program, const char* call, const char* locator) {
-  RunningProgram::type(program.log<QLineEdit>("Text6"), call);
-  RunningProgram::type(program.log<QLineEdit>("Text8"), "001");
-  RunningProgram::type(program.log<QLineEdit>("Text9"), locator);
-  RunningProgram::click(program.log<QPushButton>("Command1"));
-}
-
 void exportEdi(RunningProgram& program) {
   RunningProgram::click(program.log<QPushButton>("Command2"));
 }
@@ -114,12 +97,12 @@ class FaultTest : public QObject {
     const TempFolder temporary;
     const TempFolder good;
     RunningProgram program({2026, 12, 7, 14, 32});
-    openTheLog(program);
+    program.openLog();
     program.session().setProgramFolder(good.path());
-    logContact(program, "qq1abc", "jn61fu");
+    program.logContact({"qq1abc", "001", "jn61fu"});
     exportEdi(program);
     const std::string saved = vantor::testing::readBytes(good.path() / "01_QQ9XYZ.edi");
-    logContact(program, "qq2abc", "jn62kq");
+    program.logContact({"qq2abc", "001", "jn62kq"});
 
     // What the rows need: a regular file, and a folder where the EDI file should go.
     vantor::testing::writeBytes(temporary.path() / "file", "a file, not a folder");
@@ -168,14 +151,14 @@ class FaultTest : public QObject {
     } unmount{disk};
 
     RunningProgram program({2026, 12, 7, 14, 32});
-    openTheLog(program);
+    program.openLog();
     program.session().setProgramFolder(disk);
-    logContact(program, "qq1abc", "jn61fu");
+    program.logContact({"qq1abc", "001", "jn61fu"});
     exportEdi(program);
     const fs::path path = disk / "01_QQ9XYZ.edi";
     const std::string saved = vantor::testing::readBytes(path);
     QVERIFY(!saved.empty());
-    logContact(program, "qq2abc", "jn62kq");
+    program.logContact({"qq2abc", "001", "jn62kq"});
 
     // Fill the disk to the last byte.
     {
@@ -228,15 +211,15 @@ class FaultTest : public QObject {
     QCOMPARE(program.header<QLineEdit>("Text17")->text(), letters);
 
     // "Avanti -->" refuses what it cannot hand over, one field after the other.
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts().back(), std::string("Locatore non valido"));
     RunningProgram::retype(program.header<QLineEdit>("Text2"), "jn70aa");
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts().back(),
              std::string("Data inizio non valida: usare il formato gg/mm/aaaa"));
     QVERIFY(program.application.logWindow() == nullptr);
     RunningProgram::retype(program.header<QLineEdit>("Text19"), "07/12/2026");
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts().size(), std::size_t{2});
     QVERIFY(program.application.logWindow()->isVisible());
 
@@ -259,12 +242,12 @@ class FaultTest : public QObject {
                               "Inserire data nel formato yymmdd", "Numero progressivo non valido",
                               "Locatore non valido"};
     for (std::size_t i = 0; i < std::size(corrections); ++i) {
-      RunningProgram::click(program.log<QPushButton>("Command1"));
+      program.insert();
       QCOMPARE(program.messageTexts().back(), std::string(refusals[i]));
       QCOMPARE(program.session().log().logBuffer.text(), letters.toStdString());
       RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
     }
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts().size(), std::size_t{6});
     const std::string call = letters.toUpper().toStdString();
     const std::string text = letters.toStdString();
@@ -354,10 +337,10 @@ class FaultTest : public QObject {
     // Typed into the list's edit box: no pick, so the category and band keep their section code.
     RunningProgram::paste(program.header<QComboBox>("Combo1"), QStringLiteral("コンテスト 😀"));
 
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{"Locatore non valido"});
     RunningProgram::retype(program.header<QLineEdit>("Text2"), "jn70aa");
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.messageTexts().size(), std::size_t{1});
 
     RunningProgram::type(program.log<QLineEdit>("Text6"), QStringLiteral("qq1中😀"));
@@ -373,13 +356,13 @@ class FaultTest : public QObject {
     for (const char* name : {"Text11", "Text3", "Text12", "Text13", "Text14"}) {
       RunningProgram::paste(program.log<QLineEdit>(name), QStringLiteral("😀"));
     }
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Numero progressivo non valido"));
     RunningProgram::retype(program.log<QLineEdit>("Text1"), "001");
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Locatore non valido"));
     RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn61fu");
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts().size(), std::size_t{3});
     QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ1中😀"));
 
@@ -387,7 +370,7 @@ class FaultTest : public QObject {
     RunningProgram::type(program.log<QLineEdit>("Text6"), QStringLiteral("qq1中😀"));
     QCOMPARE(program.log<QLineEdit>("Text6")->palette().color(QPalette::Text), QColor(255, 0, 0));
     RunningProgram::type(program.log<QLineEdit>("Text9"), "jn61fu");
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Inserito un duplicato"));
 
     // The file keeps the callsign in its name; inside, what Windows-1252 cannot hold is "?".
@@ -406,19 +389,13 @@ class FaultTest : public QObject {
   // call's third character, whatever the number of bytes of the characters before them.
   void aCharacterOfSeveralBytesCountsAsOne() {
     RunningProgram program({2026, 12, 7, 14, 32});
-    RunningProgram::type(program.header<QLineEdit>("Text1"), "qq9xyz");
-    RunningProgram::type(program.header<QLineEdit>("Text2"), "jm77bn");
-    RunningProgram::pick(program.header<QComboBox>("Combo1"), 11);
-    RunningProgram::pick(program.header<QComboBox>("Combo2"), 2);
-    RunningProgram::pick(program.header<QComboBox>("Combo3"), 1);
+    program.fillHeader({.locator = "jm77bn", .contest = 11, .category = 2});
     RunningProgram::paste(program.header<QLineEdit>("Text19"), QStringLiteral("07/12/2026年"));
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("6年1207"));
 
     RunningProgram::click(program.log<QCheckBox>("Check1"));
-    RunningProgram::type(program.log<QLineEdit>("Text6"), QStringLiteral("àq9abc"));
-    RunningProgram::type(program.log<QLineEdit>("Text9"), "jm78ba");
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.logContact({.call = QStringLiteral("àq9abc"), .received = {}, .locator = "jm78ba"});
     QCOMPARE(program.messageTexts(), std::vector<std::string>{});
     QCOMPARE(program.session().log().logBuffer.text(),
              std::string("6年1207;1432;ÀQ9ABC;1;59;001;59;;;JM78BA;102;;N;;\r\n"));
@@ -441,17 +418,17 @@ class FaultTest : public QObject {
     RunningProgram::paste(program.header<QLineEdit>("Text17"), "riga uno\r\nriga due\nriga tre");
     QCOMPARE(program.header<QLineEdit>("Text17")->text(),
              QStringLiteral("riga uno  riga due riga tre"));
-    RunningProgram::click(program.header<QPushButton>("Command1"));
+    program.proceed();
 
     // A locator copied with its line end is not a locator until the blanks are gone.
     RunningProgram::paste(program.log<QLineEdit>("Text6"), "qq1abc\r\n");
     RunningProgram::type(program.log<QLineEdit>("Text8"), "005");
     RunningProgram::paste(program.log<QLineEdit>("Text9"), "jn61fu\r\n");
     QCOMPARE(program.log<QLineEdit>("Text9")->text(), QStringLiteral("JN61FU  "));
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.messageTexts(), std::vector<std::string>{"Locatore non valido"});
     RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn61fu");
-    RunningProgram::click(program.log<QPushButton>("Command1"));
+    program.insert();
     QCOMPARE(program.session().log().logBuffer.text(),
              std::string("261207;1432;QQ1ABC  ;1;59;001;59;005;;JN61FU;243;;N;;\r\n"));
 

@@ -62,7 +62,7 @@ class HeaderWindowTest : public QObject {
 
   void highlightsMissingFieldsAndClearsThemByTypingAndPicking() {
     Program program;
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.proceed();
     QCOMPARE(program.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(program.dialogs.messages[0].text, std::string("Inserire campi mancanti"));
     const QColor yellow(255, 255, 0);
@@ -116,15 +116,11 @@ class HeaderWindowTest : public QObject {
 
   void proceedHandsOverTheLocatorAndTheDateAndShowsTheLogWindow() {
     Program program;
-    QTest::keyClicks(program.find<QLineEdit>("Text1"), "qq9xyz");
-    QTest::keyClicks(program.find<QLineEdit>("Text2"), "jn70aa");
-    program.pick("Combo1", 5);
-    program.pick("Combo2", 0);
-    program.pick("Combo3", 1);
+    program.fillHeader();
     auto* startDate = program.find<QLineEdit>("Text19");
     startDate->selectAll();
     QTest::keyClicks(startDate, "06/12/2026");
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.proceed();
     QVERIFY(program.dialogs.messages.empty());
     vantor::Session& session = program.application.session();
     QCOMPARE(session.bearing().homeLocatorField.text(), std::string("JN70AA"));

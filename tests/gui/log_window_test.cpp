@@ -10,7 +10,6 @@
 #include "gui/application.h"
 #include "gui/header_window.h"
 #include "gui/log_window.h"
-#include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
@@ -21,26 +20,12 @@ class LogWindowTest : public QObject {
  private:
   // A program whose header was filled in and handed over with "Avanti -->".
   struct Program : vantor::testing::RunningProgram {
-    Program() : RunningProgram({2026, 12, 7, 14, 32}) {
-      vantor::HeaderForm& header = session().header();
-      header.callsignField.setText("QQ9XYZ");
-      header.locatorField.setText("JN81GD");
-      header.contestList.pickText("Contest IARU Reg. I VHF");
-      header.categoryList.pickText("Singolo Operatore");
-      header.bandList.pickText("144 Mhz");
-      header.proceedButton.press();
-      window().sync();
-    }
+    Program() : RunningProgram({2026, 12, 7, 14, 32}) { openLog({.locator = "jn81gd"}); }
     vantor::gui::LogWindow& window() { return *application.logWindow(); }
     vantor::LogForm& form() { return session().log(); }
     template <typename Widget>
     Widget* find(const char* name) {
       return log<Widget>(name);
-    }
-    void typeContact(const char* call, const char* serial, const char* locator) {
-      QTest::keyClicks(find<QLineEdit>("Text6"), call);
-      QTest::keyClicks(find<QLineEdit>("Text8"), serial);
-      QTest::keyClicks(find<QLineEdit>("Text9"), locator);
     }
   };
 
@@ -61,10 +46,10 @@ class LogWindowTest : public QObject {
 
   void typesAWholeContactAndInsertsIt() {
     Program program;
-    program.typeContact("qq1abc", "005", "jn61fu");
+    program.typeContact({"qq1abc", "005", "jn61fu"});
     QCOMPARE(program.find<QLineEdit>("Text6")->text(), QStringLiteral("QQ1ABC"));
     QCOMPARE(program.find<QLineEdit>("Text10")->text(), QStringLiteral("349"));
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.insert();
 
     QVERIFY(program.dialogs.messages.empty());
     QCOMPARE(program.find<QPlainTextEdit>("Text15")->toPlainText(),
@@ -82,8 +67,7 @@ class LogWindowTest : public QObject {
 
   void marksADuplicateInRedWhileTyping() {
     Program program;
-    program.typeContact("qq1abc", "005", "jn61fu");
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.logContact({"qq1abc", "005", "jn61fu"});
     auto* call = program.find<QLineEdit>("Text6");
     QTest::keyClicks(call, "qq1ab");
     QCOMPARE(call->palette().color(QPalette::Text), QColor(255, 0, 0));
@@ -94,8 +78,7 @@ class LogWindowTest : public QObject {
   void appendsToTheLogWidgetAndKeepsTheOperatorsEdits() {
     Program program;
     for (const char* call : {"qq1abc", "qq2abc", "qq3abc"}) {
-      program.typeContact(call, "1", "jn61fu");
-      QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+      program.logContact({call, "1", "jn61fu"});
     }
     auto* buffer = program.find<QPlainTextEdit>("Text15");
     QCOMPARE(buffer->blockCount(), 4);
@@ -110,8 +93,7 @@ class LogWindowTest : public QObject {
     Program program;
     const vantor::testing::TempFolder folder;
     program.application.session().setProgramFolder(folder.path());
-    program.typeContact("qq1abc", "005", "jn61fu");
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.logContact({"qq1abc", "005", "jn61fu"});
     QTest::mouseClick(program.find<QPushButton>("Command2"), Qt::LeftButton);
 
     QVERIFY(program.dialogs.messages.empty());
@@ -134,8 +116,7 @@ class LogWindowTest : public QObject {
 
   void closingWithUnsavedContactsAsksFirst() {
     Program program;
-    program.typeContact("qq1abc", "005", "jn61fu");
-    QTest::mouseClick(program.find<QPushButton>("Command1"), Qt::LeftButton);
+    program.logContact({"qq1abc", "005", "jn61fu"});
     program.dialogs.answers = {false};
     QTest::mouseClick(program.find<QPushButton>("Command4"), Qt::LeftButton);
     QCOMPARE(program.dialogs.questions.size(), std::size_t{1});

@@ -9,20 +9,13 @@
 #include "geo/bearing_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/header_fill.h"
 
 namespace vantor {
 namespace {
 
 class HeaderScreen : public ::testing::Test {
  protected:
-  void fillRequired() {
-    header.callsignField.setText("qq9xyz");
-    header.locatorField.setText("jn70aa");
-    header.contestList.pickText("Contest IARU Reg. I VHF");
-    header.categoryList.pickText("Singolo Operatore");
-    header.bandList.pickText("144 Mhz");
-  }
-
   testing::PinnedClock clock{{2026, 12, 7, 9, 5}};
   testing::RecordingDialogs dialogs;
   testing::RecordingScreens screens;
@@ -121,7 +114,7 @@ TEST(LogDate, IsBuiltFromTheStartDateWithoutPadding) {
 }
 
 TEST_F(HeaderScreen, ProceedHandsOverTheLocatorAndDateAndOpensTheLogScreen) {
-  fillRequired();
+  testing::fillRequiredHeader(header);
   header.proceedButton.press();
   EXPECT_TRUE(dialogs.messages.empty());
   ASSERT_TRUE(session.hasBearing());
@@ -132,7 +125,7 @@ TEST_F(HeaderScreen, ProceedHandsOverTheLocatorAndDateAndOpensTheLogScreen) {
 }
 
 TEST_F(HeaderScreen, ProceedAgainOverwritesTheHandOverButNotTheLog) {
-  fillRequired();
+  testing::fillRequiredHeader(header);
   header.proceedButton.press();
   session.log().dateField.setText("999999");
   header.locatorField.setText("JN61FU");
@@ -143,7 +136,7 @@ TEST_F(HeaderScreen, ProceedAgainOverwritesTheHandOverButNotTheLog) {
 }
 
 TEST_F(HeaderScreen, ProceedRefusesAnInvalidLocatorAndHighlightsIt) {
-  fillRequired();
+  testing::fillRequiredHeader(header);
   for (const char* locator : {"JN7", "JN70A", "JZ70AA", "JN70AZ", "J170AA", "JN70AA1"}) {
     dialogs.messages.clear();
     header.locatorField.setText(locator);
@@ -161,7 +154,7 @@ TEST_F(HeaderScreen, ProceedRefusesAnInvalidLocatorAndHighlightsIt) {
 }
 
 TEST_F(HeaderScreen, ProceedRefusesAStartDateWithoutThreeParts) {
-  fillRequired();
+  testing::fillRequiredHeader(header);
   header.startDateField.setText("7.12.2026");
   header.proceedButton.press();
   ASSERT_EQ(dialogs.messages.size(), 1U);
@@ -173,7 +166,7 @@ TEST_F(HeaderScreen, ProceedRefusesAStartDateWithoutThreeParts) {
 }
 
 TEST_F(HeaderScreen, ProceedAcceptsTheEmptyListsOfTheSicilianFieldDay) {
-  fillRequired();
+  testing::fillRequiredHeader(header);
   header.contestList.pickText("Field day Sicilia");
   header.proceedButton.press();
   EXPECT_TRUE(dialogs.messages.empty());

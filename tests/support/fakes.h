@@ -21,12 +21,19 @@ class PinnedClock : public Clock {
   LocalDateTime m_moment;
 };
 
-// Records every box; questions are answered from a queue (No when it is empty).
+// Records every box; questions are answered from a queue (No when it is empty). A benchmark loop
+// turns the recording off, so the records do not grow with every round.
 class RecordingDialogs : public Dialogs {
  public:
-  void showMessage(const Message& message) override { messages.push_back(message); }
+  void showMessage(const Message& message) override {
+    if (recording) {
+      messages.push_back(message);
+    }
+  }
   [[nodiscard]] bool askYesNo(const std::string& question) override {
-    questions.push_back(question);
+    if (recording) {
+      questions.push_back(question);
+    }
     if (answers.empty()) {
       return false;
     }
@@ -38,6 +45,7 @@ class RecordingDialogs : public Dialogs {
   std::vector<Message> messages;
   std::vector<std::string> questions;
   std::deque<bool> answers;
+  bool recording = true;
 };
 
 // Records what the session asked the windows to do.

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -20,6 +21,24 @@
 #include "support/fakes.h"
 
 namespace vantor::testing {
+
+// The required header fields: the callsign and locator as typed, and the places of the picked
+// contest, category and band in their lists. By default the IARU VHF contest, single operator,
+// on 144 MHz.
+struct Station {
+  QString callsign = QStringLiteral("qq9xyz");
+  QString locator = QStringLiteral("jn70aa");
+  int contest = 5;
+  int category = 0;
+  int band = 1;
+};
+
+// A contact as typed into the entry row: the other station's call, its serial number and locator.
+struct Contact {
+  QString call;
+  QString received;
+  QString locator;
+};
 
 // The whole program with its real windows, driven as an operator drives it: typing, pasting,
 // picking from lists with the arrow keys and clicking. Widgets are found by their control names.
@@ -95,6 +114,33 @@ class RunningProgram {
     }
   }
   static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  void fillHeader(const Station& station = {}) {
+    type(header<QLineEdit>("Text1"), station.callsign);
+    type(header<QLineEdit>("Text2"), station.locator);
+    pick(header<QComboBox>("Combo1"), station.contest);
+    pick(header<QComboBox>("Combo2"), station.category);
+    pick(header<QComboBox>("Combo3"), station.band);
+  }
+  // "Avanti -->".
+  void proceed() { click(header<QPushButton>("Command1")); }
+  // Fills the required header fields and proceeds to the log window.
+  void openLog(const Station& station = {}) {
+    fillHeader(station);
+    proceed();
+  }
+
+  void typeContact(const Contact& contact) {
+    type(log<QLineEdit>("Text6"), contact.call);
+    type(log<QLineEdit>("Text8"), contact.received);
+    type(log<QLineEdit>("Text9"), contact.locator);
+  }
+  // "Inserisci".
+  void insert() { click(log<QPushButton>("Command1")); }
+  void logContact(const Contact& contact) {
+    typeContact(contact);
+    insert();
+  }
 
   // The texts of the boxes shown so far, oldest first.
   [[nodiscard]] std::vector<std::string> messageTexts() const {
