@@ -72,10 +72,10 @@ Widget* widgetFor(const Control& control, const QWidget& window) {
 }
 
 // Appending keeps a long log fast: the widget never re-lays out what it already shows. The view
-// follows the newest line unless the operator is editing elsewhere in the text; the operator's
-// caret never moves.
+// follows the newest line unless the operator left the caret elsewhere in the text (editing an
+// old line); the operator's caret never moves.
 void appendShown(QPlainTextEdit* widget, const QString& added) {
-  const bool editingElsewhere = widget->hasFocus() && !widget->textCursor().atEnd();
+  const bool editingElsewhere = !widget->textCursor().atEnd();
   QTextCursor end(widget->document());
   end.movePosition(QTextCursor::End);
   end.insertText(added);
@@ -193,7 +193,9 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
       if (extends) {
         appendShown(widget, toDisplayLines(std::string_view(text).substr(shownText->size())));
       } else {
+        // A new text is read from its end, where the next contact goes.
         widget->setPlainText(toDisplayLines(text));
+        widget->moveCursor(QTextCursor::End);
       }
       *shownText = text;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class RecordingDialogs : public Dialogs {
     if (recording) {
       messages.push_back(message);
     }
+    if (whileShown) {
+      whileShown(message);
+    }
   }
   [[nodiscard]] bool askYesNo(const std::string& question) override {
     if (recording) {
@@ -46,6 +50,8 @@ class RecordingDialogs : public Dialogs {
   std::vector<std::string> questions;
   std::deque<bool> answers;
   bool recording = true;
+  // Runs while a box is open, to look at what the windows show behind it.
+  std::function<void(const Message&)> whileShown;
 };
 
 // Records what the session asked the windows to do.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -102,16 +103,20 @@ class RunningProgram {
     field->moveCursor(QTextCursor::End);
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
   }
-  // Picks item `index` from the list as an operator does: with an arrow key.
+  // Picks item `index` from the list as an operator does with the keyboard: F4 opens it on the
+  // item it shows (none while it shows "..."), the arrow keys move from there and Enter picks.
   static void pick(QComboBox* list, int index) {
     list->setFocus();
-    if (index > 0) {
-      list->setCurrentIndex(index - 1);
-      QTest::keyClick(list, Qt::Key_Down);
-    } else {
-      list->setCurrentIndex(1);
-      QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_F4);
+    QAbstractItemView* view = list->view();
+    const int shown = view->currentIndex().isValid() ? view->currentIndex().row() : -1;
+    for (int row = shown; row < index; ++row) {
+      QTest::keyClick(view, Qt::Key_Down);
     }
+    for (int row = shown; row > index; --row) {
+      QTest::keyClick(view, Qt::Key_Up);
+    }
+    QTest::keyClick(view, Qt::Key_Return);
   }
   static void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
@@ -128,6 +133,10 @@ class RunningProgram {
   void openLog(const Station& station = {}) {
     fillHeader(station);
     proceed();
+    // What a window manager does with a window that is shown and raised.
+    if (application.logWindow() != nullptr) {
+      QApplication::setActiveWindow(application.logWindow());
+    }
   }
 
   void typeContact(const Contact& contact) {
