@@ -11,6 +11,15 @@ void Control::setVisible(bool visible) {
   }
 }
 
+void Control::saveState(ControlState& state, bool /*whole*/) {
+  writeFlag(state, m_visible);
+}
+
+void Control::restoreState(StateReader& state) {
+  m_visible = state.flag();
+  touch();
+}
+
 void Control::registerBehaviour(std::function<void()>& slot, std::function<void()> behaviour,
                                 const char* event) const {
   if (slot) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "form/control_state.h"
+
 namespace vantor {
 
 // What every control of a screen has: a control name (the view's objectName), visibility, and a
@@ -21,6 +23,12 @@ class Control {
 
   [[nodiscard]] bool visible() const { return m_visible; }
   void setVisible(bool visible);
+
+  // Writes what the control holds, for the log kept on disk. A field writes its whole text when
+  // `whole` is set, else only what changed since its last save.
+  virtual void saveState(ControlState& state, bool whole);
+  // Restores what saveState wrote, in the same order, without running any behaviour.
+  virtual void restoreState(StateReader& state);
 
  protected:
   void touch() { ++m_revision; }

@@ -42,6 +42,8 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
     }
     return;
   }
+  const auto differ = std::mismatch(m_text.begin(), m_text.end(), stored.begin(), stored.end());
+  m_savedPrefix = std::min(m_savedPrefix, static_cast<std::size_t>(differ.first - m_text.begin()));
   m_text = std::move(stored);
   changed(caret);
 }
@@ -100,6 +102,33 @@ bool Field::writeUpperCase() {
   setText(upper);
   moveCaretToEnd();
   return changed;
+}
+
+void Field::saveState(ControlState& state, bool whole) {
+  Control::saveState(state, whole);
+  const std::size_t from = whole ? 0 : std::min(m_savedPrefix, m_text.size());
+  writeNumber(state, from);
+  state.push_back(m_text.substr(from));
+  m_savedPrefix = m_text.size();
+  writeNumber(state, m_caret);
+  writeColor(state, m_background);
+  writeColor(state, m_textColor);
+  writeFlag(state, m_locked);
+}
+
+void Field::restoreState(StateReader& state) {
+  Control::restoreState(state);
+  const std::size_t from = state.number();
+  if (from > m_text.size()) {
+    throw StateError(name() + ": a change past the end of the text");
+  }
+  m_text.resize(from);
+  m_text += state.text();
+  m_savedPrefix = m_text.size();
+  m_caret = std::min(state.number(), m_text.size());
+  m_background = state.color();
+  m_textColor = state.color();
+  m_locked = state.flag();
 }
 
 }  // namespace vantor

@@ -63,6 +63,9 @@ class Field : public Control {
   // which case the change behaviour has already run again for the upper-case text.
   bool writeUpperCase();
 
+  void saveState(ControlState& state, bool whole) override;
+  void restoreState(StateReader& state) override;
+
  private:
   void write(std::string_view text, std::optional<std::size_t> caret);
   void changed(std::optional<std::size_t> caret);
@@ -75,6 +78,8 @@ class Field : public Control {
   Color m_background = colors::white;
   Color m_textColor = Color::windowText();
   std::size_t m_caret = 0;
+  // How much of the text is as it was at the last save: a save writes the rest.
+  std::size_t m_savedPrefix = 0;
   int m_depth = 0;
 };
 

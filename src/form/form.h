@@ -19,6 +19,11 @@ class Form {
   // Every control of the screen; a window shows each in the widget named after it.
   [[nodiscard]] virtual std::vector<Control*> controls() = 0;
 
+  // What the screen keeps beyond its controls, for the log kept on disk; restoring it runs no
+  // behaviour.
+  virtual void saveFormState(ControlState& /*state*/) const {}
+  virtual void restoreFormState(StateReader& /*state*/) {}
+
   void requestFocus(const Control& control) {
     m_focus = &control;
     ++m_focusRevision;

@@ -48,4 +48,20 @@ bool ListField::pickText(std::string_view itemText) {
   return true;
 }
 
+void ListField::saveState(ControlState& state, bool whole) {
+  Field::saveState(state, whole);
+  writeNumber(state, m_items.size());
+  state.insert(state.end(), m_items.begin(), m_items.end());
+}
+
+void ListField::restoreState(StateReader& state) {
+  Field::restoreState(state);
+  const std::size_t count = state.number();
+  std::vector<std::string> items;
+  for (std::size_t i = 0; i < count; ++i) {
+    items.push_back(state.text());
+  }
+  m_items = std::move(items);
+}
+
 }  // namespace vantor

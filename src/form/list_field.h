@@ -29,6 +29,9 @@ class ListField : public Field {
   // Picks the item with this text, if the list has one; returns whether it did.
   bool pickText(std::string_view itemText);
 
+  void saveState(ControlState& state, bool whole) override;
+  void restoreState(StateReader& state) override;
+
  private:
   std::vector<std::string> m_items;
   std::function<void()> m_onPick;

@@ -36,4 +36,14 @@ void Toggle::groupOptions(const std::vector<Toggle*>& options) {
   }
 }
 
+void Toggle::saveState(ControlState& state, bool whole) {
+  Control::saveState(state, whole);
+  writeFlag(state, m_checked);
+}
+
+void Toggle::restoreState(StateReader& state) {
+  Control::restoreState(state);
+  m_checked = state.flag();
+}
+
 }  // namespace vantor

@@ -27,6 +27,9 @@ class Toggle : public Control {
   }
   void click();
 
+  void saveState(ControlState& state, bool whole) override;
+  void restoreState(StateReader& state) override;
+
   // Option buttons that exclude each other; each one of the group lists the others.
   static void groupOptions(const std::vector<Toggle*>& options);
 

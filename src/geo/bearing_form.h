@@ -33,6 +33,9 @@ class BearingForm : public Form {
 
   [[nodiscard]] std::vector<Control*> controls() override;
 
+  void saveFormState(ControlState& state) const override { writeFlag(state, m_homeTooLongShown); }
+  void restoreFormState(StateReader& state) override { m_homeTooLongShown = state.flag(); }
+
   void setHomeLocator(std::string_view locator) { homeLocatorField.setText(locator); }
   // The distance field's number after calculating towards `locator`; nothing when the field then
   // holds no digit.

@@ -76,6 +76,28 @@ void LogForm::offerSicilyDoubling(bool offered) {
   }
 }
 
+void LogForm::saveFormState(ControlState& state) const {
+  writeNumber(state, static_cast<std::size_t>(m_mark));
+  state.emplace_back(m_modeCode);
+  writeFlag(state, m_unsaved);
+}
+
+void LogForm::restoreFormState(StateReader& state) {
+  const std::size_t mark = state.number();
+  if (mark > static_cast<std::size_t>(DuplicateMark::Duplicate)) {
+    throw StateError("not a duplicate mark");
+  }
+  m_mark = static_cast<DuplicateMark>(mark);
+  const std::string& code = state.text();
+  m_modeCode = {};
+  for (const Mode& mode : modes) {
+    if (mode.code == code) {
+      m_modeCode = mode.code;
+    }
+  }
+  m_unsaved = state.flag();
+}
+
 LogScore LogForm::score() const {
   return LogScore{serialSentField.text(), totalField.text(), odxCallField.text(),
                   odxLocatorField.text(), odxDistanceField.text()};

@@ -93,6 +93,9 @@ class LogForm : public Form {
   // The export calls this once it has written the log buffer's text to a file.
   void markSaved() { m_unsaved = false; }
 
+  void saveFormState(ControlState& state) const override;
+  void restoreFormState(StateReader& state) override;
+
   [[nodiscard]] LogScore score() const;
   // The export wrote `ediText` to a file: the log buffer takes it, the label says where.
   void takeExport(std::string_view ediText, std::string_view savedLabel);
