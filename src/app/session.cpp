@@ -1,6 +1,7 @@
 #include "app/session.h"
 
 #include "app/edi_export.h"
+#include "app/journal.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
@@ -64,6 +65,7 @@ BearingForm& Session::bearing() {
 
 void Session::showLog() {
   static_cast<void>(log());
+  m_logShown = true;
   m_screens.showLog();
 }
 
@@ -83,8 +85,25 @@ bool Session::close() {
   // The forms stay alive until the session ends, so a window that is still handling the event
   // that closed it never reaches a destroyed field.
   m_ended = true;
+  if (m_journal != nullptr) {
+    m_journal->finish();
+  }
   m_screens.closeAll();
   return true;
+}
+
+bool Session::recordChanges() {
+  if (m_journal == nullptr || m_ended) {
+    return false;
+  }
+  m_journal->record();
+  return m_journal->hasPending();
+}
+
+void Session::syncRecordedChanges() {
+  if (m_journal != nullptr) {
+    m_journal->syncPending();
+  }
 }
 
 void Session::closeBearing() {

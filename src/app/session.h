@@ -12,6 +12,7 @@ namespace vantor {
 class HeaderForm;
 class LogForm;
 class BearingForm;
+class Journal;
 struct HeaderLinks;
 struct LogLinks;
 
@@ -41,6 +42,17 @@ class Session {
 
   void showLog();
   void showHeader();
+  // Whether the log screen was shown, and so is shown again when a log is resumed.
+  [[nodiscard]] bool logShown() const { return m_logShown; }
+  void restoreLogShown(bool shown) { m_logShown = shown; }
+
+  // The log kept on disk, once the program has one: every operator action is written to it, and
+  // a clean end marks it finished.
+  void keepJournal(Journal* journal) { m_journal = journal; }
+  // After every operator action; true when some of it waits to reach the disk (at most a second:
+  // the view then calls syncRecordedChanges).
+  bool recordChanges();
+  void syncRecordedChanges();
   // "Chiudi" on either screen, or closing a window through its frame. When the log holds
   // contacts not yet written to an EDI file the operator is asked first; returns whether the
   // program ends.
@@ -61,6 +73,8 @@ class Session {
   std::unique_ptr<BearingForm> m_bearing;
   std::filesystem::path m_programFolder{"."};
   bool m_ended = false;
+  bool m_logShown = false;
+  Journal* m_journal = nullptr;
 };
 
 }  // namespace vantor

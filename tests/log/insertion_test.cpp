@@ -120,7 +120,7 @@ TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
   const std::string expectedBuffer = log.logBuffer.text() + duplicateLine;
   std::string bufferWhileTold;
   std::string serialWhileTold;
-  dialogs.whileShown = [&] {
+  dialogs.whileShown = [&](const Message&) {
     bufferWhileTold = log.logBuffer.text();
     serialWhileTold = log.serialSentField.text();
   };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,19 +11,6 @@
 #include "support/fakes.h"
 
 namespace vantor::testing {
-
-// Records the boxes and lets a test look at the screens while a box is open.
-class WatchingDialogs : public RecordingDialogs {
- public:
-  void showMessage(const Message& message) override {
-    RecordingDialogs::showMessage(message);
-    if (whileShown) {
-      whileShown();
-    }
-  }
-
-  std::function<void()> whileShown;
-};
 
 // A session whose log screen has been opened at 14:32 on 7 December 2026, with the calculator's
 // home locator JN81GD: from there JN61FU lies 349 km away, KN02AA 306 km, JN71JK 150 km and JN81
@@ -53,7 +39,7 @@ class LogFixture : public ::testing::Test {
   }
 
   PinnedClock clock{{2026, 12, 7, 14, 32}};
-  WatchingDialogs dialogs;
+  RecordingDialogs dialogs;
   RecordingScreens screens;
   Session session{clock, dialogs, screens};
   LogForm& log = session.log();

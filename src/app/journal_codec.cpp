@@ -1,0 +1,133 @@
+#include "app/journal_codec.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
+namespace vantor {
+
+namespace {
+
+constexpr std::size_t kFrameBytes = 12;
+// No entry comes near this; a larger length is a damaged one, not a cue to wait for more bytes.
+constexpr std::uint32_t kLargestPayload = 1U << 30;
+
+std::array<std::uint32_t, 256> crcTable() {
+  std::array<std::uint32_t, 256> table{};
+  for (std::uint32_t n = 0; n < 256; ++n) {
+    std::uint32_t c = n;
+    for (int bit = 0; bit < 8; ++bit) {
+      c = (c & 1) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
+    }
+    table[n] = c;
+  }
+  return table;
+}
+
+void appendWord(std::string& bytes, std::uint32_t word) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    bytes += static_cast<char>((word >> shift) & 0xFF);
+  }
+}
+
+std::uint32_t readWord(std::string_view bytes) {
+  std::uint32_t word = 0;
+  for (int i = 3; i >= 0; --i) {
+    word = (word << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+  }
+  return word;
+}
+
+// The texts of a payload; nothing when it is not a sequence of length-prefixed texts.
+std::optional<JournalEntry> decodePayload(std::string_view payload) {
+  JournalEntry entry;
+  while (!payload.empty()) {
+    const auto colon = payload.find(':');
+    std::size_t length = 0;
+    const auto [end, error] = std::from_chars(payload.data(), payload.data() + colon, length);
+    if (colon == std::string_view::npos || colon == 0 || error != std::errc() ||
+        end != payload.data() + colon || length > payload.size() - colon - 1) {
+      return std::nullopt;
+    }
+    entry.emplace_back(payload.substr(colon + 1, length));
+    payload.remove_prefix(colon + 1 + length);
+  }
+  return entry;
+}
+
+JournalContents::Status headerStatus(std::string_view bytes) {
+  if (bytes.starts_with(kJournalHeader)) {
+    return JournalContents::Status::Complete;
+  }
+  if (kJournalHeader.starts_with(bytes)) {
+    return JournalContents::Status::Torn;
+  }
+  constexpr std::string_view family = "VANTOR-JOURNAL ";
+  return bytes.starts_with(family) ? JournalContents::Status::NewerVersion
+                                   : JournalContents::Status::NotAJournal;
+}
+
+}  // namespace
+
+std::uint32_t crc32(std::string_view bytes) {
+  static const std::array<std::uint32_t, 256> table = crcTable();
+  std::uint32_t crc = 0xFFFFFFFFU;
+  for (const char byte : bytes) {
+    crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+  }
+  return crc ^ 0xFFFFFFFFU;
+}
+
+std::string encodeEntry(const JournalEntry& entry) {
+  std::string payload;
+  for (const std::string& text : entry) {
+    payload += std::to_string(text.size());
+    payload += ':';
+    payload += text;
+  }
+  std::string bytes;
+  bytes.reserve(kFrameBytes + payload.size());
+  appendWord(bytes, static_cast<std::uint32_t>(payload.size()));
+  appendWord(bytes, ~static_cast<std::uint32_t>(payload.size()));
+  appendWord(bytes, crc32(payload));
+  bytes += payload;
+  return bytes;
+}
+
+JournalContents decodeJournal(std::string_view bytes) {
+  JournalContents contents;
+  contents.status = headerStatus(bytes);
+  if (contents.status != JournalContents::Status::Complete) {
+    return contents;
+  }
+  std::size_t at = kJournalHeader.size();
+  contents.soundBytes = at;
+  while (at < bytes.size()) {
+    if (bytes.size() - at < kFrameBytes) {
+      contents.status = JournalContents::Status::Torn;
+      return contents;
+    }
+    const std::uint32_t length = readWord(bytes.substr(at));
+    if (length > kLargestPayload || readWord(bytes.substr(at + 4)) != ~length) {
+      contents.status = JournalContents::Status::Damaged;
+      return contents;
+    }
+    if (bytes.size() - at - kFrameBytes < length) {
+      contents.status = JournalContents::Status::Torn;
+      return contents;
+    }
+    const std::string_view payload = bytes.substr(at + kFrameBytes, length);
+    auto entry = decodePayload(payload);
+    if (crc32(payload) != readWord(bytes.substr(at + 8)) || !entry) {
+      contents.status = JournalContents::Status::Damaged;
+      return contents;
+    }
+    contents.entries.push_back(std::move(*entry));
+    at += kFrameBytes + length;
+    contents.soundBytes = at;
+  }
+  return contents;
+}
+
+}  // namespace vantor

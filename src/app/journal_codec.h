@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+// One entry of the log kept on disk: a list of texts.
+using JournalEntry = std::vector<std::string>;
+
+// The first line of every journal; a later format changes the number.
+inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 1\n";
+
+// An entry as it stands on disk: the payload's length, the length's complement (so a damaged
+// length is not taken for a cut-off entry) and the payload's CRC-32, four bytes each and least
+// significant first, then the payload, each text as its length in decimal, ":" and its bytes.
+[[nodiscard]] std::string encodeEntry(const JournalEntry& entry);
+
+// What a journal's bytes hold.
+struct JournalContents {
+  enum class Status {
+    Complete,      // every byte belongs to a sound entry
+    Torn,          // the last entry was cut off, as a power cut leaves it
+    Damaged,       // an entry whose check sum or form is wrong
+    NotAJournal,   // no journal header
+    NewerVersion,  // the header of a later format
+  };
+  Status status = Status::Complete;
+  // The sound entries before the first that is not.
+  std::vector<JournalEntry> entries;
+  // Where the sound part ends.
+  std::size_t soundBytes = 0;
+};
+
+[[nodiscard]] JournalContents decodeJournal(std::string_view bytes);
+
+// The CRC-32 of the bytes (the polynomial of zip and PNG).
+[[nodiscard]] std::uint32_t crc32(std::string_view bytes);
+
+}  // namespace vantor

@@ -1,0 +1,244 @@
+#include "app/journal.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+#include <deque>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "geo/bearing_form.h"
+#include "header/header_form.h"
+#include "log/log_form.h"
+#include "support/fakes.h"
+#include "support/header_fill.h"
+#include "support/temp_folder.h"
+
+namespace vantor::testing {
+namespace {
+
+// What every screen of a session holds, control by control, as the journal writes it.
+std::vector<std::string> everything(Session& session) {
+  std::vector<std::string> all{session.logShown() ? "shown" : "hidden"};
+  std::vector<Form*> forms{&session.header()};
+  if (session.hasLog()) {
+    forms.push_back(&session.log());
+  }
+  if (session.hasBearing()) {
+    forms.push_back(&session.bearing());
+  }
+  for (Form* form : forms) {
+    form->saveFormState(all);
+    for (Control* control : form->controls()) {
+      all.push_back(control->name());
+      control->saveState(all, true);
+    }
+  }
+  return all;
+}
+
+// One run of the program on a data folder: its session and its journal, started as main does.
+struct ProgramRun {
+  explicit ProgramRun(std::filesystem::path dataFolder, std::deque<bool> answers = {})
+      : folder(std::move(dataFolder)) {
+    dialogs.answers = std::move(answers);
+    started = journal.start();
+  }
+  // An operator action, and what the view does after it.
+  template <typename Action>
+  void act(Action action) {
+    action();
+    session.recordChanges();
+  }
+  void logContact(std::string_view call, std::string_view locator) {
+    LogForm& log = session.log();
+    for (std::size_t typed = 1; typed <= call.size(); ++typed) {
+      act([&] { log.callsignField.edit(call.substr(0, typed), typed); });
+    }
+    act([&] { log.locatorField.edit(locator, locator.size()); });
+    act([&] { log.insertButton.press(); });
+  }
+  void openLog() {
+    act([&] { fillRequiredHeader(session.header()); });
+    act([&] { session.header().proceedButton.press(); });
+  }
+
+  std::filesystem::path folder;
+  PinnedClock clock{{2026, 12, 8, 8, 40}};
+  RecordingDialogs dialogs;
+  RecordingScreens screens;
+  Session session{clock, dialogs, screens};
+  Journal journal{session, folder};
+  bool started = false;
+};
+
+// A tmpfs of 16 KiB, read-only when asked; tests skip where mounting is refused.
+struct SmallDisk {
+  explicit SmallDisk(const std::filesystem::path& at, bool readOnly) : path(at) {
+    std::filesystem::create_directory(path);
+    mounted =
+        ::mount("vantor-test", path.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=16k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted) {
+      ::umount2(path.c_str(), MNT_DETACH);
+    }
+  }
+  std::filesystem::path path;
+  bool mounted = false;
+};
+
+class JournalTest : public ::testing::Test {
+ protected:
+  // A run that logged three contacts, typed into the log buffer and was then killed.
+  static void playThreeContacts(ProgramRun& run) {
+    run.openLog();
+    run.logContact("qq1abc", "jn61fu");
+    run.logContact("qq2abc", "kn02aa");
+    run.act([&] { run.session.log().plusTwoOption.click(); });
+    run.logContact("qq3abc", "jn71jk");
+    LogForm& log = run.session.log();
+    run.act([&] { log.logBuffer.edit(log.logBuffer.text() + "nota", 0); });
+  }
+  std::vector<std::string> crashAfterThreeContacts() {
+    ProgramRun run(data.path());
+    playThreeContacts(run);
+    return everything(run.session);
+  }
+
+  TempFolder data;
+};
+
+TEST_F(JournalTest, ResumesEveryScreenExactlyAfterACrash) {
+  const std::vector<std::string> before = crashAfterThreeContacts();
+  ProgramRun again(data.path(), {true});
+  ASSERT_EQ(again.dialogs.questions,
+            std::vector<std::string>{"È stato trovato un LOG non chiuso: 3 contatti, l'ultimo "
+                                     "alle 0840 (QQ3ABC, Contest IARU Reg. I VHF). Riprenderlo?"});
+  EXPECT_EQ(everything(again.session), before);
+  EXPECT_TRUE(again.session.log().hasUnsavedContacts());
+  EXPECT_EQ(again.session.log().focusRequest(), &again.session.log().callsignField);
+
+  // The resumed log goes on exactly as one that never stopped.
+  again.logContact("qq4abc", "jn61fu");
+  const TempFolder otherData;
+  ProgramRun unbroken(otherData.path());
+  playThreeContacts(unbroken);
+  unbroken.logContact("qq4abc", "jn61fu");
+  EXPECT_EQ(everything(again.session), everything(unbroken.session));
+}
+
+TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
+  {
+    ProgramRun run(data.path(), {true});
+    run.openLog();
+    run.logContact("qq1abc", "jn61fu");
+    ASSERT_TRUE(run.session.close());
+  }
+  ProgramRun again(data.path());
+  EXPECT_TRUE(again.dialogs.questions.empty());
+  EXPECT_FALSE(again.session.hasLog());
+  EXPECT_TRUE(std::filesystem::exists(data.path() / "vantor-20261208-0840.journal"));
+}
+
+TEST_F(JournalTest, NoStartsEmptyAndKeepsTheOldJournalAside) {
+  crashAfterThreeContacts();
+  const std::string old = readBytes(data.path() / "vantor.journal");
+  ProgramRun again(data.path(), {false});
+  EXPECT_EQ(again.dialogs.questions.size(), 1U);
+  EXPECT_FALSE(again.session.hasLog());
+  EXPECT_EQ(readBytes(data.path() / "vantor-20261208-0840-non-ripreso.journal"), old);
+  ProgramRun third(data.path());
+  EXPECT_TRUE(third.dialogs.questions.empty()) << "a fresh start has nothing to resume";
+}
+
+TEST_F(JournalTest, AJournalCutAtAnyByteRestoresEveryCompleteEntry) {
+  crashAfterThreeContacts();
+  const std::string bytes = readBytes(data.path() / "vantor.journal");
+  const JournalContents whole = decodeJournal(bytes);
+  ASSERT_EQ(whole.status, JournalContents::Status::Complete);
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+    const JournalContents part = decodeJournal(std::string_view(bytes).substr(0, cut));
+    ASSERT_TRUE(part.status == JournalContents::Status::Torn ||
+                part.status == JournalContents::Status::Complete)
+        << cut;
+    ASSERT_LE(part.entries.size(), whole.entries.size());
+    ASSERT_TRUE(std::equal(part.entries.begin(), part.entries.end(), whole.entries.begin()));
+    ASSERT_EQ(part.soundBytes <= cut, true);
+  }
+}
+
+TEST_F(JournalTest, RandomDamageIsReportedAndNeverCrashes) {
+  crashAfterThreeContacts();
+  const std::string bytes = readBytes(data.path() / "vantor.journal");
+  std::mt19937 random(8);
+  for (int round = 0; round < 40; ++round) {
+    std::string damaged = bytes;
+    for (int flip = 0; flip < 1 + round % 4; ++flip) {
+      damaged[random() % damaged.size()] = static_cast<char>(random());
+    }
+    writeBytes(data.path() / "vantor.journal", damaged);
+    ProgramRun again(data.path(), {true});
+    ASSERT_TRUE(again.started);
+    if (damaged != bytes && again.dialogs.questions.empty()) {
+      EXPECT_FALSE(again.dialogs.messages.empty()) << round;
+    }
+    again.session.close();
+  }
+}
+
+TEST_F(JournalTest, AReadOnlyFolderIsToldOnceAndLoggingGoesOn) {
+  const SmallDisk disk(data.path() / "disk", true);
+  if (!disk.mounted) {
+    GTEST_SKIP() << "a read-only folder needs a tmpfs mount, refused here";
+  }
+  ProgramRun run(disk.path);
+  ASSERT_TRUE(run.started);
+  run.openLog();
+  run.logContact("qq1abc", "jn61fu");
+  run.logContact("qq2abc", "kn02aa");
+  ASSERT_EQ(run.dialogs.messages.size(), 1U);
+  EXPECT_TRUE(run.dialogs.messages[0].text.starts_with(
+      "Impossibile scrivere il giornale del LOG in " + disk.path.string() + ": "));
+  EXPECT_EQ(run.session.log().serialSentField.text(), "003");
+}
+
+TEST_F(JournalTest, AFullDiskIsToldAndTheNextChangeAfterItWritesTheWholeLog) {
+  const SmallDisk disk(data.path() / "disk", false);
+  if (!disk.mounted) {
+    GTEST_SKIP() << "a small disk needs a tmpfs mount, refused here";
+  }
+  std::vector<std::string> before;
+  {
+    ProgramRun run(disk.path);
+    run.openLog();
+    run.logContact("qq1abc", "jn61fu");
+    ASSERT_TRUE(run.dialogs.messages.empty());
+    std::ofstream(disk.path / "filler", std::ios::binary) << std::string(64 * 1024, 'x');
+    run.logContact("qq2abc", "kn02aa");
+    run.logContact("qq3abc", "jn71jk");
+    ASSERT_EQ(run.dialogs.messages.size(), 1U) << "told once, not on every change";
+
+    std::filesystem::remove(disk.path / "filler");
+    run.logContact("qq4abc", "jn61fu");
+    before = everything(run.session);
+  }
+  ProgramRun again(disk.path, {true});
+  EXPECT_EQ(everything(again.session), before);
+}
+
+TEST_F(JournalTest, ASecondProgramOnTheSameFolderIsRefused) {
+  ProgramRun first(data.path());
+  ProgramRun second(data.path());
+  EXPECT_TRUE(first.started);
+  EXPECT_FALSE(second.started);
+  ASSERT_EQ(second.dialogs.messages.size(), 1U);
+  EXPECT_TRUE(second.dialogs.messages[0].text.starts_with("Vantor è già aperto"));
+}
+
+}  // namespace
+}  // namespace vantor::testing
