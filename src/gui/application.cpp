@@ -30,7 +30,10 @@ bool SyncingDialogs::askYesNo(const std::string& question) {
 Application::Application(const Clock& clock, Dialogs& dialogs)
     : m_dialogs(dialogs, [this] { syncAll(); }),
       m_session(clock, m_dialogs, *this),
-      m_headerWindow(std::make_unique<HeaderWindow>(m_session, [this] { syncAll(); })) {
+      m_headerWindow(std::make_unique<HeaderWindow>(m_session, [this] { afterUserEvent(); })) {
+  m_journalSync.setSingleShot(true);
+  m_journalSync.setInterval(1000);
+  QObject::connect(&m_journalSync, &QTimer::timeout, [this] { m_session.syncRecordedChanges(); });
   checkLogLayout(clock, dialogs, *this);
 }
 
@@ -39,12 +42,16 @@ Application::~Application() = default;
 void Application::start() {
   m_headerWindow->show();
   m_headerWindow->activateWindow();
+  // A resumed log opens where the operator was.
+  if (m_session.logShown()) {
+    m_session.showLog();
+  }
   syncAll();
 }
 
 void Application::showLog() {
   if (!m_logWindow) {
-    m_logWindow = std::make_unique<LogWindow>(m_session, [this] { syncAll(); });
+    m_logWindow = std::make_unique<LogWindow>(m_session, [this] { afterUserEvent(); });
   }
   m_logWindow->show();
   m_logWindow->raise();
@@ -62,6 +69,14 @@ void Application::closeAll() {
   if (m_logWindow) {
     m_logWindow->close();
   }
+}
+
+// Every operator action reaches the log kept on disk before the windows show its result.
+void Application::afterUserEvent() {
+  if (m_session.recordChanges() && !m_journalSync.isActive()) {
+    m_journalSync.start();
+  }
+  syncAll();
 }
 
 void Application::syncAll() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QTimer>
 #include <functional>
+
 #include <memory>
 #include <string>
 
@@ -49,12 +51,15 @@ class Application : public Screens {
   void closeAll() override;
 
  private:
+  void afterUserEvent();
   void syncAll();
 
   SyncingDialogs m_dialogs;
   Session m_session;
   std::unique_ptr<HeaderWindow> m_headerWindow;
   std::unique_ptr<LogWindow> m_logWindow;
+  // Typing that may wait reaches the disk when this runs out.
+  QTimer m_journalSync;
 };
 
 }  // namespace vantor::gui
