@@ -10,11 +10,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/journal.h"
 #include "app/session.h"
 #include "gui/application.h"
 #include "gui/header_window.h"
@@ -49,10 +52,24 @@ class RunningProgram {
     application.start();
     QApplication::setActiveWindow(&application.headerWindow());
   }
+  // The program as main starts it, keeping its journal in `dataFolder`; questions are answered
+  // from `answers`.
+  RunningProgram(LocalDateTime start, const std::filesystem::path& dataFolder,
+                 std::deque<bool> answers)
+      : clock(start) {
+    dialogs.answers = std::move(answers);
+    journal = std::make_unique<Journal>(session(), dataFolder);
+    journal->start();
+    application.start();
+    QApplication::setActiveWindow(session().logShown()
+                                      ? static_cast<QWidget*>(application.logWindow())
+                                      : &application.headerWindow());
+  }
 
   PinnedClock clock;
   RecordingDialogs dialogs;
   gui::Application application{clock, dialogs};
+  std::unique_ptr<Journal> journal;
 
   Session& session() { return application.session(); }
 
