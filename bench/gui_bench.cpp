@@ -5,27 +5,45 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "gui/log_window.h"
 #include "log/log_form.h"
+#include "support/temp_folder.h"
 #include "support/window_driver.h"
 
 namespace {
 
 constexpr int kContactCount = 10000;
 
-// The real windows with 10,000 contacts in the log widget, opened from the header screen.
+std::string contactLines(int count) {
+  std::string buffer;
+  for (int i = 0; i < count; ++i) {
+    buffer += "261207;1432;QQ" + std::to_string(i) + "A;1;59;001;59;005;;JN61FU;349;;N;;\r\n";
+  }
+  return buffer;
+}
+
+// The real windows with a long log in the log widget, opened from the header screen.
 class LoggedWindows : public vantor::testing::RunningProgram {
  public:
-  LoggedWindows() : RunningProgram({2026, 12, 7, 14, 32}) {
+  explicit LoggedWindows(int contacts = kContactCount) : RunningProgram({2026, 12, 7, 14, 32}) {
+    fill(contacts);
+  }
+  // The program as main starts it, with its journal on the disk in `dataFolder`.
+  LoggedWindows(int contacts, const std::filesystem::path& dataFolder)
+      : RunningProgram({2026, 12, 7, 14, 32}, dataFolder, {}) {
+    fill(contacts);
+    session().recordChanges();
+  }
+
+  void fill(int contacts) {
     dialogs.recording = false;
     openLog({.locator = "jn81gd"});
-    std::string buffer;
-    for (int i = 0; i < kContactCount; ++i) {
-      buffer += "261207;1432;QQ" + std::to_string(i) + "A;1;59;001;59;005;;JN61FU;349;;N;;\r\n";
-    }
-    form().logBuffer.setText(buffer);
+    form().logBuffer.setText(contactLines(contacts));
     window().sync();
     QApplication::processEvents();
   }
@@ -50,6 +68,57 @@ void GuiInsertionWith10000Contacts(benchmark::State& state) {
   }
 }
 BENCHMARK(GuiInsertionWith10000Contacts)->Unit(benchmark::kMillisecond);
+
+// The baseline of the journal's insertion: the same click at the same size, without a journal.
+void GuiInsertionWithoutJournal(benchmark::State& state) {
+  LoggedWindows windows(static_cast<int>(state.range(0)));
+  auto* insert = windows.log<QPushButton>("Command1");
+  for (auto _ : state) {
+    state.PauseTiming();
+    windows.form().serialSentField.setText("002");
+    windows.form().callsignField.setText("ZZ9ZZZ");
+    windows.form().locatorField.setText("JN61FU");
+    windows.window().sync();
+    state.ResumeTiming();
+    insert->click();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(GuiInsertionWithoutJournal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same click with the journal on the disk: the insertion's entry is written and synced before
+// the click returns. At 10,000 and 100,000 contacts.
+void GuiInsertionWithJournal(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(static_cast<int>(state.range(0)), data.path());
+  auto* insert = windows.log<QPushButton>("Command1");
+  for (auto _ : state) {
+    state.PauseTiming();
+    windows.form().serialSentField.setText("002");
+    windows.form().callsignField.setText("ZZ9ZZZ");
+    windows.form().locatorField.setText("JN61FU");
+    windows.session().recordChanges();
+    windows.session().syncRecordedChanges();
+    windows.window().sync();
+    state.ResumeTiming();
+    insert->click();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(GuiInsertionWithJournal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The baseline of the journal's part: an entry of that size appended and synced, plainly.
+void PlainAppendAndSync(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  const int file = ::open((data.path() / "plain").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  const std::string entry(600, 'x');
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(::write(file, entry.data(), entry.size()));
+    ::fdatasync(file);
+  }
+  ::close(file);
+}
+BENCHMARK(PlainAppendAndSync)->Unit(benchmark::kMillisecond);
 
 // One key typed into the call field, duplicate search and window update included.
 void GuiCallKeystrokeWith10000Contacts(benchmark::State& state) {
