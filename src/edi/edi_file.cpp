@@ -1,11 +1,9 @@
 #include "edi/edi_file.h"
 
-#include <cerrno>
-#include <cstdio>
-
 #include "form/text.h"
 #include "form/utf8.h"
 #include "form/windows1252.h"
+#include "platform/durable_file.h"
 
 namespace vantor {
 
@@ -25,18 +23,10 @@ std::filesystem::path pathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-std::FILE* openForWriting(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return _wfopen(path.c_str(), L"wb");
-#else
-  return std::fopen(path.c_str(), "wb");
-#endif
-}
-
-// The error a failed C library call left in errno, or a plain input/output error when it left
-// none.
-std::error_code lastError() {
-  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+// The folder a file goes into; a bare file name goes into the working folder.
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
 }  // namespace
@@ -72,25 +62,13 @@ std::string savedLabelText(const std::filesystem::path& path) {
   return "***  Il LOG è stato salvato in " + pathText(path) + "  ***";
 }
 
+std::error_code FileWriter::syncFolder(const std::filesystem::path& folder) const {
+  return platform::syncFolder(folder);
+}
+
 std::error_code DiskFileWriter::write(const std::filesystem::path& path,
                                       std::string_view bytes) const {
-  errno = 0;
-  std::FILE* file = openForWriting(path);
-  if (file == nullptr) {
-    return lastError();
-  }
-  errno = 0;
-  bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (written) {
-    errno = 0;
-    written = std::fflush(file) == 0;
-  }
-  std::error_code error = written ? std::error_code{} : lastError();
-  errno = 0;
-  if (std::fclose(file) != 0 && !error) {
-    error = lastError();
-  }
-  return error;
+  return platform::writeDurably(path, bytes);
 }
 
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,
@@ -102,6 +80,9 @@ std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::s
   std::error_code error = writer.write(temporary, bytes);
   if (!error) {
     std::filesystem::rename(temporary, path, error);
+  }
+  if (!error) {
+    error = writer.syncFolder(folderOf(path));
   }
   if (!error) {
     return std::nullopt;

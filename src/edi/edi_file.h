@@ -35,8 +35,12 @@ class FileWriter {
   // Returns the system's error when any of these steps fails.
   [[nodiscard]] virtual std::error_code write(const std::filesystem::path& path,
                                               std::string_view bytes) const = 0;
+  // Forces the folder's entries to the disk, so a file renamed into it stays renamed after a
+  // power cut.
+  [[nodiscard]] virtual std::error_code syncFolder(const std::filesystem::path& folder) const;
 };
 
+// Writes through to the disk: the bytes are synced before the file is closed.
 class DiskFileWriter final : public FileWriter {
  public:
   [[nodiscard]] std::error_code write(const std::filesystem::path& path,
@@ -44,9 +48,11 @@ class DiskFileWriter final : public FileWriter {
 };
 
 // Saves the EDI text (as the log buffer holds it) to `path`: in Windows-1252, followed by CR LF.
-// The bytes go to a temporary file in the same folder that is then renamed over `path`, so a
-// failed write leaves an earlier file of that name as it was. Returns nothing on success, else
-// "Impossibile salvare il LOG in <path>: <reason>"; the temporary file is then removed.
+// The bytes go to a temporary file in the same folder, synced to the disk, that is then renamed
+// over `path`, and the folder is synced after the rename: a failed write leaves an earlier file
+// of that name as it was, and a power cut leaves either the earlier file or the new one. Returns
+// nothing on success, else "Impossibile salvare il LOG in <path>: <reason>"; the temporary file is
+// then removed.
 [[nodiscard]] std::optional<std::string> saveEdiFile(const std::filesystem::path& path,
                                                      std::string_view ediText,
                                                      const FileWriter& writer = DiskFileWriter{});

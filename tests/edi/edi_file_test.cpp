@@ -147,6 +147,29 @@ TEST_F(SaveEdiFile, ReportsAFolderWithoutWriteAccess) {
   EXPECT_TRUE(entries(folder.path()).empty());
 }
 
+// Writes for real, then fails to sync the folder; records which folder it was asked to sync.
+class UnsyncedFolderWriter : public FileWriter {
+ public:
+  [[nodiscard]] std::error_code write(const fs::path& path, std::string_view bytes) const override {
+    return DiskFileWriter{}.write(path, bytes);
+  }
+  [[nodiscard]] std::error_code syncFolder(const fs::path& folder) const override {
+    folders.push_back(folder);
+    return std::make_error_code(std::errc::io_error);
+  }
+
+  mutable std::vector<fs::path> folders;
+};
+
+// The rename is not safe from a power cut until the folder is synced: a failed sync is a failed
+// save, and the log keeps its contacts.
+TEST_F(SaveEdiFile, ReportsAFolderThatCannotBeSynced) {
+  const UnsyncedFolderWriter writer;
+  EXPECT_EQ(saveEdiFile(path, "text", writer), failure(path, std::errc::io_error));
+  EXPECT_EQ(writer.folders, std::vector<fs::path>{path.parent_path()});
+  EXPECT_EQ(entries(folder.path()), std::vector<fs::path>{"01_QQ9XYZ.edi"});
+}
+
 TEST(EdiDiskFileWriter, ReportsAFullDevice) {
   if (!fs::exists("/dev/full")) {
     GTEST_SKIP() << "this system has no /dev/full";
