@@ -1,5 +1,7 @@
 #include "gui/application.h"
 
+#include "app/edi_reopen.h"
+
 #include "gui/header_window.h"
 #include "gui/log_window.h"
 
@@ -28,6 +30,11 @@ Application::~Application() = default;
 void Application::start() {
   m_headerWindow->show();
   m_headerWindow->activateWindow();
+  syncAll();
+}
+
+void Application::reopen(const std::filesystem::path& path) {
+  reopenEdi(m_session, path);
   syncAll();
 }
 

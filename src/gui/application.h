@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "app/session.h"
@@ -22,6 +23,8 @@ class Application : public Screens {
 
   // Shows the header screen, the start-up window.
   void start();
+  // Opens the log of an EDI file once the header window shows, with its boxes above it.
+  void reopen(const std::filesystem::path& path);
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
