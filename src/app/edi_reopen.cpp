@@ -260,6 +260,8 @@ Reopening planReopening(EdiContent content, StationHeader station) {
   takeScore(plan, special, summary);
   plan.log.logBuffer = std::move(content.logText);
   std::sort(plan.unreadLines.begin(), plan.unreadLines.end());
+  plan.unreadLines.erase(std::unique(plan.unreadLines.begin(), plan.unreadLines.end()),
+                         plan.unreadLines.end());
   return plan;
 }
 

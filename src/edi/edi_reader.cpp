@@ -23,9 +23,14 @@ class EdiReader {
       unreadUnlessEmpty(line, number);
       return;
     }
-    if (line.starts_with(kEndPrefix)) {
+    // The comments line is taken whatever it says, as the export's own reading of a log does.
+    if (m_part != Part::RemarksLine && line.starts_with(kEndPrefix)) {
       m_content.recordsEnd = m_content.logText.size();
       m_part = Part::End;
+      return;
+    }
+    if (m_part == Part::Records) {
+      takeRecordLine(line, number);
       return;
     }
     m_content.logText.append(line).append(kLineEnd);
@@ -60,10 +65,6 @@ class EdiReader {
         startRecordsOr(line, number);
         return;
       case Part::Records:
-        if (!splitQsoRecord(line)) {
-          m_content.unreadLines.push_back(number);
-        }
-        return;
       case Part::End:
         return;
     }
@@ -82,6 +83,38 @@ class EdiReader {
     } else {
       m_content.header.push_back(EdiHeaderLine{std::string(line.substr(0, equals)),
                                                std::string(line.substr(equals + 1)), number});
+    }
+  }
+
+  // A record line is kept as the next export writes it, so the records read here are the ones it
+  // writes: an end line inside it taken out, the pieces around it on lines of their own.
+  void takeRecordLine(std::string_view line, std::size_t number) {
+    // The export looks for the records behind the first "[Remarks]" line: one among the records
+    // would make it skip those before it.
+    if (line == kRemarksLine) {
+      m_content.unreadLines.push_back(number);
+      return;
+    }
+    if (line.find(ediEndLine) == std::string_view::npos) {
+      keepRecord(line, number);
+      return;
+    }
+    while (true) {
+      const auto end = line.find(ediEndLine);
+      if (const auto piece = line.substr(0, end); !piece.empty()) {
+        keepRecord(piece, number);
+      }
+      if (end == std::string_view::npos) {
+        return;
+      }
+      line.remove_prefix(end + ediEndLine.size());
+    }
+  }
+
+  void keepRecord(std::string_view record, std::size_t number) {
+    m_content.logText.append(record).append(kLineEnd);
+    if (!splitQsoRecord(record)) {
+      m_content.unreadLines.push_back(number);
     }
   }
 
