@@ -1,5 +1,9 @@
 #include "edi/edi_file.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
 #include "form/text.h"
 #include "form/utf8.h"
 #include "form/windows1252.h"
@@ -28,6 +32,16 @@ std::filesystem::path folderOf(const std::filesystem::path& path) {
   const std::filesystem::path folder = path.parent_path();
   return folder.empty() ? std::filesystem::path(".") : folder;
 }
+
+// The error a failed C library call left in errno, or a plain input/output error when it left
+// none.
+std::error_code lastError() {
+  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
 }  // namespace
 
@@ -90,6 +104,28 @@ std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::s
   std::error_code ignored;
   std::filesystem::remove(temporary, ignored);
   return "Impossibile salvare il LOG in " + pathText(path) + ": " + error.message();
+}
+
+std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes,
+                              std::size_t largest) {
+  errno = 0;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    return lastError();
+  }
+  bytes.clear();
+  char block[1 << 16];
+  while (true) {
+    errno = 0;
+    const std::size_t read = std::fread(block, 1, sizeof block, file.get());
+    bytes.append(block, read);
+    if (bytes.size() > largest) {
+      return std::make_error_code(std::errc::file_too_large);
+    }
+    if (read < sizeof block) {
+      return std::ferror(file.get()) != 0 ? lastError() : std::error_code{};
+    }
+  }
 }
 
 }  // namespace vantor

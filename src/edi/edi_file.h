@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -56,5 +57,14 @@ class DiskFileWriter final : public FileWriter {
 [[nodiscard]] std::optional<std::string> saveEdiFile(const std::filesystem::path& path,
                                                      std::string_view ediText,
                                                      const FileWriter& writer = DiskFileWriter{});
+
+// The largest EDI file the program opens: some fifty times a 100,000-contact log. Anything larger
+// is no log and would only exhaust the memory.
+inline constexpr std::size_t kLargestEdiFile = 256U << 20U;
+
+// Reads a whole file into `bytes`. Returns the system's error when it cannot be opened or read,
+// and "file too large" for one larger than `largest` bytes.
+[[nodiscard]] std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes,
+                                            std::size_t largest = kLargestEdiFile);
 
 }  // namespace vantor

@@ -18,6 +18,29 @@ constexpr std::array<std::pair<char32_t, unsigned char>, 27> extraCharacters{{
     {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
 }};
 
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// The character of a byte in 0x80..0x9F.
+char32_t extraCharacter(unsigned char byte) {
+  for (const auto& [character, extraByte] : extraCharacters) {
+    if (extraByte == byte) {
+      return character;
+    }
+  }
+  return kReplacementCharacter;
+}
+
+// Every character of the code page lies in the Basic Multilingual Plane: two or three bytes.
+void appendUtf8(std::string& text, char32_t c) {
+  if (c < 0x800) {
+    text += static_cast<char>(0xC0 | (c >> 6));
+  } else {
+    text += static_cast<char>(0xE0 | (c >> 12));
+    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  }
+  text += static_cast<char>(0x80 | (c & 0x3F));
+}
+
 }  // namespace
 
 std::optional<unsigned char> windows1252Byte(char32_t codePoint) {
@@ -40,6 +63,20 @@ std::string toWindows1252(std::string_view utf8) {
     encoded += static_cast<char>(byte.value_or('?'));
   });
   return encoded;
+}
+
+std::string fromWindows1252(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code < 0x80) {
+      text += byte;
+    } else {
+      appendUtf8(text, code < 0xA0 ? extraCharacter(code) : code);
+    }
+  }
+  return text;
 }
 
 }  // namespace vantor

@@ -1,5 +1,7 @@
 #include "gui/application.h"
 
+#include "app/edi_reopen.h"
+
 #include "gui/header_window.h"
 #include "gui/log_window.h"
 
@@ -46,6 +48,12 @@ void Application::start() {
   if (m_session.logShown()) {
     m_session.showLog();
   }
+  syncAll();
+}
+
+void Application::reopen(const std::filesystem::path& path) {
+  reopenEdi(m_session, path);
+  m_session.recordChanges();
   syncAll();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QTimer>
-#include <functional>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,8 @@ class Application : public Screens {
 
   // Shows the header screen, the start-up window.
   void start();
+  // Opens the log of an EDI file once the header window shows, with its boxes above it.
+  void reopen(const std::filesystem::path& path);
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <iostream>
@@ -13,6 +15,14 @@
 int main(int argc, char* argv[]) {
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantor"));
+  QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
+  QCommandLineParser arguments;
+  arguments.setApplicationDescription(QStringLiteral("Log per contest VHF, UHF e microonde"));
+  arguments.addHelpOption();
+  arguments.addVersionOption();
+  arguments.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Un file EDI da riaprire"),
+                                  QStringLiteral("[file.edi]"));
+  arguments.process(qtApplication);
   vantor::gui::SystemClock clock;
   vantor::gui::MessageBoxDialogs dialogs;
   try {
@@ -29,6 +39,9 @@ int main(int argc, char* argv[]) {
       return 1;
     }
     application.start();
+    if (const QStringList files = arguments.positionalArguments(); !files.isEmpty()) {
+      application.reopen(QFile::encodeName(files.front()).toStdString());
+    }
     return QApplication::exec();
   } catch (const vantor::gui::LayoutError& error) {
     std::cerr << error.what() << '\n';

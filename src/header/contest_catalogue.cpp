@@ -67,6 +67,26 @@ const std::vector<std::string>& fieldDayBands() {
   return items;
 }
 
+const std::vector<std::string>& bandsFor(std::string_view contest) {
+  return contest == fieldDaySicily ? fieldDayBands() : allBands();
+}
+
+const std::vector<std::string>& categoriesFor(std::string_view contest, std::string_view band) {
+  if (contest != fieldDaySicily) {
+    return standardCategories();
+  }
+  return band == band50 ? fieldDay50Categories() : fieldDayCategories();
+}
+
+std::optional<std::string_view> categoryOfSection(const Band& band, std::string_view section) {
+  for (std::size_t column = 0; column < categories.size(); ++column) {
+    if (!section.empty() && band.sections[column] == section) {
+      return categories[column];
+    }
+  }
+  return std::nullopt;
+}
+
 const Band* findBand(std::string_view item) {
   for (const Band& band : bands) {
     if (band.item == item) {

@@ -59,6 +59,17 @@ inline constexpr std::string_view band50 = bands[0].item;
 [[nodiscard]] const std::vector<std::string>& allBands();
 [[nodiscard]] const std::vector<std::string>& fieldDayBands();
 
+// The bands the header offers once `contest` is picked, and the categories it offers once
+// `contest` and then `band` are picked: the field day sets for the Sicilian field day (at 50 MHz
+// without the Sicilian stations), the standard ones for every other contest.
+[[nodiscard]] const std::vector<std::string>& bandsFor(std::string_view contest);
+[[nodiscard]] const std::vector<std::string>& categoriesFor(std::string_view contest,
+                                                            std::string_view band);
+
+// The category whose section code for `band` is `section`; nothing when the band has none.
+[[nodiscard]] std::optional<std::string_view> categoryOfSection(const Band& band,
+                                                                std::string_view section);
+
 // The short code the log screen's band field shows for a band item ("144 Mhz" → "144",
 // "10 Ghz" → "10G"); nothing for a text that is no band item.
 [[nodiscard]] std::optional<std::string> bandCode(std::string_view band);

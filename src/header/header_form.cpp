@@ -20,15 +20,17 @@ std::string_view lastTwoCharacters(std::string_view text) {
   return text.substr(count < 2 ? 0 : characterStart(text, count - 2));
 }
 
-// The header screen's boxes carry the program's full name as their title and an information icon.
-Message headerMessage(std::string text) {
-  return Message{std::move(text), "Vantor by Karsel", Message::Icon::Information};
-}
-
 std::string todayAsText(const LocalDateTime& now) {
   char text[32];
   std::snprintf(text, sizeof text, "%02d/%02d/%04d", now.day, now.month, now.year);
   return text;
+}
+
+// An item of the list is picked, with the list's pick rules; any other text is typed in.
+void pickOrType(ListField& list, std::string_view text) {
+  if (!list.pickText(text)) {
+    list.setText(text);
+  }
 }
 
 void refill(ListField& list, const std::vector<std::string>& items, std::string_view editText) {
@@ -38,6 +40,10 @@ void refill(ListField& list, const std::vector<std::string>& items, std::string_
 }
 
 }  // namespace
+
+Message headerMessage(std::string text) {
+  return Message{std::move(text), "Vantor by Karsel", Message::Icon::Information};
+}
 
 std::vector<RequiredField> missingRequiredFields(const StationHeader& header) {
   std::vector<RequiredField> missing;
@@ -110,6 +116,41 @@ StationHeader HeaderForm::stationHeader() const {
   };
 }
 
+void HeaderForm::resume(const StationHeader& station) {
+  pickOrType(contestList, station.contest);
+  pickOrType(bandList, station.band);
+  pickOrType(categoryList, station.category);
+  for (const auto& [field, text] : textFields(station)) {
+    field->setText(*text);
+  }
+}
+
+std::vector<std::pair<Field*, const std::string*>> HeaderForm::textFields(
+    const StationHeader& station) {
+  return {
+      {&callsignField, &station.callsign},
+      {&locatorField, &station.locator},
+      {&startDateField, &station.startDate},
+      {&endDateField, &station.endDate},
+      {&commentsField, &station.comments},
+      {&nameField, &station.name},
+      {&addressField, &station.address},
+      {&postcodeField, &station.postcode},
+      {&cityField, &station.city},
+      {&countryField, &station.country},
+      {&phoneField, &station.phone},
+      {&emailField, &station.email},
+      {&operatorsField, &station.operators},
+      {&clubField, &station.club},
+      {&receiverField, &station.receiver},
+      {&transmitterField, &station.transmitter},
+      {&antennasField, &station.antennas},
+      {&powerField, &station.power},
+      {&antennaHeightField, &station.antennaHeight},
+      {&altitudeField, &station.altitude},
+  };
+}
+
 void HeaderForm::upperCaseOnEdit(Field& field, bool clearsHighlight) {
   field.onChange([&field, clearsHighlight] {
     field.writeUpperCase();
@@ -133,13 +174,9 @@ void HeaderForm::contestPicked() {
   const bool fieldDay = contest == catalogue::fieldDaySicily;
   m_links.offerSicilyDoubling(fieldDay);
   m_links.askReceivedSerial(contest != catalogue::iac);
-  if (fieldDay) {
-    refill(categoryList, catalogue::fieldDayCategories(), "");
-    refill(bandList, catalogue::fieldDayBands(), "");
-  } else {
-    refill(categoryList, catalogue::standardCategories(), kPlaceholder);
-    refill(bandList, catalogue::allBands(), kPlaceholder);
-  }
+  const std::string_view editText = fieldDay ? "" : kPlaceholder;
+  refill(categoryList, catalogue::categoriesFor(contest, {}), editText);
+  refill(bandList, catalogue::bandsFor(contest), editText);
   contestList.setBackground(colors::white);
 }
 
@@ -152,7 +189,8 @@ void HeaderForm::bandPicked() {
   m_links.applyBand(*code);
   if (bandList.text() == catalogue::band50 && contestList.text() == catalogue::fieldDaySicily) {
     m_links.offerSicilyDoubling(false);
-    refill(categoryList, catalogue::fieldDay50Categories(), kPlaceholder);
+    refill(categoryList, catalogue::categoriesFor(contestList.text(), bandList.text()),
+           kPlaceholder);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "form/button.h"
@@ -17,6 +18,9 @@
 #include "platform/dialogs.h"
 
 namespace vantor {
+
+// The header screen's boxes carry the program's full name as their title and an information icon.
+[[nodiscard]] Message headerMessage(std::string text);
 
 // The required header fields, in the order the required-field test checks them.
 enum class RequiredField { Callsign, Locator, Contest, Category, Band };
@@ -52,6 +56,10 @@ class HeaderForm : public Form {
   void start();
 
   [[nodiscard]] StationHeader stationHeader() const;
+  // Shows a station header read back from a file: contest, band and category picked, in this
+  // order, as the operator picks them, so each pick's rules run (a text that is no item of its
+  // list is typed in instead); then every other field written.
+  void resume(const StationHeader& station);
 
   // The export assembles its header text here: the header section's three pieces, then the
   // score lines. Returns the assembled text.
@@ -88,6 +96,8 @@ class HeaderForm : public Form {
   [[nodiscard]] std::vector<Control*> controls() override;
 
  private:
+  [[nodiscard]] std::vector<std::pair<Field*, const std::string*>> textFields(
+      const StationHeader& station);
   void upperCaseOnEdit(Field& field, bool clearsHighlight);
   void contestPicked();
   void bandPicked();

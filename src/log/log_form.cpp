@@ -109,6 +109,21 @@ void LogForm::takeExport(std::string_view ediText, std::string_view savedLabel) 
   saveMessageLabel.setText(savedLabel);
 }
 
+void LogForm::resume(const ResumedLog& log) {
+  logBuffer.setText(log.logBuffer);
+  markSaved();
+  serialSentField.setText(log.score.serialSent);
+  totalField.setText(log.score.total);
+  odxCallField.setText(log.score.odxCall);
+  odxLocatorField.setText(log.score.odxLocator);
+  odxDistanceField.setText(log.score.odxDistance);
+  averageField.setText(log.average);
+  if (log.mode != nullptr) {
+    modeList.pickText(log.mode->name);
+    m_modeCode = log.mode->code;
+  }
+}
+
 void LogForm::callChanged() {
   setMark(DuplicateMark::NotDuplicate);
   // The write-back runs this behaviour again for the upper-case text, which does the rest.

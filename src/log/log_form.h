@@ -12,6 +12,7 @@
 #include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
+#include "log/log_rules.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
@@ -39,6 +40,15 @@ struct LogScore {
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;
+};
+
+// What the log screen shows again when a log is resumed from its EDI file.
+struct ResumedLog {
+  std::string logBuffer;
+  LogScore score;
+  std::string average;
+  // The mode of the last contact; nothing when its code is none of the mode list's.
+  const Mode* mode = nullptr;
 };
 
 // The log screen: the entry row of the current contact, the statistics rows (ODX, average,
@@ -99,6 +109,9 @@ class LogForm : public Form {
   [[nodiscard]] LogScore score() const;
   // The export wrote `ediText` to a file: the log buffer takes it, the label says where.
   void takeExport(std::string_view ediText, std::string_view savedLabel);
+  // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
+  // next serial number, and the mode (picked, with its report) the last contact was made in.
+  void resume(const ResumedLog& log);
 
  private:
   void open();

@@ -56,6 +56,15 @@ const Mode* findMode(std::string_view name) {
   return nullptr;
 }
 
+const Mode* findModeByCode(std::string_view code) {
+  for (const Mode& mode : modes) {
+    if (mode.code == code) {
+      return &mode;
+    }
+  }
+  return nullptr;
+}
+
 std::optional<std::string_view> entryRowProblem(const EntryRow& row) {
   if (charCount(row.time) != 4) {
     return "Inserire orario nel formato hhmm";

@@ -30,6 +30,8 @@ inline constexpr std::array<Mode, 2> modes{{{"SSB", "59", "1"}, {"CW", "599", "2
 
 // The mode of a mode list text; nothing for a text typed by hand.
 [[nodiscard]] const Mode* findMode(std::string_view name);
+// The mode whose contacts carry `code`; nothing for any other code.
+[[nodiscard]] const Mode* findModeByCode(std::string_view code);
 
 // The entry row texts an insertion checks before it asks for the distance.
 struct EntryRow {

@@ -170,6 +170,15 @@ TEST_F(SaveEdiFile, ReportsAFolderThatCannotBeSynced) {
   EXPECT_EQ(entries(folder.path()), std::vector<fs::path>{"01_QQ9XYZ.edi"});
 }
 
+// A file of exactly the largest size opens; one byte more is refused before it is all read.
+TEST_F(SaveEdiFile, ReadsAWholeFileUpToTheLargestSize) {
+  testing::writeBytes(path, "12345");
+  std::string bytes;
+  EXPECT_EQ(readWholeFile(path, bytes, 5), std::error_code{});
+  EXPECT_EQ(bytes, "12345");
+  EXPECT_EQ(readWholeFile(path, bytes, 4), std::make_error_code(std::errc::file_too_large));
+}
+
 TEST(EdiDiskFileWriter, ReportsAFullDevice) {
   if (!fs::exists("/dev/full")) {
     GTEST_SKIP() << "this system has no /dev/full";

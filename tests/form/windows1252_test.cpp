@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace vantor {
 namespace {
@@ -44,6 +45,20 @@ TEST(EdiWindows1252, KeepsAsciiAndEveryLatin1LetterAsOneByte) {
     expected += static_cast<char>(c);
   }
   EXPECT_EQ(toWindows1252(utf8), expected);
+}
+
+// Reading a file and writing it again keeps every byte the code page defines.
+TEST(EdiWindows1252, DecodesEveryDefinedByteBackToItself) {
+  constexpr std::string_view undefined = "\x81\x8d\x8f\x90\x9d";
+  std::string bytes;
+  for (int c = 0; c <= 0xFF; ++c) {
+    if (undefined.find(static_cast<char>(c)) == std::string_view::npos) {
+      bytes += static_cast<char>(c);
+    }
+  }
+  EXPECT_EQ(toWindows1252(fromWindows1252(bytes)), bytes);
+  EXPECT_EQ(fromWindows1252("citt\xe0 \x80\x9f"), "città €Ÿ");
+  EXPECT_EQ(fromWindows1252(undefined), "\ufffd\ufffd\ufffd\ufffd\ufffd");
 }
 
 }  // namespace

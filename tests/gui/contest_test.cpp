@@ -308,6 +308,30 @@ class ContestTest : public QObject {
     QCOMPARE(vantor::toWindows1252(program.session().log().logBuffer.text()) + "\r\n", file);
     QCOMPARE(program.log<QPlainTextEdit>("Text15")->toPlainText().count("[REG1TEST;1]"), 1);
   }
+
+  // "vantor FILE.edi": the windows show the reopened contest, ready for the next call.
+  void reopensAnEdiFileIntoBothWindows() {
+    const TempFolder folder;
+    RunningProgram program({2026, 12, 7, 14, 32});
+    program.session().setProgramFolder(folder.path());
+    program.application.reopen(dataFolder / "contest_iaru_01_QQ2VNT.edi");
+
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{});
+    QCOMPARE(program.header<QComboBox>("Combo1")->currentText(),
+             QStringLiteral("Contest IARU Reg. I VHF"));
+    QCOMPARE(program.header<QLineEdit>("Text6")->text(), QStringLiteral("FORLÌ"));
+    QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("026"));
+    QCOMPARE(program.log<QLineEdit>("Text2")->text(), QStringLiteral("144"));
+    QVERIFY(program.log<QPlainTextEdit>("Text15")->toPlainText().endsWith(
+        QStringLiteral("[END;Created by Vantor by Karsel]")));
+    QCOMPARE(program.application.logWindow()->focusWidget(), program.log<QLineEdit>("Text6"));
+
+    RunningProgram::click(program.log<QPushButton>("Command2"));
+    const std::string difference = vantor::testing::compareWithGolden(
+        vantor::testing::readBytes(folder.path() / "01_QQ2VNT.edi"),
+        dataFolder / "contest_iaru_01_QQ2VNT.edi");
+    QVERIFY2(difference.empty(), difference.c_str());
+  }
 };
 
 QTEST_MAIN(ContestTest)

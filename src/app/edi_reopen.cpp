@@ -1,0 +1,319 @@
+#include "app/edi_reopen.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/session.h"
+#include "edi/edi_file.h"
+#include "edi/edi_reader.h"
+#include "form/text.h"
+#include "form/utf8.h"
+#include "header/contest_catalogue.h"
+#include "header/header_form.h"
+#include "log/log_form.h"
+#include "log/serial_number.h"
+
+namespace vantor {
+
+namespace {
+
+using TextMember = std::string StationHeader::*;
+
+// The header lines whose value a header field takes as it stands.
+constexpr std::array<std::pair<std::string_view, TextMember>, 15> kTextLines{{
+    {"PCall", &StationHeader::callsign},
+    {"PWWLo", &StationHeader::locator},
+    {"PClub", &StationHeader::club},
+    {"RName", &StationHeader::name},
+    {"RAdr1", &StationHeader::address},
+    {"RPoCo", &StationHeader::postcode},
+    {"RCity", &StationHeader::city},
+    {"RCoun", &StationHeader::country},
+    {"RPhon", &StationHeader::phone},
+    {"RHBBS", &StationHeader::email},
+    {"MOpe1", &StationHeader::operators},
+    {"STXEq", &StationHeader::transmitter},
+    {"SPowe", &StationHeader::power},
+    {"SRXEq", &StationHeader::receiver},
+    {"SAnte", &StationHeader::antennas},
+}};
+
+// The lines an export writes from the callsign again, from its counts or as fixed texts: there is
+// nothing in them to take.
+constexpr std::array<std::string_view, 9> kRewrittenLines{
+    "RCall", "CQSOs", "CQSOP", "CWWLs", "CWWLB", "CExcs", "CExcB", "CDXCs", "CDXCB"};
+
+// The lines an export always leaves empty: no screen field could hold their value.
+constexpr std::array<std::string_view, 5> kEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2", "MOpe2"};
+
+// The header lines that need more than a copy, when the file has them.
+struct SpecialLines {
+  const EdiHeaderLine* contest = nullptr;
+  const EdiHeaderLine* dates = nullptr;
+  const EdiHeaderLine* band = nullptr;
+  const EdiHeaderLine* section = nullptr;
+  const EdiHeaderLine* antennaHeight = nullptr;
+  const EdiHeaderLine* total = nullptr;
+  const EdiHeaderLine* odx = nullptr;
+
+  [[nodiscard]] const EdiHeaderLine** slot(std::string_view key) {
+    const std::array<std::pair<std::string_view, const EdiHeaderLine**>, 7> slots{{
+        {"TName", &contest},
+        {"TDate", &dates},
+        {"PBand", &band},
+        {"PSect", &section},
+        {"SAntH", &antennaHeight},
+        {"CToSc", &total},
+        {"CODXC", &odx},
+    }};
+    for (const auto& [name, line] : slots) {
+      if (name == key) {
+        return line;
+      }
+    }
+    return nullptr;
+  }
+};
+
+// What a file puts on the two screens, and the lines of it that no screen takes.
+struct Reopening {
+  StationHeader station;
+  ResumedLog log;
+  std::vector<std::size_t> unreadLines;
+
+  void unread(const EdiHeaderLine& line) { unreadLines.push_back(line.line); }
+};
+
+template <typename List>
+bool holds(const List& list, std::string_view text) {
+  return std::find(list.begin(), list.end(), text) != list.end();
+}
+
+void takeHeaderLine(Reopening& plan, SpecialLines& special, const EdiHeaderLine& line) {
+  for (const auto& [key, member] : kTextLines) {
+    if (key == line.key) {
+      plan.station.*member = line.value;
+      return;
+    }
+  }
+  if (const EdiHeaderLine** slot = special.slot(line.key)) {
+    *slot = &line;
+  } else if (holds(kEmptyLines, line.key) ? !line.value.empty()
+                                          : !holds(kRewrittenLines, line.key)) {
+    plan.unread(line);
+  }
+}
+
+// The contest, the band it offers and the category of the section code in that band: each is
+// picked in the header only when its list will offer it.
+void takeContestBandCategory(Reopening& plan, const SpecialLines& special) {
+  StationHeader& station = plan.station;
+  if (special.contest != nullptr) {
+    station.contest = special.contest->value;
+    if (!holds(catalogue::contests(), station.contest)) {
+      plan.unread(*special.contest);
+    }
+  }
+  if (special.band != nullptr) {
+    station.band = special.band->value;
+    if (!holds(catalogue::bandsFor(station.contest), station.band)) {
+      plan.unread(*special.band);
+    }
+  }
+  if (special.section == nullptr) {
+    return;
+  }
+  const catalogue::Band* band = catalogue::findBand(station.band);
+  const auto category =
+      band != nullptr ? catalogue::categoryOfSection(*band, special.section->value) : std::nullopt;
+  if (category && holds(catalogue::categoriesFor(station.contest, station.band), *category)) {
+    station.category = *category;
+  } else {
+    station.category = kPlaceholder;
+    plan.unread(*special.section);
+  }
+}
+
+// An EDI date (yyyymmdd) as the header shows it (dd/mm/yyyy), taken apart by its characters as
+// the export puts it together; nothing for a text that would not come back the same.
+std::optional<std::string> headerDate(std::string_view ediDate) {
+  if (charCount(ediDate) != 8 || ediDate.find('/') != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::size_t month = characterStart(ediDate, 4);
+  const std::size_t day = characterStart(ediDate, 6);
+  return std::string(ediDate.substr(day)) + "/" + std::string(ediDate.substr(month, day - month)) +
+         "/" + std::string(ediDate.substr(0, month));
+}
+
+void takeDatesAndHeight(Reopening& plan, const SpecialLines& special) {
+  if (special.dates != nullptr) {
+    const auto dates = splitFields<2>(special.dates->value);
+    const auto start = dates ? headerDate((*dates)[0]) : std::nullopt;
+    const auto end = dates ? headerDate((*dates)[1]) : std::nullopt;
+    if (start && end) {
+      plan.station.startDate = *start;
+      plan.station.endDate = *end;
+    } else {
+      plan.unread(*special.dates);
+    }
+  }
+  if (special.antennaHeight != nullptr) {
+    const std::string_view value = special.antennaHeight->value;
+    const auto separator = value.find(';');
+    plan.station.antennaHeight = value.substr(0, separator);
+    if (separator == std::string_view::npos) {
+      plan.unread(*special.antennaHeight);
+    } else {
+      plan.station.altitude = value.substr(separator + 1);
+    }
+  }
+}
+
+using QsoFields = std::array<std::string_view, kQsoRecordFieldCount>;
+
+// The QSO fields the log screen resumes from.
+enum QsoField : std::size_t { kCall = 2, kMode = 3, kSentNumber = 5, kLocator = 9, kPoints = 10 };
+
+// What the records say about the statistics rows and the entry row.
+struct RecordSummary {
+  std::optional<QsoFields> last;
+  std::optional<QsoFields> farthest;
+  double farthestPoints = 0;
+  double totalPoints = 0;
+};
+
+RecordSummary summarize(std::string_view records) {
+  RecordSummary summary;
+  for (std::size_t start = 0; start < records.size();) {
+    const auto end = records.find(kLineEnd, start);
+    const auto fields = splitQsoRecord(records.substr(start, end - start));
+    start = end == std::string_view::npos ? records.size() : end + kLineEnd.size();
+    if (!fields) {
+      continue;
+    }
+    const double points = numericValue((*fields)[kPoints]);
+    summary.totalPoints += points;
+    if (!summary.farthest || points > summary.farthestPoints) {
+      summary.farthest = fields;
+      summary.farthestPoints = points;
+    }
+    summary.last = fields;
+  }
+  return summary;
+}
+
+// The ODX row from the file's "CODXC=" line as it stands, else from the farthest record.
+void takeOdx(Reopening& plan, const SpecialLines& special, const RecordSummary& summary) {
+  LogScore& score = plan.log.score;
+  if (special.odx != nullptr) {
+    if (const auto odx = splitFields<3>(special.odx->value)) {
+      score.odxCall = (*odx)[0];
+      score.odxLocator = (*odx)[1];
+      score.odxDistance = (*odx)[2];
+      return;
+    }
+    plan.unread(*special.odx);
+  }
+  if (summary.farthest) {
+    score.odxCall = (*summary.farthest)[kCall];
+    score.odxLocator = (*summary.farthest)[kLocator];
+    score.odxDistance = formatNumber(summary.farthestPoints);
+  }
+}
+
+// The total from "CToSc=" as it stands, else the sum of the points; the serial number after the
+// last contact's, with the average over it, and the mode of that contact.
+void takeScore(Reopening& plan, const SpecialLines& special, const RecordSummary& summary) {
+  ResumedLog& log = plan.log;
+  if (special.total != nullptr) {
+    log.score.total = special.total->value;
+  } else if (summary.last) {
+    log.score.total = formatNumber(summary.totalPoints);
+  }
+  const double serial = summary.last ? std::floor(numericValue((*summary.last)[kSentNumber])) : 0.0;
+  if (serial >= 1) {
+    log.average = formatNumber(std::floor(numericValue(log.score.total) / serial));
+  }
+  const int next = serial >= kLastSerialNumber ? kLastSerialNumber : static_cast<int>(serial) + 1;
+  log.score.serialSent = serialNumberText(serial >= 1 ? next : 1);
+  log.mode = summary.last ? findModeByCode((*summary.last)[kMode]) : nullptr;
+}
+
+Reopening planReopening(EdiContent content, StationHeader station) {
+  Reopening plan{.station = std::move(station), .log = {}, .unreadLines = content.unreadLines};
+  SpecialLines special;
+  for (const EdiHeaderLine& line : content.header) {
+    takeHeaderLine(plan, special, line);
+  }
+  takeContestBandCategory(plan, special);
+  takeDatesAndHeight(plan, special);
+  plan.station.comments = content.remarks;
+  const RecordSummary summary = summarize(content.records());
+  takeOdx(plan, special, summary);
+  takeScore(plan, special, summary);
+  plan.log.logBuffer = std::move(content.logText);
+  std::sort(plan.unreadLines.begin(), plan.unreadLines.end());
+  plan.unreadLines.erase(std::unique(plan.unreadLines.begin(), plan.unreadLines.end()),
+                         plan.unreadLines.end());
+  return plan;
+}
+
+// "Il file X.edi contiene righe non riconosciute (righe 12, 40). Caricarlo comunque?"; a long
+// list names its first lines and counts the others.
+std::string unreadQuestion(const std::string& name, const std::vector<std::size_t>& lines) {
+  constexpr std::size_t kNamedLines = 10;
+  const bool one = lines.size() == 1;
+  std::string question = "Il file " + name +
+                         (one ? " contiene una riga non riconosciuta (riga "
+                              : " contiene righe non riconosciute (righe ");
+  for (std::size_t index = 0; index < std::min(lines.size(), kNamedLines); ++index) {
+    question += (index == 0 ? "" : ", ") + std::to_string(lines[index]);
+  }
+  if (lines.size() > kNamedLines) {
+    question += " e altre " + std::to_string(lines.size() - kNamedLines);
+  }
+  return question + "). Caricarlo comunque?";
+}
+
+}  // namespace
+
+void reopenEdi(Session& session, const std::filesystem::path& path) {
+  const std::string name = pathText(path.filename());
+  // A log resumed after a crash is never mixed with the file's.
+  if (session.logShown()) {
+    session.dialogs().showMessage(headerMessage(
+        "Il file " + name + " non è stato aperto: è stato ripreso il LOG non chiuso."));
+    return;
+  }
+  std::optional<EdiContent> content;
+  {
+    std::string bytes;
+    if (const std::error_code error = readWholeFile(path, bytes)) {
+      session.dialogs().showMessage(
+          headerMessage("Impossibile aprire il file " + name + ": " + error.message()));
+      return;
+    }
+    content = readEdiText(bytes);
+  }
+  if (!content) {
+    session.dialogs().showMessage(headerMessage("Il file " + name + " non è un file EDI"));
+    return;
+  }
+  const Reopening plan = planReopening(std::move(*content), session.header().stationHeader());
+  if (!plan.unreadLines.empty() &&
+      !session.dialogs().askYesNo(unreadQuestion(name, plan.unreadLines))) {
+    return;
+  }
+  session.header().resume(plan.station);
+  session.log().resume(plan.log);
+  session.header().proceedButton.press();
+}
+
+}  // namespace vantor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+// A "key=value" line of an EDI file's header section.
+struct EdiHeaderLine {
+  std::string key;
+  std::string value;
+  std::size_t line;  // counted from 1
+};
+
+// An EDI file as its lines read, in UTF-8.
+struct EdiContent {
+  std::vector<EdiHeaderLine> header;
+  // The line after "[Remarks]".
+  std::string remarks;
+  // The file's lines before its end line, each ended by CR LF, then this program's end line: the
+  // log buffer's text after the export that wrote such a file. Empty for a file without a
+  // "[QSORecords;" line, which holds no log.
+  std::string logText;
+  // Where the QSO records (the lines after "[QSORecords;N]") lie in logText.
+  std::size_t recordsBegin = 0;
+  std::size_t recordsEnd = 0;
+  // The lines that are none of the above, a QSO record of the wrong shape included, in order.
+  std::vector<std::size_t> unreadLines;
+
+  [[nodiscard]] std::string_view records() const {
+    return std::string_view(logText).substr(recordsBegin, recordsEnd - recordsBegin);
+  }
+};
+
+// The bytes of an EDI file (Windows-1252, lines ended by CR LF or LF). Nothing when the first
+// line is not a "[REG1TEST;" line.
+[[nodiscard]] std::optional<EdiContent> readEdiText(std::string_view bytes);
+
+// The texts between the ";" of a line; nothing when there are not exactly `count` of them.
+template <std::size_t count>
+[[nodiscard]] std::optional<std::array<std::string_view, count>> splitFields(
+    std::string_view text) {
+  std::array<std::string_view, count> fields;
+  for (std::size_t index = 0; index + 1 < count; ++index) {
+    const auto separator = text.find(';');
+    if (separator == std::string_view::npos) {
+      return std::nullopt;
+    }
+    fields[index] = text.substr(0, separator);
+    text.remove_prefix(separator + 1);
+  }
+  if (text.find(';') != std::string_view::npos) {
+    return std::nullopt;
+  }
+  fields.back() = text;
+  return fields;
+}
+
+inline constexpr std::size_t kQsoRecordFieldCount = 15;
+
+// The fields of a QSO record line (without its line end); nothing when it has not exactly 15.
+[[nodiscard]] inline std::optional<std::array<std::string_view, kQsoRecordFieldCount>>
+splitQsoRecord(std::string_view line) {
+  return splitFields<kQsoRecordFieldCount>(line);
+}
+
+}  // namespace vantor
