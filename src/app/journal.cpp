@@ -168,22 +168,12 @@ bool Journal::start() {
 bool Journal::offerResume(const JournalContents& contents) {
   using Status = JournalContents::Status;
   const auto& entries = contents.entries;
+  if (contents.status != Status::Complete && contents.status != Status::Torn) {
+    keepDamaged(contents.status);
+  }
   if (contents.status == Status::NotAJournal || contents.status == Status::NewerVersion) {
-    const auto aside = datedPath("-danneggiato");
-    m_session.dialogs().showMessage(
-        Message{"Il giornale del LOG " + livePath().string() + " " + statusText(contents.status) +
-                ": è stato messo da parte come " + aside.filename().string() + "."});
     setAside("-danneggiato");
     return false;
-  }
-  if (contents.status == Status::Damaged) {
-    m_session.dialogs().showMessage(Message{
-        "Il giornale del LOG " + livePath().string() +
-        " è danneggiato: si può riprendere quanto scritto prima del danno; il file resta da "
-        "parte come " +
-        datedPath("-danneggiato").filename().string() + "."});
-    std::error_code ignored;
-    std::filesystem::copy_file(livePath(), datedPath("-danneggiato"), ignored);
   }
   if (!entries.empty() && entries.back().front() == entry_kind::end) {
     setAside("");
@@ -205,6 +195,27 @@ bool Journal::offerResume(const JournalContents& contents) {
     m_session.log().focusCall();
   }
   return true;
+}
+
+// A journal that cannot be read whole is told about. One that is not a journal of this program
+// then goes aside in place of the live one; of a damaged one a copy is kept aside, since what
+// came before the damage can still be resumed.
+void Journal::keepDamaged(JournalContents::Status status) {
+  const std::filesystem::path aside = datedPath("-danneggiato");
+  const std::string kept = aside.filename().string();
+  if (status != JournalContents::Status::Damaged) {
+    m_session.dialogs().showMessage(Message{"Il giornale del LOG " + livePath().string() + " " +
+                                            statusText(status) + ": è stato messo da parte come " +
+                                            kept + "."});
+    return;
+  }
+  m_session.dialogs().showMessage(
+      Message{"Il giornale del LOG " + livePath().string() +
+              " è danneggiato: si può riprendere quanto scritto prima del danno; il file resta "
+              "da parte come " +
+              kept + "."});
+  std::error_code ignored;
+  std::filesystem::copy_file(livePath(), aside, ignored);
 }
 
 void Journal::setAside(const std::string& why) {

@@ -45,6 +45,7 @@ class Journal {
  private:
   // Whether the log was resumed.
   bool offerResume(const JournalContents& contents);
+  void keepDamaged(JournalContents::Status status);
   void setAside(const std::string& why);
   void writeSnapshot(std::string_view kind);
   void write(const std::string& bytes, bool urgent);
