@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -128,6 +129,23 @@ class KeyboardTest : public QObject {
     categories->setFocus();
     press(Qt::Key_Down);
     QCOMPARE(categories->currentText(), QStringLiteral("Singolo Operatore"));
+  }
+
+  void aMousePickFromTheOpenListPicksThatItem() {
+    RunningProgram program({2026, 12, 7, 14, 32});
+    QComboBox* contests = program.header<QComboBox>("Combo1");
+    QTest::mouseClick(contests, Qt::LeftButton, {},
+                      QPoint(contests->width() - 4, contests->height() / 2));
+    QAbstractItemView* view = contests->view();
+    QVERIFY(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(5, 0));
+    // An open list takes no click before a double click's time has passed, and picks the item
+    // under the mouse.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseMove(view->viewport(), item.center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QCOMPARE(contests->currentText(), QStringLiteral("Contest IARU Reg. I VHF"));
+    QVERIFY2(program.session().hasLog(), "the pick behaviour ran");
   }
 
   void theMissingFieldsAreYellowWhileTheBoxSaysSo() {
