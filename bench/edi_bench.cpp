@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "contest_texts.h"
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
@@ -14,32 +15,11 @@ constexpr int contactCount = 10000;
 
 // A log buffer of 10,000 QsoLines, about 550 KB.
 std::string bigLog() {
-  std::string log;
-  for (int i = 0; i < contactCount; ++i) {
-    std::string serial = std::to_string(i + 1);
-    serial.insert(0, serial.size() < 3 ? 3 - serial.size() : 0, '0');
-    std::string call = "QQ0AAA";
-    call[2] = static_cast<char>('0' + i % 10);
-    call[3] = static_cast<char>('A' + i / 10 % 26);
-    call[4] = static_cast<char>('A' + i / 260 % 26);
-    log.append("261207;1432;").append(call).append(";1;59;").append(serial);
-    log.append(";59;").append(serial).append(";;JN80XX;");
-    log.append(std::to_string(100 + i % 1900)).append(";;N;;\r\n");
-  }
-  return log;
+  return vantor::bench::qsoLines(contactCount);
 }
 
 std::string headerBuffer() {
-  vantor::StationHeader header;
-  header.callsign = "QQ9XYZ";
-  header.locator = "JN70AA";
-  header.contest = "Contest IARU Reg. I VHF";
-  header.category = "Singolo Operatore";
-  header.band = "144 Mhz";
-  header.city = "CITTÀ";
-  const auto pieces = vantor::buildHeaderSection(header, "20261207", "20261207", "01");
-  return pieces[0] + pieces[1] + pieces[2] +
-         vantor::buildScoreLines({"10001", "4990000", "QQ1ABC", "JN80XX", "999", "Commento è"});
+  return vantor::bench::ediHeaderText("10001");
 }
 
 void benchEdiTextOfQsoLines(benchmark::State& state) {

@@ -8,6 +8,7 @@
 
 #include "app/edi_reopen.h"
 #include "app/session.h"
+#include "contest_texts.h"
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
@@ -17,32 +18,10 @@
 
 namespace {
 
-// An EDI file as an export writes it, with `count` contacts of 54 bytes each.
+// An EDI file as an export writes it, with `count` contacts of about 54 bytes each.
 std::string ediFileText(int count) {
-  std::string records;
-  for (int i = 0; i < count; ++i) {
-    std::string serial = std::to_string(i % 999 + 1);
-    serial.insert(0, 3 - serial.size(), '0');
-    std::string call = "QQ0AAA";
-    call[2] = static_cast<char>('0' + i % 10);
-    call[3] = static_cast<char>('A' + i / 10 % 26);
-    call[4] = static_cast<char>('A' + i / 260 % 26);
-    records.append("261207;1432;").append(call).append(";1;59;").append(serial);
-    records.append(";59;").append(serial).append(";;JN80XX;");
-    records.append(std::to_string(100 + i % 900)).append(";;N;;\r\n");
-  }
-  vantor::StationHeader header;
-  header.callsign = "QQ9XYZ";
-  header.locator = "JN70AA";
-  header.contest = "Contest IARU Reg. I VHF";
-  header.category = "Singolo Operatore";
-  header.band = "144 Mhz";
-  header.city = "CITTÀ";
-  const auto pieces = vantor::buildHeaderSection(header, "20261207", "20261207", "01");
-  const std::string headerText =
-      pieces[0] + pieces[1] + pieces[2] +
-      vantor::buildScoreLines({"1000", "4990000", "QQ1ABC", "JN80XX", "999", "Commento è"});
-  return vantor::buildEdiText(headerText, records);
+  return vantor::buildEdiText(vantor::bench::ediHeaderText(std::to_string(count + 1)),
+                              vantor::bench::qsoLines(count));
 }
 
 // A temporary folder holding the EDI file of `count` contacts, removed afterwards.
