@@ -42,6 +42,11 @@ std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos) {
   return Utf8Char{codePoint, length};
 }
 
+TextCharacter characterBeyondAscii(std::string_view text, std::size_t pos) {
+  const auto decoded = decodeUtf8(text, pos);
+  return decoded ? TextCharacter{decoded->codePoint, decoded->length} : TextCharacter{{}, 1};
+}
+
 std::size_t characterStart(std::string_view text, std::size_t index) {
   std::size_t pos = 0;
   for (; index > 0 && pos < text.size(); --index) {

@@ -23,14 +23,13 @@ struct TextCharacter {
   std::size_t length;
 };
 
+// The character that starts at byte `pos` beyond ASCII (`pos` must be inside the text).
+[[nodiscard]] TextCharacter characterBeyondAscii(std::string_view text, std::size_t pos);
+
 // The character that starts at byte `pos` (which must be inside the text).
 [[nodiscard]] inline TextCharacter characterAt(std::string_view text, std::size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) {
-    return {lead, 1};
-  }
-  const auto decoded = decodeUtf8(text, pos);
-  return decoded ? TextCharacter{decoded->codePoint, decoded->length} : TextCharacter{{}, 1};
+  return lead < 0x80 ? TextCharacter{lead, 1} : characterBeyondAscii(text, pos);
 }
 
 // Calls visit(codePoint, bytes) for each character of the text in order.
