@@ -45,6 +45,7 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
   const auto differ = std::mismatch(m_text.begin(), m_text.end(), stored.begin(), stored.end());
   m_savedPrefix = std::min(m_savedPrefix, static_cast<std::size_t>(differ.first - m_text.begin()));
   m_text = std::move(stored);
+  ++m_rewrites;
   changed(caret);
 }
 
@@ -124,6 +125,7 @@ void Field::restoreState(StateReader& state) {
   }
   m_text.resize(from);
   m_text += state.text();
+  ++m_rewrites;
   m_savedPrefix = m_text.size();
   m_caret = std::min(state.number(), m_text.size());
   m_background = state.color();

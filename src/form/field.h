@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ class Field : public Control {
   void clear() { setText({}); }
   // Adds text at the end without copying what is there: the log buffer grows this way.
   void append(std::string_view text);
+  // How many times the text was replaced rather than grown at its end: a view that showed the
+  // text at the same count shows the start of the current text already.
+  [[nodiscard]] std::uint64_t rewrites() const { return m_rewrites; }
 
   void onChange(std::function<void()> behaviour) {
     registerBehaviour(m_onChange, std::move(behaviour), "change");
@@ -80,6 +84,7 @@ class Field : public Control {
   std::size_t m_caret = 0;
   // How much of the text is as it was at the last save: a save writes the rest.
   std::size_t m_savedPrefix = 0;
+  std::uint64_t m_rewrites = 0;
   int m_depth = 0;
 };
 

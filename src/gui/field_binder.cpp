@@ -71,6 +71,29 @@ Widget* widgetFor(const Control& control, const QWidget& window) {
   throw LayoutError(toUtf8(message));
 }
 
+// How far a multi-line widget shows its field: the text's size and the field's count of
+// rewrites at the last show. Text appended since then is appended to the widget, anything else is
+// shown anew, so a long log is neither compared nor copied per contact.
+struct ShownLines {
+  std::size_t size = 0;
+  std::uint64_t rewrites = 0;
+  bool any = false;
+
+  [[nodiscard]] bool showsAll(const Field& field) const {
+    return any && rewrites == field.rewrites() && size == field.text().size();
+  }
+  // A CR shown last could pair with an LF appended: that is shown anew.
+  [[nodiscard]] bool isExtendedBy(const Field& field) const {
+    return any && size > 0 && rewrites == field.rewrites() && field.text().size() > size &&
+           field.text()[size - 1] != '\r';
+  }
+  void take(const Field& field) {
+    size = field.text().size();
+    rewrites = field.rewrites();
+    any = true;
+  }
+};
+
 // Appending keeps a long log fast: the widget never re-lays out what it already shows. The view
 // follows the newest line unless the operator left the caret elsewhere in the text (editing an
 // old line); the operator's caret never moves.
@@ -183,35 +206,39 @@ void FieldBinder::bind(Field& field, QLineEdit* widget) {
 void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
   // Tab moves on, as in every other field: a TAB character would break the records.
   widget->setTabChangesFocus(true);
-  auto shownText = std::make_shared<std::string>();
-  add(field, widget, [this, &field, widget, shownText] {
+  auto shown = std::make_shared<ShownLines>();
+  add(field, widget, [this, &field, widget, shown] {
     m_showing = true;
     const std::string& text = field.text();
-    if (text != *shownText) {
-      const bool extends = !shownText->empty() && shownText->back() != '\r' &&
-                           text.size() > shownText->size() && text.starts_with(*shownText);
-      if (extends) {
-        appendShown(widget, toDisplayLines(std::string_view(text).substr(shownText->size())));
+    if (!shown->showsAll(field)) {
+      if (shown->isExtendedBy(field)) {
+        appendShown(widget, toDisplayLines(std::string_view(text).substr(shown->size)));
       } else {
         // A new text is read from its end, where the next contact goes.
         widget->setPlainText(toDisplayLines(text));
         widget->moveCursor(QTextCursor::End);
       }
-      *shownText = text;
+      shown->take(field);
     }
     widget->setReadOnly(field.locked());
     widget->setVisible(field.visible());
     showColors(field, widget);
     m_showing = false;
   });
-  connect(widget, &QPlainTextEdit::textChanged, this, [this, &field, widget, shownText] {
+  connect(widget, &QPlainTextEdit::textChanged, this, [this, &field, widget, shown] {
     if (m_showing) {
       return;
     }
     const QString display = widget->toPlainText();
     const int position = widget->textCursor().position();
-    *shownText = fromDisplayLines(display);
-    userEvent([&] { field.edit(*shownText, fromDisplayLines(display.left(position)).size()); });
+    const std::string typed = fromDisplayLines(display);
+    userEvent([&] {
+      field.edit(typed, fromDisplayLines(display.left(position)).size());
+      // The widget shows the typed text; a behaviour that changed it has it shown anew.
+      if (field.text() == typed) {
+        shown->take(field);
+      }
+    });
   });
 }
 
