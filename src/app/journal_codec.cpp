@@ -44,10 +44,13 @@ std::optional<JournalEntry> decodePayload(std::string_view payload) {
   JournalEntry entry;
   while (!payload.empty()) {
     const auto colon = payload.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+      return std::nullopt;
+    }
     std::size_t length = 0;
     const auto [end, error] = std::from_chars(payload.data(), payload.data() + colon, length);
-    if (colon == std::string_view::npos || colon == 0 || error != std::errc() ||
-        end != payload.data() + colon || length > payload.size() - colon - 1) {
+    if (error != std::errc() || end != payload.data() + colon ||
+        length > payload.size() - colon - 1) {
       return std::nullopt;
     }
     entry.emplace_back(payload.substr(colon + 1, length));
