@@ -16,6 +16,8 @@
 #include <limits>
 #include <memory>
 
+#include "gui/view_check.h"
+
 namespace vantor::gui {
 
 namespace {
@@ -109,7 +111,9 @@ void appendShown(QPlainTextEdit* widget, const QString& added) {
 }
 
 // A list whose text is one of its items has that item as its current one, so the arrow keys move
-// from what the operator sees; any other text, "..." included, leaves no current item.
+// from what the operator sees; any other text, "..." included, leaves no current item. A typed
+// text equal to an item is so already current when the edit box loses the focus, and the list
+// does not report it as a choice: only a choice from the drop-down is a pick.
 void showListText(QComboBox* widget, const QString& text) {
   const int index = widget->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (widget->currentIndex() != index) {
@@ -175,8 +179,20 @@ void FieldBinder::bindControl(Control& control, const QWidget& window) {
   }
 }
 
-void FieldBinder::add(const Control& control, QWidget* widget, std::function<void()> show) {
-  m_bindings.push_back(Binding{&control, widget, kNeverShown, std::move(show)});
+template <typename ControlType, typename Widget>
+void FieldBinder::add(const ControlType& control, Widget* widget, std::function<void()> show) {
+  m_bindings.push_back(Binding{&control, widget, kNeverShown, std::move(show),
+                               [&control, widget] { return mismatch(control, *widget); }});
+}
+
+void FieldBinder::checkWidgets() const {
+  for (const Binding& binding : m_bindings) {
+    const QString problem = binding.mismatch();
+    if (!problem.isEmpty()) {
+      qFatal("%s of %s: the control holds %s", qPrintable(binding.widget->objectName()),
+             qPrintable(binding.widget->window()->objectName()), qPrintable(problem));
+    }
+  }
 }
 
 void FieldBinder::userEvent(const std::function<void()>& action) {
@@ -185,6 +201,8 @@ void FieldBinder::userEvent(const std::function<void()>& action) {
 }
 
 void FieldBinder::bind(Field& field, QLineEdit* widget) {
+  // The fields take texts of any length: nothing the operator pastes is cut unseen.
+  widget->setMaxLength(std::numeric_limits<int>::max());
   add(field, widget, [&field, widget] {
     const QString text = toQString(field.text());
     if (widget->text() != text) {
@@ -246,6 +264,7 @@ void FieldBinder::bind(ListField& list, QComboBox* widget) {
   widget->setEditable(true);
   widget->setInsertPolicy(QComboBox::NoInsert);
   widget->setCompleter(nullptr);
+  widget->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
   add(list, widget, [&list, widget] {
     QStringList items;
     for (const std::string& item : list.items()) {
@@ -294,8 +313,13 @@ void FieldBinder::bind(Toggle& toggle, QAbstractButton* widget) {
     widget->setChecked(toggle.checked());
     widget->setVisible(toggle.visible());
   });
-  connect(widget, &QAbstractButton::clicked, this,
-          [this, &toggle] { userEvent([&] { toggle.click(); }); });
+  connect(widget, &QAbstractButton::clicked, this, [this, &toggle, widget] {
+    userEvent([&] {
+      toggle.click();
+      // Qt flips the button whatever the click did; a selected option button stays selected.
+      widget->setChecked(toggle.checked());
+    });
+  });
 }
 
 void FieldBinder::bind(Button& button, QPushButton* widget) {
@@ -314,6 +338,9 @@ void FieldBinder::sync() {
       binding.show();
     }
   }
+#ifdef VANTOR_VIEW_CHECKS
+  checkWidgets();
+#endif
   if (m_form.focusRevision() != m_shownFocusRevision) {
     m_shownFocusRevision = m_form.focusRevision();
     for (const Binding& binding : m_bindings) {

@@ -57,6 +57,8 @@ class FieldBinder : public QObject {
     QWidget* widget;
     std::uint64_t shownRevision;
     std::function<void()> show;
+    // What the widget shows that the control does not hold; empty when they agree.
+    std::function<QString()> mismatch;
   };
 
   void bindControl(Control& control, const QWidget& window);
@@ -66,7 +68,9 @@ class FieldBinder : public QObject {
   void bind(const Label& label, QLabel* widget);
   void bind(Toggle& toggle, QAbstractButton* widget);
   void bind(Button& button, QPushButton* widget);
-  void add(const Control& control, QWidget* widget, std::function<void()> show);
+  template <typename ControlType, typename Widget>
+  void add(const ControlType& control, Widget* widget, std::function<void()> show);
+  void checkWidgets() const;
   void userEvent(const std::function<void()>& action);
 
   Form& m_form;
