@@ -1,5 +1,6 @@
 #include "app/edi_export.h"
 
+#include "app/edi_folder.h"
 #include "app/session.h"
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
@@ -33,8 +34,13 @@ void exportEdi(Session& session) {
                                       buildScoreLines(scoreTexts(log.score(), station.comments)));
 
   const std::string ediText = buildEdiText(headerText, log.logBuffer.text());
-  const auto path = ediFilePath(session.programFolder(), section, station.callsign);
+  const EdiFolder& folder = session.ediFolder();
+  const auto path = ediFilePath(folder.path, section, station.callsign);
   // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
+  if (const std::error_code error = prepareEdiFolder(folder)) {
+    session.dialogs().showMessage(Message{saveFailedText(path, error)});
+    return;
+  }
   if (const auto failure = saveEdiFile(path, ediText)) {
     session.dialogs().showMessage(Message{*failure});
     return;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/edi_folder.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screens.h"
@@ -36,9 +37,14 @@ class Session {
   [[nodiscard]] const Clock& clock() const { return m_clock; }
   [[nodiscard]] Dialogs& dialogs() { return m_dialogs; }
 
-  // The folder that holds the program, where the EDI files are written.
-  [[nodiscard]] const std::filesystem::path& programFolder() const { return m_programFolder; }
-  void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
+  // Where the EDI files are written: the Qt program chooses it at start-up (chooseEdiFolder),
+  // tests set a temporary one.
+  [[nodiscard]] const EdiFolder& ediFolder() const { return m_ediFolder; }
+  void setEdiFolder(EdiFolder folder) { m_ediFolder = std::move(folder); }
+  // An existing folder, such as the program's own, that is never made by an export.
+  void setProgramFolder(std::filesystem::path folder) {
+    m_ediFolder = EdiFolder{std::move(folder)};
+  }
 
   void showLog();
   void showHeader();
@@ -71,7 +77,7 @@ class Session {
   std::unique_ptr<HeaderForm> m_header;
   std::unique_ptr<LogForm> m_log;
   std::unique_ptr<BearingForm> m_bearing;
-  std::filesystem::path m_programFolder{"."};
+  EdiFolder m_ediFolder{"."};
   bool m_ended = false;
   bool m_logShown = false;
   Journal* m_journal = nullptr;

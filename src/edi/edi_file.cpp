@@ -76,6 +76,10 @@ std::string savedLabelText(const std::filesystem::path& path) {
   return "***  Il LOG è stato salvato in " + pathText(path) + "  ***";
 }
 
+std::string saveFailedText(const std::filesystem::path& path, std::error_code error) {
+  return "Impossibile salvare il LOG in " + pathText(path) + ": " + error.message();
+}
+
 std::error_code FileWriter::syncFolder(const std::filesystem::path& folder) const {
   return platform::syncFolder(folder);
 }
@@ -103,7 +107,7 @@ std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::s
   }
   std::error_code ignored;
   std::filesystem::remove(temporary, ignored);
-  return "Impossibile salvare il LOG in " + pathText(path) + ": " + error.message();
+  return saveFailedText(path, error);
 }
 
 std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes,

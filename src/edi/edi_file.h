@@ -28,6 +28,9 @@ namespace vantor {
 // The save message label's text after a successful export.
 [[nodiscard]] std::string savedLabelText(const std::filesystem::path& path);
 
+// "Impossibile salvare il LOG in <path>: <reason>", the message of a save that failed.
+[[nodiscard]] std::string saveFailedText(const std::filesystem::path& path, std::error_code error);
+
 // Writes a whole file; tests put a failing one in its place.
 class FileWriter {
  public:
@@ -52,8 +55,7 @@ class DiskFileWriter final : public FileWriter {
 // The bytes go to a temporary file in the same folder, synced to the disk, that is then renamed
 // over `path`, and the folder is synced after the rename: a failed write leaves an earlier file
 // of that name as it was, and a power cut leaves either the earlier file or the new one. Returns
-// nothing on success, else "Impossibile salvare il LOG in <path>: <reason>"; the temporary file is
-// then removed.
+// nothing on success, else saveFailedText; the temporary file is then removed.
 [[nodiscard]] std::optional<std::string> saveEdiFile(const std::filesystem::path& path,
                                                      std::string_view ediText,
                                                      const FileWriter& writer = DiskFileWriter{});

@@ -1,35 +1,129 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "app/edi_folder.h"
 #include "app/journal.h"
 #include "app/session.h"
 #include "gui/application.h"
 #include "gui/field_binder.h"
 #include "gui/qt_platform.h"
+#include "platform/folder_access.h"
+
+namespace {
+
+// The exit status of a command line the program does not take.
+constexpr int kBadArguments = 2;
+
+struct Arguments {
+  std::optional<QString> folder;
+  std::optional<QString> file;
+};
+
+std::filesystem::path localPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+// What was wrong with a command line the parser refused.
+QString refusalText(const QCommandLineParser& parser) {
+  if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+    const QString& name = unknown.front();
+    return QStringLiteral("Opzione non riconosciuta: ") +
+           (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+  }
+  if (QCoreApplication::arguments().endsWith(QStringLiteral("--folder"))) {
+    return QStringLiteral("Manca la cartella dopo --folder");
+  }
+  return QStringLiteral("Argomenti non validi: ") + parser.errorText();
+}
+
+void refuse(const QString& text) {
+  std::cerr << "vantor: " << text.toStdString() << '\n'
+            << "Uso: vantor [--folder CARTELLA] [file.edi]  (vantor --help per l'aiuto)\n";
+}
+
+// The folder and the file of a command line the parser took, or nothing when they are wrong.
+std::optional<Arguments> argumentsOf(const QCommandLineParser& parser,
+                                     const QCommandLineOption& folder) {
+  Arguments arguments;
+  if (parser.isSet(folder)) {
+    if (parser.value(folder).isEmpty()) {
+      refuse(QStringLiteral("Manca la cartella dopo --folder"));
+      return std::nullopt;
+    }
+    arguments.folder = QFileInfo(parser.value(folder)).absoluteFilePath();
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) {
+    refuse(QStringLiteral("Si riapre un solo file EDI alla volta, non %1").arg(files.size()));
+    return std::nullopt;
+  }
+  if (!files.isEmpty()) {
+    arguments.file = files.front();
+  }
+  return arguments;
+}
+
+// Reads the command line; --help and --version print their text and end the program here. A
+// command line the program does not take is told on standard error and gives nothing.
+std::optional<Arguments> readArguments() {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Log per contest VHF, UHF e microonde"));
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const QCommandLineOption folder(QStringLiteral("folder"),
+                                  QStringLiteral("La cartella dove scrivere i file EDI"),
+                                  QStringLiteral("cartella"));
+  parser.addOption(folder);
+  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Un file EDI da riaprire"),
+                               QStringLiteral("[file.edi]"));
+  if (!parser.parse(QCoreApplication::arguments())) {
+    refuse(refusalText(parser));
+    return std::nullopt;
+  }
+  if (parser.isSet(help)) {
+    parser.showHelp(0);
+  }
+  if (parser.isSet(version)) {
+    parser.showVersion();
+  }
+  return argumentsOf(parser, folder);
+}
+
+// The program's own folder when it can be written, as when it runs from where it was built or
+// unpacked; else the user's documents folder, which an installed program cannot do without.
+vantor::EdiFolder ediFolder(const std::optional<QString>& chosen) {
+  const std::filesystem::path program = localPath(QCoreApplication::applicationDirPath());
+  std::optional<std::filesystem::path> chosenPath;
+  if (chosen) {
+    chosenPath = localPath(*chosen);
+  }
+  return vantor::chooseEdiFolder(
+      program, vantor::platform::canWriteInto(program),
+      localPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)), chosenPath);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantor"));
   QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
-  QCommandLineParser arguments;
-  arguments.setApplicationDescription(QStringLiteral("Log per contest VHF, UHF e microonde"));
-  arguments.addHelpOption();
-  arguments.addVersionOption();
-  arguments.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Un file EDI da riaprire"),
-                                  QStringLiteral("[file.edi]"));
-  arguments.process(qtApplication);
+  const std::optional<Arguments> arguments = readArguments();
+  if (!arguments) {
+    return kBadArguments;
+  }
   vantor::gui::SystemClock clock;
   vantor::gui::MessageBoxDialogs dialogs;
   try {
     vantor::gui::Application application(clock, dialogs);
-    // The EDI files go beside the executable.
-    application.session().setProgramFolder(
-        vantor::gui::toUtf8(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    application.session().setEdiFolder(ediFolder(arguments->folder));
     // The log kept on disk lives in the user's data folder, which is writable even when the
     // program's own folder is not.
     vantor::Journal journal(
@@ -39,8 +133,8 @@ int main(int argc, char* argv[]) {
       return 1;
     }
     application.start();
-    if (const QStringList files = arguments.positionalArguments(); !files.isEmpty()) {
-      application.reopen(QFile::encodeName(files.front()).toStdString());
+    if (arguments->file) {
+      application.reopen(localPath(*arguments->file));
     }
     return QApplication::exec();
   } catch (const vantor::gui::LayoutError& error) {

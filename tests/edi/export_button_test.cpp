@@ -110,6 +110,30 @@ TEST_F(ExportButton, AFailedSaveIsReportedAndLosesNothing) {
   EXPECT_TRUE(log.hasUnsavedContacts());
 }
 
+TEST_F(ExportButton, MakesTheDocumentsFolderOnTheFirstSave) {
+  const auto documents = folder.path() / "Documenti";
+  session.setEdiFolder(chooseEdiFolder(folder.path() / "bin", false, documents, std::nullopt));
+  log.exportButton.press();
+  EXPECT_EQ(testing::readBytes(documents / "Vantor" / "01_QQ9XYZ.edi").substr(0, 12),
+            "[REG1TEST;1]");
+  EXPECT_EQ(log.saveMessageLabel.text(), "***  Il LOG è stato salvato in " +
+                                             (documents / "Vantor" / "01_QQ9XYZ.edi").string() +
+                                             "  ***");
+}
+
+TEST_F(ExportButton, AFolderThatCannotBeMadeIsReportedAndLosesNothing) {
+  testing::writeBytes(folder.path() / "Documenti", "a file, not a folder");
+  session.setEdiFolder(EdiFolder{folder.path() / "Documenti" / "Vantor", true});
+  log.exportButton.press();
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Impossibile salvare il LOG in " +
+                (folder.path() / "Documenti" / "Vantor" / "01_QQ9XYZ.edi").string() +
+                ": Not a directory");
+  EXPECT_EQ(log.logBuffer.text(), kContact);
+  EXPECT_TRUE(log.hasUnsavedContacts());
+}
+
 TEST_F(ExportButton, NamesTheFileWithoutLeavingTheProgramFolder) {
   header.callsignField.setText("ik2abc/p");
   log.exportButton.press();
