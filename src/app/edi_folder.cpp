@@ -2,13 +2,28 @@
 
 namespace vantor {
 
+namespace {
+
+// The system's own program folders take no data, even where the user may write them (as root):
+// an installed program keeps its files in the documents folder.
+bool isSystemFolder(const std::filesystem::path& folder) {
+  const std::filesystem::path normal = folder.lexically_normal();
+  if (!normal.is_absolute() || normal.relative_path().empty()) {
+    return false;
+  }
+  const std::filesystem::path top = *normal.relative_path().begin();
+  return top == "usr" || top == "bin" || top == "sbin";
+}
+
+}  // namespace
+
 EdiFolder chooseEdiFolder(const std::filesystem::path& programFolder, bool programFolderWritable,
                           const std::filesystem::path& documentsFolder,
                           const std::optional<std::filesystem::path>& chosenFolder) {
   if (chosenFolder) {
     return EdiFolder{*chosenFolder, true};
   }
-  if (programFolderWritable) {
+  if (programFolderWritable && !isSystemFolder(programFolder)) {
     return EdiFolder{programFolder, false};
   }
   return EdiFolder{documentsFolder / "Vantor", true};

@@ -15,7 +15,8 @@ struct EdiFolder {
 };
 
 // The folder for the EDI files: the one chosen on the command line, else the program's own folder
-// when it can be written (a copy run from where it was built or unpacked), else a "Vantor" folder
+// when it can be written and is not one of the system's (/usr, /bin, /sbin: a copy run from where
+// it was built or unpacked), else a "Vantor" folder
 // in the user's documents folder (an installed program). A chosen or documents folder is made
 // when the first file goes into it.
 [[nodiscard]] EdiFolder chooseEdiFolder(const std::filesystem::path& programFolder,

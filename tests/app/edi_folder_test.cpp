@@ -18,6 +18,17 @@ TEST(EdiFolder, AReadOnlyProgramFolderSendsThemToTheDocuments) {
             (EdiFolder{kDocuments / "Vantor", true}));
 }
 
+TEST(EdiFolder, AnInstalledProgramWritesIntoTheDocumentsEvenWhereItMayWrite) {
+  for (const char* installed : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+    EXPECT_EQ(chooseEdiFolder(installed, true, kDocuments, std::nullopt),
+              (EdiFolder{kDocuments / "Vantor", true}))
+        << installed;
+  }
+  const std::filesystem::path unpacked = "/home/op/root/usr/bin";
+  EXPECT_EQ(chooseEdiFolder(unpacked, true, kDocuments, std::nullopt),
+            (EdiFolder{unpacked, false}));
+}
+
 TEST(EdiFolder, TheChosenFolderWinsEitherWay) {
   const std::filesystem::path chosen = "/media/op/contest";
   for (const bool writable : {true, false}) {
