@@ -1,9 +1,13 @@
 #pragma once
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +16,18 @@
   ((condition) ? static_cast<void>(0) : ::vantor::fuzz::fail(#condition, __FILE__, __LINE__))
 
 namespace vantor::fuzz {
+
+// A folder of this fuzzing process's own under the temporary folder, made on first use; each
+// target is a program of its own, so one folder serves its whole run.
+inline const std::filesystem::path& processFolder(const std::string& target) {
+  static const std::filesystem::path folder = [&target] {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("vantor-fuzz-" + target + "-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
 
 [[noreturn]] inline void fail(const char* condition, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);

@@ -15,6 +15,7 @@
 #include "check.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -22,17 +23,7 @@ using namespace vantor;
 namespace fs = std::filesystem;
 
 const fs::path& workFolder() {
-  static const fs::path folder = [] {
-    fs::path path = fs::temp_directory_path() / ("vantor-fuzz-reopen-" + std::to_string(getpid()));
-    fs::create_directories(path);
-    return path;
-  }();
-  return folder;
-}
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return fuzz::processFolder("reopen");
 }
 
 // Reopens `path` in a fresh session and exports it into `folder`; the file written, or nothing
@@ -54,7 +45,7 @@ std::string reopenAndExport(const fs::path& path, const fs::path& folder) {
   FUZZ_CHECK(!session.log().hasUnsavedContacts());
   exportEdi(session);
   for (const auto& entry : fs::directory_iterator(folder)) {
-    return readBytes(entry.path());
+    return testing::readBytes(entry.path());
   }
   return {};
 }

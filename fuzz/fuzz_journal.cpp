@@ -17,6 +17,7 @@
 #include "check.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -24,17 +25,7 @@ using namespace vantor;
 namespace fs = std::filesystem;
 
 const fs::path& dataFolder() {
-  static const fs::path folder = [] {
-    fs::path path = fs::temp_directory_path() / ("vantor-fuzz-journal-" + std::to_string(getpid()));
-    fs::create_directories(path);
-    return path;
-  }();
-  return folder;
-}
-
-std::string readBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return fuzz::processFolder("journal");
 }
 
 // A start-up on the folder, resuming whatever it offers; then one insertion is tried.
@@ -64,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(dataFolder() / "vantor.journal", std::ios::binary) << bytes;
   startAndLog();
   // Whatever was found, the live journal is now one of this program's own.
-  const JournalContents after = decodeJournal(readBytes(dataFolder() / "vantor.journal"));
+  const JournalContents after = decodeJournal(testing::readBytes(dataFolder() / "vantor.journal"));
   FUZZ_CHECK(after.status == JournalContents::Status::Complete && !after.entries.empty());
   return 0;
 }
