@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "edi/edi_reader.h"
 #include "form/control_state.h"
 #include "form/text.h"
 #include "header/header_form.h"
@@ -49,18 +50,6 @@ std::string readFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string_view> splitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  for (std::size_t from = 0;;) {
-    const std::size_t end = line.find(';', from);
-    fields.push_back(line.substr(from, end - from));
-    if (end == std::string_view::npos) {
-      return fields;
-    }
-    from = end + 1;
-  }
-}
-
 // The contacts of a log buffer: its lines of the QSO record's shape, 15 fields starting with a
 // six-character date and a four-character time.
 struct LogSummary {
@@ -73,11 +62,11 @@ LogSummary summarize(std::string_view buffer) {
   LogSummary summary;
   for (std::size_t from = 0; from < buffer.size();) {
     const std::size_t end = std::min(buffer.find(kLineEnd, from), buffer.size());
-    const auto fields = splitFields(buffer.substr(from, end - from));
-    if (fields.size() == 15 && charCount(fields[0]) == 6 && charCount(fields[1]) == 4) {
+    const auto fields = splitQsoRecord(buffer.substr(from, end - from));
+    if (fields && charCount((*fields)[0]) == 6 && charCount((*fields)[1]) == 4) {
       ++summary.contacts;
-      summary.lastTime = fields[1];
-      summary.lastCall = fields[2];
+      summary.lastTime = (*fields)[1];
+      summary.lastCall = (*fields)[2];
     }
     from = end + kLineEnd.size();
   }
