@@ -35,8 +35,10 @@ inline std::string ediHeaderText(const std::string& serialSent) {
   header.band = "144 Mhz";
   header.city = "CITTÀ";
   const auto pieces = buildHeaderSection(header, "20261207", "20261207", "01");
+  const std::size_t contacts = std::stoul(serialSent) - 1;
   return pieces[0] + pieces[1] + pieces[2] +
-         buildScoreLines({serialSent, "4990000", "QQ1ABC", "JN80XX", "999", "Commento è"});
+         buildScoreLines(Claims{contacts, contacts, 4990000, "QQ1ABC", "JN80XX", "999"},
+                         "Commento è");
 }
 
 }  // namespace vantor::bench

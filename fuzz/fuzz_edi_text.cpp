@@ -37,11 +37,6 @@ enum Piece : std::size_t {
   kEndDate,
   kComments,
   kClub,
-  kSerialSent,
-  kTotal,
-  kOdxCall,
-  kOdxLocator,
-  kOdxDistance,
 };
 
 // A header or log screen text: a single-line field holds no line break.
@@ -78,20 +73,21 @@ void checkFileName(std::string_view section, std::string_view callsign) {
 
 // The EDI header buffer's text as the export assembles it: the header section and the score
 // lines. Nothing when a date cannot be converted, which stops the export.
-std::optional<std::string> headerBuffer(const std::vector<std::string_view>& pieces,
-                                        const StationHeader& header, std::string_view section) {
+std::optional<std::string> headerBuffer(std::string_view logBuffer, const StationHeader& header,
+                                        std::string_view section) {
   const auto startDate = convertDate(header.startDate);
   const auto endDate = convertDate(header.endDate);
   if (!startDate || !endDate) {
     return std::nullopt;
   }
-  const auto text = [&pieces](Piece piece) { return screenText(fuzz::pieceAt(pieces, piece)); };
   std::string buffer;
   for (const std::string& part : buildHeaderSection(header, *startDate, *endDate, section)) {
     buffer += part;
   }
-  buffer += buildScoreLines({text(kSerialSent), text(kTotal), text(kOdxCall), text(kOdxLocator),
-                             text(kOdxDistance), header.comments});
+  // The claims count every record line, and no more contacts than lines.
+  const Claims claims = claimsOf(logBuffer, header.locator);
+  FUZZ_CHECK(claims.contacts <= claims.recordLines);
+  buffer += buildScoreLines(claims, header.comments);
   return buffer;
 }
 
@@ -138,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkFileName(section, header.callsign);
   checkFileName(section, fuzz::pieceAt(pieces, kCallsign));
 
-  if (const auto buffer = headerBuffer(pieces, header, section)) {
+  if (const auto buffer = headerBuffer(logBuffer, header, section)) {
     FUZZ_CHECK(buffer->starts_with(kHeaderLine));
     checkExports(*buffer, logBuffer);
   }

@@ -1,5 +1,11 @@
 #include "app/edi_export.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "app/edi_folder.h"
 #include "app/session.h"
 #include "edi/edi_file.h"
@@ -12,9 +18,33 @@ namespace vantor {
 
 namespace {
 
-ScoreTexts scoreTexts(const LogScore& score, const std::string& comments) {
-  return ScoreTexts{score.serialSent, score.total,       score.odxCall,
-                    score.odxLocator, score.odxDistance, comments};
+// The question before writing a log with broken record lines or 8-bit header fields; nothing
+// for a clean log.
+std::optional<std::string> exportQuestion(const std::vector<BrokenRecord>& broken,
+                                          const std::vector<std::string_view>& nonAscii) {
+  constexpr std::size_t kNamedLines = 10;
+  std::string question;
+  if (!broken.empty()) {
+    question += "Righe del LOG che non sono contatti validi:";
+    for (std::size_t index = 0; index < std::min(broken.size(), kNamedLines); ++index) {
+      question += "\nriga " + std::to_string(broken[index].line) + ": " + broken[index].start;
+    }
+    if (broken.size() > kNamedLines) {
+      question += "\ne altre " + std::to_string(broken.size() - kNamedLines);
+    }
+    question += "\n\n";
+  }
+  if (!nonAscii.empty()) {
+    question += "Campi con caratteri non ASCII, che molti robot dei contest rifiutano:";
+    for (std::size_t index = 0; index < nonAscii.size(); ++index) {
+      question += (index == 0 ? " " : ", ") + std::string(nonAscii[index]);
+    }
+    question += "\n\n";
+  }
+  if (question.empty()) {
+    return std::nullopt;
+  }
+  return question + "Scrivere comunque il file EDI?";
 }
 
 }  // namespace
@@ -27,13 +57,18 @@ void exportEdi(Session& session) {
     session.dialogs().showMessage(Message{std::string(invalidDateMessage)});
     return;
   }
-  const std::string section = sectionCode(station.band, station.category);
   LogForm& log = session.log();
-  const std::string& headerText =
-      session.header().writeEdiHeader(buildHeaderSection(station, *startDate, *endDate, section),
-                                      buildScoreLines(scoreTexts(log.score(), station.comments)));
+  const std::string& logText = log.logBuffer.text();
+  if (const auto question = exportQuestion(brokenRecords(logText), nonAsciiFields(station));
+      question && !session.dialogs().askYesNo(*question)) {
+    return;
+  }
+  const std::string section = sectionCode(station.band, station.category);
+  const std::string& headerText = session.header().writeEdiHeader(
+      buildHeaderSection(station, *startDate, *endDate, section),
+      buildScoreLines(claimsOf(logText, station.locator), station.comments));
 
-  const std::string ediText = buildEdiText(headerText, log.logBuffer.text());
+  const std::string ediText = buildEdiText(headerText, logText);
   const EdiFolder& folder = session.ediFolder();
   const auto path = ediFilePath(folder.path, section, station.callsign);
   // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.

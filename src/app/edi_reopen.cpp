@@ -176,17 +176,13 @@ void takeDatesAndHeight(Reopening& plan, const SpecialLines& special) {
   }
 }
 
-using QsoFields = std::array<std::string_view, kQsoRecordFieldCount>;
-
-// The QSO fields the log screen resumes from.
-enum QsoField : std::size_t { kCall = 2, kMode = 3, kSentNumber = 5, kLocator = 9, kPoints = 10 };
-
 // What the records say about the statistics rows and the entry row.
 struct RecordSummary {
   std::optional<QsoFields> last;
   std::optional<QsoFields> farthest;
   double farthestPoints = 0;
   double totalPoints = 0;
+  std::size_t contacts = 0;  // the records not marked as duplicates
 };
 
 RecordSummary summarize(std::string_view records) {
@@ -198,9 +194,10 @@ RecordSummary summarize(std::string_view records) {
     if (!fields) {
       continue;
     }
-    const double points = numericValue((*fields)[kPoints]);
+    const double points = numericValue((*fields)[qso::points]);
     summary.totalPoints += points;
-    if (!summary.farthest || points > summary.farthestPoints) {
+    summary.contacts += isDuplicateRecord(*fields) ? 0 : 1;
+    if (!isDuplicateRecord(*fields) && (!summary.farthest || points > summary.farthestPoints)) {
       summary.farthest = fields;
       summary.farthestPoints = points;
     }
@@ -222,14 +219,15 @@ void takeOdx(Reopening& plan, const SpecialLines& special, const RecordSummary& 
     plan.unread(*special.odx);
   }
   if (summary.farthest) {
-    score.odxCall = (*summary.farthest)[kCall];
-    score.odxLocator = (*summary.farthest)[kLocator];
+    score.odxCall = (*summary.farthest)[qso::call];
+    score.odxLocator = (*summary.farthest)[qso::locator];
     score.odxDistance = formatNumber(summary.farthestPoints);
   }
 }
 
-// The total from "CToSc=" as it stands, else the sum of the points; the serial number after the
-// last contact's, with the average over it, and the mode of that contact.
+// The total from "CToSc=" as it stands, else the sum of the points, with the average over the
+// contacts that are not duplicates; the serial number after the last contact's, and the mode of
+// that contact.
 void takeScore(Reopening& plan, const SpecialLines& special, const RecordSummary& summary) {
   ResumedLog& log = plan.log;
   if (special.total != nullptr) {
@@ -237,13 +235,15 @@ void takeScore(Reopening& plan, const SpecialLines& special, const RecordSummary
   } else if (summary.last) {
     log.score.total = formatNumber(summary.totalPoints);
   }
-  const double serial = summary.last ? std::floor(numericValue((*summary.last)[kSentNumber])) : 0.0;
-  if (serial >= 1) {
-    log.average = formatNumber(std::floor(numericValue(log.score.total) / serial));
+  const double serial =
+      summary.last ? std::floor(numericValue((*summary.last)[qso::sentNumber])) : 0.0;
+  if (summary.contacts >= 1) {
+    log.average = formatNumber(
+        std::floor(numericValue(log.score.total) / static_cast<double>(summary.contacts)));
   }
   const int next = serial >= kLastSerialNumber ? kLastSerialNumber : static_cast<int>(serial) + 1;
   log.score.serialSent = serialNumberText(serial >= 1 ? next : 1);
-  log.mode = summary.last ? findModeByCode((*summary.last)[kMode]) : nullptr;
+  log.mode = summary.last ? findModeByCode((*summary.last)[qso::mode]) : nullptr;
 }
 
 Reopening planReopening(EdiContent content, StationHeader station) {

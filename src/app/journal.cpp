@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/session.h"
-#include "edi/edi_reader.h"
 #include "form/control_state.h"
 #include "form/text.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
+#include "log/qso_line.h"
 
 namespace vantor {
 
@@ -50,8 +50,7 @@ std::string readFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The contacts of a log buffer: its lines of the QSO record's shape, 15 fields starting with a
-// six-character date and a four-character time.
+// The contacts of a log buffer: its lines of the QSO record's shape.
 struct LogSummary {
   std::size_t contacts = 0;
   std::string lastTime;
@@ -62,11 +61,10 @@ LogSummary summarize(std::string_view buffer) {
   LogSummary summary;
   for (std::size_t from = 0; from < buffer.size();) {
     const std::size_t end = std::min(buffer.find(kLineEnd, from), buffer.size());
-    const auto fields = splitQsoRecord(buffer.substr(from, end - from));
-    if (fields && charCount((*fields)[0]) == 6 && charCount((*fields)[1]) == 4) {
+    if (const auto fields = readQsoRecord(buffer.substr(from, end - from))) {
       ++summary.contacts;
-      summary.lastTime = (*fields)[1];
-      summary.lastCall = (*fields)[2];
+      summary.lastTime = (*fields)[qso::time];
+      summary.lastCall = (*fields)[qso::call];
     }
     from = end + kLineEnd.size();
   }

@@ -65,4 +65,16 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
   return pieces;
 }
 
+std::vector<std::string_view> nonAsciiFields(const StationHeader& header) {
+  std::vector<std::string_view> captions;
+  for (const auto& [caption, text] : stationHeaderCaptions) {
+    const std::string& value = header.*text;
+    if (std::any_of(value.begin(), value.end(),
+                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      captions.push_back(caption);
+    }
+  }
+  return captions;
+}
+
 }  // namespace vantor

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "header/station_header.h"
 
@@ -30,5 +31,9 @@ inline constexpr std::string_view invalidDateMessage =
                                                             std::string_view startDate,
                                                             std::string_view endDate,
                                                             std::string_view section);
+
+// The captions of the header fields that hold characters outside 7-bit ASCII, which many contest
+// robots refuse, in the header screen's order.
+[[nodiscard]] std::vector<std::string_view> nonAsciiFields(const StationHeader& header);
 
 }  // namespace vantor

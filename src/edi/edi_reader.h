@@ -1,11 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "log/qso_line.h"
 
 namespace vantor {
 
@@ -39,33 +40,5 @@ struct EdiContent {
 // The bytes of an EDI file (Windows-1252, lines ended by CR LF or LF). Nothing when the first
 // line is not a "[REG1TEST;" line.
 [[nodiscard]] std::optional<EdiContent> readEdiText(std::string_view bytes);
-
-// The texts between the ";" of a line; nothing when there are not exactly `count` of them.
-template <std::size_t count>
-[[nodiscard]] std::optional<std::array<std::string_view, count>> splitFields(
-    std::string_view text) {
-  std::array<std::string_view, count> fields;
-  for (std::size_t index = 0; index + 1 < count; ++index) {
-    const auto separator = text.find(';');
-    if (separator == std::string_view::npos) {
-      return std::nullopt;
-    }
-    fields[index] = text.substr(0, separator);
-    text.remove_prefix(separator + 1);
-  }
-  if (text.find(';') != std::string_view::npos) {
-    return std::nullopt;
-  }
-  fields.back() = text;
-  return fields;
-}
-
-inline constexpr std::size_t kQsoRecordFieldCount = 15;
-
-// The fields of a QSO record line (without its line end); nothing when it has not exactly 15.
-[[nodiscard]] inline std::optional<std::array<std::string_view, kQsoRecordFieldCount>>
-splitQsoRecord(std::string_view line) {
-  return splitFields<kQsoRecordFieldCount>(line);
-}
 
 }  // namespace vantor

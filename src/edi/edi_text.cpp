@@ -3,6 +3,9 @@
 #include <optional>
 
 #include "form/text.h"
+#include "form/utf8.h"
+#include "geo/locator.h"
+#include "log/qso_line.h"
 
 namespace vantor {
 
@@ -48,13 +51,18 @@ std::optional<std::size_t> earlierRecordsStart(std::string_view logBuffer) {
   return nextLine(logBuffer, *records);
 }
 
-// Adds `line` without the end lines in it; each piece around them becomes a line of its own.
-void addWithoutEndLines(std::string& records, std::string_view line) {
+// Visits the pieces of `line` around the end lines in it, each as a line of its own; a line
+// without one, an empty line too, as it stands.
+void visitWithoutEndLines(std::string_view line, std::size_t number,
+                          const std::function<void(std::string_view, std::size_t)>& visit) {
+  if (line.find(ediEndLine) == std::string_view::npos) {
+    visit(line, number);
+    return;
+  }
   while (true) {
     const auto end = line.find(ediEndLine);
-    const auto piece = line.substr(0, end);
-    if (!piece.empty()) {
-      records.append(piece).append(kLineEnd);
+    if (const auto piece = line.substr(0, end); !piece.empty()) {
+      visit(piece, number);
     }
     if (end == std::string_view::npos) {
       return;
@@ -63,43 +71,104 @@ void addWithoutEndLines(std::string& records, std::string_view line) {
   }
 }
 
+// The calculator's distance in km of a contact in `locator`, 0 counting as 1 as it does for the
+// log screen; nothing for a locator it cannot use.
+std::optional<double> contactDistance(std::string_view home, std::string_view locator) {
+  if (!isValidLocator(home) || !isValidLocator(locator)) {
+    return std::nullopt;
+  }
+  const Course course = courseBetween(locatorToPoint(preparedLocator(home)),
+                                      locatorToPoint(preparedLocator(locator)));
+  return course.distance == 0 ? 1 : course.distance;
+}
+
+// Takes one record line into the claims; `farthest` is the ODX distance so far.
+void claimRecord(Claims& claims, std::optional<double>& farthest, std::string_view line,
+                 std::string_view home) {
+  ++claims.recordLines;
+  const auto fields = splitQsoRecord(line);
+  if (!fields) {
+    return;
+  }
+  claims.points += numericValue((*fields)[qso::points]);
+  if (isDuplicateRecord(*fields)) {
+    return;
+  }
+  ++claims.contacts;
+  const auto distance = contactDistance(home, (*fields)[qso::locator]);
+  if (distance && (!farthest || *distance > *farthest)) {
+    farthest = distance;
+    claims.odxCall = (*fields)[qso::call];
+    claims.odxLocator = (*fields)[qso::locator];
+    claims.odxDistance = formatNumber(*distance);
+  }
+}
+
 }  // namespace
 
-std::string buildScoreLines(const ScoreTexts& texts) {
-  const std::string count = formatNumber(numericValue(texts.serialSent) - 1);
+Claims claimsOf(std::string_view logBuffer, std::string_view homeLocator) {
+  Claims claims;
+  std::optional<double> farthest;
+  forEachRecordLine(logBuffer, [&](std::string_view line, std::size_t) {
+    claimRecord(claims, farthest, line, homeLocator);
+  });
+  return claims;
+}
+
+std::string buildScoreLines(const Claims& claims, std::string_view comments) {
+  const std::string contacts = std::to_string(claims.contacts);
+  const std::string points = formatNumber(claims.points);
   std::string lines;
-  appendLine(lines, "CQSOs=", count, ";1");
-  appendLine(lines, "CQSOP=", texts.total);
+  appendLine(lines, "CQSOs=", contacts, ";1");
+  appendLine(lines, "CQSOP=", points);
   for (const std::string_view fixed :
        {"CWWLs=28;0;1", "CWWLB=0", "CExcs=0;0;1", "CExcB=0", "CDXCs=10;0;1", "CDXCB=0"}) {
     appendLine(lines, fixed);
   }
-  appendLine(lines, "CToSc=", texts.total);
-  appendLine(lines, "CODXC=", texts.odxCall, ";", texts.odxLocator, ";", texts.odxDistance);
+  appendLine(lines, "CToSc=", points);
+  appendLine(lines, "CODXC=", claims.odxCall, ";", claims.odxLocator, ";", claims.odxDistance);
   appendLine(lines, kRemarksLine);
-  appendLine(lines, texts.comments);
-  appendLine(lines, "[QSORecords;", count, "]");
+  appendLine(lines, comments);
+  appendLine(lines, "[QSORecords;", std::to_string(claims.recordLines), "]");
   return lines;
 }
 
+void forEachRecordLine(std::string_view logBuffer,
+                       const std::function<void(std::string_view, std::size_t)>& visit) {
+  const std::size_t start = earlierRecordsStart(logBuffer).value_or(0);
+  std::size_t number = 1;
+  for (std::size_t at = logBuffer.find(kLineEnd); at < start;
+       at = logBuffer.find(kLineEnd, at + 1)) {
+    ++number;
+  }
+  for (std::size_t pos = start; pos < logBuffer.size(); ++number) {
+    const auto end = logBuffer.find(kLineEnd, pos);
+    visitWithoutEndLines(logBuffer.substr(pos, end - pos), number, visit);
+    pos = end == std::string_view::npos ? logBuffer.size() : end + kLineEnd.size();
+  }
+}
+
+std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer) {
+  constexpr std::size_t kShownCharacters = 24;
+  std::vector<BrokenRecord> broken;
+  forEachRecordLine(logBuffer, [&broken](std::string_view line, std::size_t number) {
+    if (!isWellFormedRecord(line)) {
+      broken.push_back(
+          {number, std::string(line.substr(0, characterStart(line, kShownCharacters)))});
+    }
+  });
+  return broken;
+}
+
 std::string qsoRecords(std::string_view logBuffer) {
-  const auto start = earlierRecordsStart(logBuffer);
-  if (!start && logBuffer.find(ediEndLine) == std::string_view::npos) {
+  if (!earlierRecordsStart(logBuffer) && logBuffer.find(ediEndLine) == std::string_view::npos) {
     return std::string(logBuffer);
   }
   std::string records;
   records.reserve(logBuffer.size());
-  std::size_t pos = start.value_or(0);
-  while (pos < logBuffer.size()) {
-    const auto end = logBuffer.find(kLineEnd, pos);
-    const auto line = logBuffer.substr(pos, end - pos);
-    if (line.find(ediEndLine) == std::string_view::npos) {
-      records.append(line).append(kLineEnd);
-    } else {
-      addWithoutEndLines(records, line);
-    }
-    pos = end == std::string_view::npos ? logBuffer.size() : end + kLineEnd.size();
-  }
+  forEachRecordLine(logBuffer, [&records](std::string_view line, std::size_t) {
+    records.append(line).append(kLineEnd);
+  });
   return records;
 }
 

@@ -1,27 +1,47 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantor {
 
 // The last line of every EDI file. The log buffer ends with it after an export.
 inline constexpr std::string_view ediEndLine = "[END;Created by Vantor by Karsel]";
 
-// The log screen and header screen texts behind the claimed-score and remarks lines.
-struct ScoreTexts {
-  std::string serialSent;  // the number of the next contact, "001" before the first
-  std::string total;
+// What the records an export writes claim.
+struct Claims {
+  std::size_t recordLines = 0;  // every line written as a record
+  std::size_t contacts = 0;     // the records not marked as duplicates
+  double points = 0;            // the sum of the records' points
+  // The farthest record that is not a duplicate, its distance from the home locator as the
+  // calculator gives it; all empty when no record has a locator to measure.
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;
-  std::string comments;
 };
 
+// The claims of the records the log buffer gives (see qsoRecords), measured from `homeLocator`.
+[[nodiscard]] Claims claimsOf(std::string_view logBuffer, std::string_view homeLocator);
+
 // Lines 28 to 40 of the EDI file, each ended by CR LF: the claimed score, the remarks and the
-// "[QSORecords;N]" line. The QSO count N is the numeric value of the serial-sent text minus 1
-// ("001" → 0, "013" → 12, "" → -1), the same in "CQSOs=" and "[QSORecords;".
-[[nodiscard]] std::string buildScoreLines(const ScoreTexts& texts);
+// "[QSORecords;N]" line, where N counts the record lines and "CQSOs=" the contacts.
+[[nodiscard]] std::string buildScoreLines(const Claims& claims, std::string_view comments);
+
+// Calls `visit(line, number)` for each line qsoRecords makes of the log buffer, in order, with
+// the number (from 1) of the buffer line it comes from and without its CR LF.
+void forEachRecordLine(std::string_view logBuffer,
+                       const std::function<void(std::string_view, std::size_t)>& visit);
+
+// A line that goes into the file as a record but is not a well-formed one.
+struct BrokenRecord {
+  std::size_t line;   // the log buffer's line, counted from 1
+  std::string start;  // its first characters
+};
+
+[[nodiscard]] std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer);
 
 // The QSO records an export writes, taken from the log buffer's text. A buffer of QSO lines
 // gives its text exactly as it stands, a last line without CR LF included. A buffer that holds

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +36,25 @@ void appendLine(std::string& text, const Parts&... parts) {
 // A number as a field shows it: the shortest decimal form, no blanks, no grouping, and no
 // decimal point for a whole number ("123", "-2.5").
 [[nodiscard]] std::string formatNumber(double value);
+
+// The texts between the ";" of a line; nothing when there are not exactly `count` of them.
+template <std::size_t count>
+[[nodiscard]] std::optional<std::array<std::string_view, count>> splitFields(
+    std::string_view text) {
+  std::array<std::string_view, count> fields;
+  for (std::size_t index = 0; index + 1 < count; ++index) {
+    const auto separator = text.find(';');
+    if (separator == std::string_view::npos) {
+      return std::nullopt;
+    }
+    fields[index] = text.substr(0, separator);
+    text.remove_prefix(separator + 1);
+  }
+  if (text.find(';') != std::string_view::npos) {
+    return std::nullopt;
+  }
+  fields.back() = text;
+  return fields;
+}
 
 }  // namespace vantor

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -31,5 +33,37 @@ struct StationHeader {
   std::string antennaHeight;
   std::string altitude;
 };
+
+// Each text of the station header with the caption the header screen shows beside it.
+struct StationHeaderCaption {
+  std::string_view caption;
+  std::string StationHeader::*text;
+};
+
+inline constexpr std::array<StationHeaderCaption, 23> stationHeaderCaptions{{
+    {"Nominativo", &StationHeader::callsign},
+    {"Locatore", &StationHeader::locator},
+    {"Contest", &StationHeader::contest},
+    {"Categoria", &StationHeader::category},
+    {"Banda", &StationHeader::band},
+    {"Data inizio", &StationHeader::startDate},
+    {"Data fine", &StationHeader::endDate},
+    {"Commenti", &StationHeader::comments},
+    {"Nome - Cognome", &StationHeader::name},
+    {"Indirizzo", &StationHeader::address},
+    {"CAP", &StationHeader::postcode},
+    {"Città", &StationHeader::city},
+    {"Nazione", &StationHeader::country},
+    {"Telefono", &StationHeader::phone},
+    {"Email", &StationHeader::email},
+    {"Operatori", &StationHeader::operators},
+    {"Club", &StationHeader::club},
+    {"Ricevitore", &StationHeader::receiver},
+    {"Trasmettitore", &StationHeader::transmitter},
+    {"Antenne", &StationHeader::antennas},
+    {"Potenza (w)", &StationHeader::power},
+    {"Altezza antenne (m)", &StationHeader::antennaHeight},
+    {"Altitudine (m slm)", &StationHeader::altitude},
+}};
 
 }  // namespace vantor

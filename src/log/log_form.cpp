@@ -131,7 +131,7 @@ void LogForm::callChanged() {
     return;
   }
   writeAutomaticTime();
-  if (callIsInLog(logBuffer.text(), callsignField.text())) {
+  if (loggedCalls().holds(callsignField.text())) {
     setMark(DuplicateMark::Duplicate);
   }
 }
@@ -155,6 +155,14 @@ void LogForm::modePicked() {
 void LogForm::autoTimeClicked() {
   plusOneOption.setVisible(true);
   plusTwoOption.setVisible(true);
+}
+
+CallIndex& LogForm::loggedCalls() {
+  if (m_indexedRewrites != logBuffer.rewrites()) {
+    m_loggedCalls.rebuild(logBuffer.text());
+    m_indexedRewrites = logBuffer.rewrites();
+  }
+  return m_loggedCalls;
 }
 
 void LogForm::setMark(DuplicateMark mark) {
@@ -202,7 +210,9 @@ void LogForm::insert() {
   const int serial = readSerialNumber(serialSentField.text()).value_or(kLastSerialNumber);
   const double factor = sicilyDoublingBox.checked() ? sicilianFactor(callsignField.text()) : 1;
   qrbField.setText(formatNumber(*distance * factor));
-  updateStatistics(*distance, serial);
+  if (m_mark != DuplicateMark::Duplicate) {
+    updateStatistics(*distance);
+  }
   if (const Mode* mode = findMode(modeList.text())) {
     m_modeCode = mode->code;
   }
@@ -215,7 +225,15 @@ void LogForm::insert() {
 
 // The contact's distance once the entry row passed every check; each failed check is told.
 std::optional<double> LogForm::checkedDistance() {
-  const EntryRow row{timeField.text(), dateField.text(), serialSentField.text()};
+  const EntryRow row{
+      .time = timeField.text(),
+      .date = dateField.text(),
+      .serialSent = serialSentField.text(),
+      .call = callsignField.text(),
+      .rst = rstField.text(),
+      .serialReceived = serialReceivedField.text(),
+      .serialReceivedShown = serialReceivedField.visible(),
+  };
   if (const auto problem = entryRowProblem(row)) {
     tell(*problem);
     return std::nullopt;
@@ -242,9 +260,10 @@ void LogForm::clearEntryRow() {
 
 // The ODX row keeps the contact's real distance, so a doubled Sicilian contact neither shows
 // twice its distance there nor wins the comparison by its doubling; the total counts the points.
-void LogForm::updateStatistics(double distance, int serial) {
-  const ShownStatistics shown{serialSentField.text(), odxDistanceField.text(), totalField.text()};
-  const StatisticsStep step = nextStatistics(shown, distance, qrbField.text(), serial);
+void LogForm::updateStatistics(double distance) {
+  const ShownStatistics shown{serialSentField.text(), odxDistanceField.text(), totalField.text(),
+                              loggedCalls().contacts()};
+  const StatisticsStep step = nextStatistics(shown, distance, qrbField.text());
   if (step.replacesOdx) {
     replaceOdx(distance);
   }
@@ -275,7 +294,10 @@ void LogForm::appendContact() {
       .locator = locatorField.text(),
       .points = qrbField.text(),
   };
+  // Read before the append, so the index is up to date and takes the new record alone.
+  CallIndex& calls = loggedCalls();
   appendQsoLine(logBuffer, line);
+  calls.add(line.call, line.kind == QsoLine::Kind::Duplicate);
   if (line.kind == QsoLine::Kind::Duplicate) {
     tell("Inserito un duplicato");
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
+#include "log/call_index.h"
 #include "log/log_rules.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -122,10 +124,11 @@ class LogForm : public Form {
   void insert();
 
   void setMark(DuplicateMark mark);
+  [[nodiscard]] CallIndex& loggedCalls();
   void writeAutomaticTime();
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
   [[nodiscard]] std::optional<double> checkedDistance();
-  void updateStatistics(double distance, int serial);
+  void updateStatistics(double distance);
   void replaceOdx(double distance);
   void appendContact();
   void clearEntryRow();
@@ -139,6 +142,10 @@ class LogForm : public Form {
   // with another (typed) mode keeps it.
   std::string_view m_modeCode;
   bool m_unsaved = false;
+  // The index is rebuilt when the buffer was rewritten (an edit, an export, a resume) since it was
+  // last read; an insertion's append adds its record to it.
+  CallIndex m_loggedCalls;
+  std::optional<std::uint64_t> m_indexedRewrites;
 };
 
 }  // namespace vantor

@@ -1,5 +1,7 @@
 #include "log/log_rules.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "form/text.h"
@@ -10,29 +12,67 @@ namespace vantor {
 
 namespace {
 
-// The log is mostly digits and separators, and its calls share their first letters, so the
-// search runs to each place of the call's last letter, the character that leaves the fewest
-// places to compare.
-bool logHolds(std::string_view log, std::string_view call) {
-  const std::size_t letter = call.find_last_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-  const std::size_t anchor = letter == std::string_view::npos ? call.size() - 1 : letter;
-  for (std::size_t at = log.find(call[anchor], anchor); at != std::string_view::npos;
-       at = log.find(call[anchor], at + 1)) {
-    const std::size_t start = at - anchor;
-    if (start + call.size() > log.size()) {
-      return false;
-    }
-    if (log.compare(start, call.size(), call) == 0) {
-      return true;
-    }
-  }
-  return false;
+bool isAsciiDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Whether the text is `count` ASCII digits.
+bool isDigits(std::string_view text, std::size_t count) {
+  return text.size() == count && std::all_of(text.begin(), text.end(), isAsciiDigit);
+}
+
+int twoDigits(std::string_view text, std::size_t at) {
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+int daysInMonth(int year, int month) {
+  constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return month == 2 && leap ? 29 : days[static_cast<std::size_t>(month - 1)];
+}
+
+// Empty, or one to four digits.
+bool isReceivedSerial(std::string_view text) {
+  return text.size() <= 4 && std::all_of(text.begin(), text.end(), isAsciiDigit);
+}
+
+// A text a record can carry without gaining a field or breaking its line.
+bool fitsARecord(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return c == ';' || byte < 0x20 || byte == 0x7f;
+  });
 }
 
 }  // namespace
 
-bool callIsInLog(std::string_view log, std::string_view call) {
-  return charCount(call) >= kShortestSearchedCall && logHolds(log, call);
+std::string normalizedCall(std::string_view call) {
+  constexpr std::string_view kBlanks = " \t";
+  const std::size_t first = call.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return toUpper(call.substr(first, call.find_last_not_of(kBlanks) - first + 1));
+}
+
+bool isCallsign(std::string_view text) {
+  return text.size() >= 3 && text.size() <= 14 && std::all_of(text.begin(), text.end(), [](char c) {
+           return isAsciiDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/';
+         });
+}
+
+bool isRealTime(std::string_view text) {
+  return isDigits(text, 4) && twoDigits(text, 0) <= 23 && twoDigits(text, 2) <= 59;
+}
+
+bool isRealDate(std::string_view text) {
+  if (!isDigits(text, 6)) {
+    return false;
+  }
+  const int month = twoDigits(text, 2);
+  const int day = twoDigits(text, 4);
+  return month >= 1 && month <= 12 && day >= 1 &&
+         day <= daysInMonth(2000 + twoDigits(text, 0), month);
 }
 
 double sicilianFactor(std::string_view call) {
@@ -66,20 +106,31 @@ const Mode* findModeByCode(std::string_view code) {
 }
 
 std::optional<std::string_view> entryRowProblem(const EntryRow& row) {
-  if (charCount(row.time) != 4) {
+  if (!isRealTime(row.time)) {
     return "Inserire orario nel formato hhmm";
   }
-  if (charCount(row.date) != 6) {
+  if (!isRealDate(row.date)) {
     return "Inserire data nel formato yymmdd";
   }
   if (!readSerialNumber(row.serialSent)) {
     return "Numero progressivo non valido";
   }
+  if (!isCallsign(row.call)) {
+    return "Nominativo non valido";
+  }
+  if (!isDigits(row.rst, 2) && !isDigits(row.rst, 3)) {
+    return "RST non valido";
+  }
+  // A hidden field's text still goes into the record.
+  if (row.serialReceivedShown ? !isReceivedSerial(row.serialReceived)
+                              : !fitsARecord(row.serialReceived)) {
+    return "Numero ricevuto non valido";
+  }
   return std::nullopt;
 }
 
 StatisticsStep nextStatistics(const ShownStatistics& shown, double distance,
-                              std::string_view points, int serial) {
+                              std::string_view points) {
   const bool first = shown.serialSent == "001";
   StatisticsStep step{
       .replacesOdx = first || numericValue(shown.odxDistance) < distance,
@@ -87,7 +138,8 @@ StatisticsStep nextStatistics(const ShownStatistics& shown, double distance,
                      : formatNumber(numericValue(shown.total) + numericValue(points)),
       .average = {},
   };
-  step.average = formatNumber(std::floor(numericValue(step.total) / serial));
+  const auto contacts = static_cast<double>(shown.contacts + 1);
+  step.average = formatNumber(std::floor(numericValue(step.total) / contacts));
   return step;
 }
 

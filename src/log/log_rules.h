@@ -8,12 +8,15 @@
 
 namespace vantor {
 
-// A call of this many characters or more is searched for in the log while it is typed.
-inline constexpr std::size_t kShortestSearchedCall = 4;
+// A call as the duplicate test compares it: upper case, without leading and trailing blanks.
+[[nodiscard]] std::string normalizedCall(std::string_view call);
 
-// Whether the call field's (upper-case) call marks a duplicate: a call of at least
-// kShortestSearchedCall characters that the log's text holds anywhere.
-[[nodiscard]] bool callIsInLog(std::string_view log, std::string_view call);
+// Whether a text is a callsign a record may carry: 3 to 14 letters, digits and "/".
+[[nodiscard]] bool isCallsign(std::string_view text);
+// Whether a text is a real time of day written hhmm, from "0000" to "2359".
+[[nodiscard]] bool isRealTime(std::string_view text);
+// Whether a text is a real date written yymmdd in the years 2000 to 2099.
+[[nodiscard]] bool isRealDate(std::string_view text);
 
 // "Auto x2 Sicilia": a "9" as the call's third character doubles the QRB, and a "9" as its last
 // character doubles it again.
@@ -38,17 +41,24 @@ struct EntryRow {
   std::string_view time;
   std::string_view date;
   std::string_view serialSent;
+  std::string_view call;
+  std::string_view rst;
+  std::string_view serialReceived;
+  bool serialReceivedShown = false;
 };
 
-// The message of the first check the entry row fails (the time, then the date, then the serial
-// number), nothing when it passes them all.
+// The message of the first check the entry row fails (the time, the date, the serial number sent,
+// the call, the report, then the serial number received), nothing when it passes them all. Every
+// text that passes holds neither ";" nor a control character, so each record keeps its 15 fields.
 [[nodiscard]] std::optional<std::string_view> entryRowProblem(const EntryRow& row);
 
-// The statistics rows as an insertion finds them.
+// The statistics rows as an insertion of a contact that is not a duplicate finds them.
 struct ShownStatistics {
   std::string_view serialSent;  // "001" for the first contact of the log
   std::string_view odxDistance;
   std::string_view total;
+  // The contacts already in the log, duplicates not counted.
+  std::size_t contacts = 0;
 };
 
 // What one insertion writes into the statistics rows.
@@ -58,10 +68,11 @@ struct StatisticsStep {
   std::string average;
 };
 
-// The statistics after a contact of `distance` km worth `points` with serial number `serial`:
-// the first contact sets the ODX and the total, every later one adds its points and replaces the
-// ODX when it is farther. The average is the total over the serial number, rounded down.
+// The statistics after a contact of `distance` km worth `points`: the first contact sets the ODX
+// and the total, every later one adds its points and replaces the ODX when it is farther. The
+// average is the total over the contacts with this one, rounded down. A duplicate changes none
+// of them.
 [[nodiscard]] StatisticsStep nextStatistics(const ShownStatistics& shown, double distance,
-                                            std::string_view points, int serial);
+                                            std::string_view points);
 
 }  // namespace vantor

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "form/text.h"
+#include "geo/locator.h"
+#include "log/log_rules.h"
 
 namespace vantor {
 
@@ -35,6 +37,29 @@ void appendQsoLine(Field& logBuffer, const QsoLine& line) {
   } else {
     logBuffer.append(std::string(kLineEnd) + line.text());
   }
+}
+
+std::optional<QsoFields> readQsoRecord(std::string_view line) {
+  auto fields = splitQsoRecord(line);
+  if (!fields || (*fields)[qso::date].size() != 6 || (*fields)[qso::time].size() != 4 ||
+      (*fields)[qso::date].find_first_not_of("0123456789") != std::string_view::npos ||
+      (*fields)[qso::time].find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return fields;
+}
+
+bool isWellFormedRecord(std::string_view line) {
+  const auto fields = splitQsoRecord(line);
+  if (!fields) {
+    return false;
+  }
+  const std::string_view locator = (*fields)[qso::locator];
+  const std::string_view points = (*fields)[qso::points];
+  return isRealDate((*fields)[qso::date]) && isRealTime((*fields)[qso::time]) &&
+         isCallsign((*fields)[qso::call]) && (locator.size() == 4 || locator.size() == 6) &&
+         isValidLocator(locator) && !points.empty() &&
+         points.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 }  // namespace vantor

@@ -53,7 +53,8 @@ class EdiReopenGolden : public EdiReopen, public ::testing::WithParamInterface<G
 
 TEST_P(EdiReopenGolden, ExportsTheSameFileAgainAndOpensTheLogScreen) {
   const fs::path golden = fs::path(VANTOR_TEST_DATA_DIR) / GetParam().file;
-  dialogs.answers = {true};
+  // Yes to the file's questions, then to the export's about 8-bit texts and broken lines.
+  dialogs.answers = {true, true};
   reopenEdi(session, golden);
 
   EXPECT_EQ(dialogs.questions.size(), GetParam().questions);
@@ -149,7 +150,7 @@ TEST_F(EdiReopen, AForeignFileAnsweredNoChangesNothing) {
 TEST_F(EdiReopen, AForeignFileAnsweredYesLoadsWhatItCanAndScoresTheRecords) {
   const testing::TempFolder source;
   testing::writeBytes(source.path() / "foreign.edi", std::string(kForeignFile));
-  dialogs.answers = {true};
+  dialogs.answers = {true, true};
 
   reopenEdi(session, source.path() / "foreign.edi");
 
@@ -172,11 +173,16 @@ TEST_F(EdiReopen, AForeignFileAnsweredYesLoadsWhatItCanAndScoresTheRecords) {
 
   // The records go on as they stand, the broken one included, under this program's end line.
   EXPECT_TRUE(
-      exportedFile().ends_with("[QSORecords;2]\r\n"
+      exportedFile().ends_with("[QSORecords;3]\r\n"
                                "261107;1500;QQ1AAA;1;59;001;59;001;;JN45OK;177;;N;;\r\n"
                                "broken;record\r\n"
                                "261107;1517;QQ0DDD;2;599;002;599;120;;IO91WM;1134;;N;;\r\n"
                                "[END;Created by Vantor by Karsel]\r\n"));
+  // The export names the broken record and the 8-bit city before it writes.
+  EXPECT_EQ(dialogs.questions.back(),
+            "Righe del LOG che non sono contatti validi:\nriga 16: broken;record\n\n"
+            "Campi con caratteri non ASCII, che molti robot dei contest rifiutano: Città\n\n"
+            "Scrivere comunque il file EDI?");
 }
 
 TEST_F(EdiReopen, AFileThatDoesNotLoadIsToldAndChangesNothing) {

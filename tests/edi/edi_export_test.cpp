@@ -20,15 +20,15 @@ TEST(EdiExport, WritesTheExampleLogByteForByte) {
   header.band = "144 Mhz";
   header.startDate = "07/12/2026";
   header.endDate = "07/12/2026";
-  const std::string logBuffer = "261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n";
+  const std::string logBuffer = "261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;347;;N;;\r\n";
 
   const auto start = convertDate(header.startDate);
   const auto end = convertDate(header.endDate);
   ASSERT_TRUE(start && end);
   const std::string section = sectionCode(header.band, header.category);
+  const Claims claims{1, 1, 347, "QQ1ABC", "JN80XX", "347"};
   const auto pieces = buildHeaderSection(header, *start, *end, section);
-  const std::string headerBuffer = pieces[0] + pieces[1] + pieces[2] +
-                                   buildScoreLines({"002", "123", "QQ1ABC", "JN80XX", "123", ""});
+  const std::string headerBuffer = pieces[0] + pieces[1] + pieces[2] + buildScoreLines(claims, "");
   const std::string ediText = buildEdiText(headerBuffer, logBuffer);
 
   const testing::TempFolder folder;

@@ -14,43 +14,76 @@ const std::string contact2 = "261207;1440;QQ2DEF;1;59;002;59;017;;JN61AA;250;;N;
 const std::string duplicate = "261207;1450;QQ1ABC;1;59;003;59;006;;JN80XX;0;;;;D\r\n";
 const std::string endLine(ediEndLine);
 
+std::string headerBuffer(std::string_view comments = "");
+
+// An earlier export whose comments line looks like the lines that delimit its records.
+std::string exported(const std::string& log) {
+  return buildEdiText(headerBuffer("[QSORecords;7] [Remarks]"), log);
+}
+
 // Lines 1 to 40 as the screens assemble them in the EDI header buffer.
-std::string headerBuffer(const ScoreTexts& score) {
+std::string headerBuffer(std::string_view comments) {
   StationHeader header;
   header.callsign = "QQ9XYZ";
   const auto pieces = buildHeaderSection(header, "20261207", "20261207", "01");
-  return pieces[0] + pieces[1] + pieces[2] + buildScoreLines(score);
+  return pieces[0] + pieces[1] + pieces[2] + buildScoreLines(Claims{}, comments);
 }
 
-struct CountCase {
-  std::string serialSent;
-  std::string count;
-};
-
-class EdiQsoCount : public ::testing::TestWithParam<CountCase> {};
-
-TEST_P(EdiQsoCount, IsTheSerialSentMinusOneInBothLines) {
-  const std::string lines = buildScoreLines({GetParam().serialSent, "", "", "", "", ""});
-  EXPECT_TRUE(lines.starts_with("CQSOs=" + GetParam().count + ";1\r\n"));
-  EXPECT_TRUE(lines.ends_with("\r\n[QSORecords;" + GetParam().count + "]\r\n"));
+// The claims lines come from the records written, whatever the screen's rows say.
+TEST(EdiClaims, AreTheSumsOfTheRecords) {
+  const std::string sicilian = "261207;1500;IT9ABC;1;59;004;59;;;JM78SE;1604;;N;;\r\n";
+  const struct {
+    std::string log;
+    std::string_view lines;
+  } cases[] = {
+      {"", "CQSOs=0;1|CQSOP=0|CToSc=0|CODXC=;;|[QSORecords;0]"},
+      {contact1 + contact2, "CQSOs=2;1|CQSOP=373|CToSc=373|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
+      // A duplicate adds a line but neither a contact nor points, and is never the ODX.
+      {contact2 + "261207;1450;QQ1ABC;1;59;003;59;006;;JP90XX;0;;;;D\r\n",
+       "CQSOs=1;1|CQSOP=250|CToSc=250|CODXC=QQ2DEF;JN61AA;99|[QSORecords;2]"},
+      // A doubled Sicilian contact counts its points but its real distance.
+      {contact2 + sicilian,
+       "CQSOs=2;1|CQSOP=1854|CToSc=1854|CODXC=IT9ABC;JM78SE;484|[QSORecords;2]"},
+      // A broken line is written and counted as a line, not as a contact.
+      {contact1 + "by hand\r\n",
+       "CQSOs=1;1|CQSOP=123|CToSc=123|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
+      {exported(contact1) + contact2,
+       "CQSOs=2;1|CQSOP=373|CToSc=373|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
+  };
+  for (const auto& c : cases) {
+    const std::string lines = buildScoreLines(claimsOf(c.log, "JN61FU"), "");
+    std::string picked;
+    for (const std::string_view key : {"CQSOs=", "CQSOP=", "CToSc=", "CODXC=", "[QSORecords;"}) {
+      const auto at = lines.find(key);
+      ASSERT_NE(at, std::string::npos) << key;
+      picked += (picked.empty() ? "" : "|") + lines.substr(at, lines.find("\r\n", at) - at);
+    }
+    EXPECT_EQ(picked, c.lines) << c.log;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(SerialTexts, EdiQsoCount,
-                         ::testing::Values(CountCase{"001", "0"}, CountCase{"013", "12"},
-                                           CountCase{"", "-1"}, CountCase{"abc", "-1"},
-                                           CountCase{" 010", "9"}, CountCase{"2.5", "1.5"}));
+// Lines are numbered as the log shows them: the contact typed after an export shares its end
+// line, line 42.
+TEST(EdiText, NamesTheBrokenRecordsByTheirLogLine) {
+  const std::string log = exported(contact1) + "261207;1440;QQ2DEF;1;59;002;59;017;;JN61A\r\n";
+  const auto broken = brokenRecords(log);
+  ASSERT_EQ(broken.size(), 1U);
+  EXPECT_EQ(broken[0].line, 42U);
+  EXPECT_EQ(broken[0].start, "261207;1440;QQ2DEF;1;59;");
+  EXPECT_TRUE(brokenRecords(exported(contact1 + contact2 + duplicate)).empty());
+}
 
 TEST(EdiText, OfAnEmptyLogEndsRightBehindTheRecordsLine) {
-  const std::string header = headerBuffer({"001", "", "", "", "", ""});
+  const std::string header = headerBuffer();
   EXPECT_TRUE(
-      header.ends_with("\r\nCQSOs=0;1\r\nCQSOP=\r\nCWWLs=28;0;1\r\nCWWLB=0\r\n"
-                       "CExcs=0;0;1\r\nCExcB=0\r\nCDXCs=10;0;1\r\nCDXCB=0\r\nCToSc=\r\n"
+      header.ends_with("\r\nCQSOs=0;1\r\nCQSOP=0\r\nCWWLs=28;0;1\r\nCWWLB=0\r\n"
+                       "CExcs=0;0;1\r\nCExcB=0\r\nCDXCs=10;0;1\r\nCDXCB=0\r\nCToSc=0\r\n"
                        "CODXC=;;\r\n[Remarks]\r\n\r\n[QSORecords;0]\r\n"));
   EXPECT_EQ(buildEdiText(header, ""), header + endLine);
 }
 
 TEST(EdiText, CopiesAPlainLogAsItStandsEvenWithoutAFinalLineEnd) {
-  const std::string header = headerBuffer({"005", "373", "QQ2DEF", "JN61AA", "250", ""});
+  const std::string header = headerBuffer();
   const std::string log = contact1 + duplicate + "\r\ntyped ; by hand\r\n" + "261207;1512;QQ3";
   EXPECT_EQ(buildEdiText(header, log), header + log + endLine);
 }
@@ -61,11 +94,6 @@ struct EarlierExportCase {
 };
 
 class EdiSecondExport : public ::testing::TestWithParam<EarlierExportCase> {};
-
-// An earlier export whose comments line looks like the lines that delimit its records.
-std::string exported(const std::string& log) {
-  return buildEdiText(headerBuffer({"003", "", "", "", "", "[QSORecords;7] [Remarks]"}), log);
-}
 
 TEST_P(EdiSecondExport, TakesOnlyTheQsoLinesEachOnItsOwnLine) {
   EXPECT_EQ(qsoRecords(GetParam().log), GetParam().records);
@@ -86,10 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
                           contact1 + "\r\nby hand\r\n" + contact2},
         // What the operator left of an earlier export: the end line, or the header alone.
         EarlierExportCase{contact1 + endLine + contact2, contact1 + contact2},
-        EarlierExportCase{headerBuffer({"", "", "", "", "", ""}) + contact1, contact1}));
+        EarlierExportCase{headerBuffer() + contact1, contact1}));
 
 TEST(EdiText, AfterAnEarlierExportHasOneHeaderAndOneEndLine) {
-  const std::string header = headerBuffer({"004", "", "", "", "", "Seconda"});
+  const std::string header = headerBuffer("Seconda");
   const std::string second = buildEdiText(header, exported(contact1 + contact2) + duplicate);
   EXPECT_EQ(second, buildEdiText(header, contact1 + contact2 + duplicate));
   EXPECT_EQ(buildEdiText(header, second), second);

@@ -13,9 +13,9 @@
 namespace vantor {
 namespace {
 
-constexpr const char* kContact = "261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n";
+constexpr const char* kContact = "261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;347;;N;;\r\n";
 
-// The example station after one contact of 123 km, with its program folder in a fresh folder.
+// The example station after one contact of 347 km, with its program folder in a fresh folder.
 class ExportButton : public ::testing::Test {
  protected:
   ExportButton() {
@@ -23,10 +23,10 @@ class ExportButton : public ::testing::Test {
     testing::fillRequiredHeader(header, "QQ9XYZ", "JN70AA");
     log.logBuffer.setText(kContact);
     log.serialSentField.setText("002");
-    log.totalField.setText("123");
+    log.totalField.setText("347");
     log.odxCallField.setText("QQ1ABC");
     log.odxLocatorField.setText("JN80XX");
-    log.odxDistanceField.setText("123");
+    log.odxDistanceField.setText("347");
   }
 
   [[nodiscard]] std::string savedFile() const {

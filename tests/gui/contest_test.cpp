@@ -213,10 +213,14 @@ class ContestTest : public QObject {
     QCOMPARE(program.messageTexts(),
              (std::vector<std::string>{"Inserito un duplicato", "Locatore non valido"}));
     QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("026"));
-    QCOMPARE(program.log<QLineEdit>("Text14")->text(), QStringLiteral("7665"));
-    QCOMPARE(program.log<QLineEdit>("Text13")->text(), QStringLiteral("306"));
+    // The duplicate changed neither the total nor the average over the 24 other contacts.
+    QCOMPARE(program.log<QLineEdit>("Text14")->text(), QStringLiteral("7567"));
+    QCOMPARE(program.log<QLineEdit>("Text13")->text(), QStringLiteral("315"));
 
+    // "FORLÌ" is 8-bit: the export asks before it writes, and the operator goes on.
+    program.dialogs.answers = {true};
     RunningProgram::click(program.log<QPushButton>("Command2"));
+    QCOMPARE(program.dialogs.questions.size(), std::size_t{1});
     QCOMPARE(program.messageTexts().size(), std::size_t{2});
     const auto path = folder.path() / "01_QQ2VNT.edi";
     QCOMPARE(program.log<QLabel>("Label1")->text(),
@@ -309,6 +313,73 @@ class ContestTest : public QObject {
     QCOMPARE(program.log<QPlainTextEdit>("Text15")->toPlainText().count("[REG1TEST;1]"), 1);
   }
 
+  // What the committee is sent: only the same call is a duplicate, the serial goes past 999,
+  // and the claims are the records', after the operator edited the log by hand.
+  void scoresTheRecordsAsTheCommitteeReadsThem() {
+    const TempFolder folder;
+    RunningProgram program({2026, 12, 7, 14, 32});
+    program.session().setProgramFolder(folder.path());
+    program.openLog();
+    auto* call = program.log<QLineEdit>("Text6");
+    const auto red = [call] { return call->palette().color(QPalette::Text) == QColor(255, 0, 0); };
+
+    program.logContact({"s59abc", "001", "jn65tw"});
+    RunningProgram::type(call, "s59a");
+    QVERIFY(!red());
+    program.logContact({"", "002", "jn75os"});
+    program.typeContact({"s59abc", "003", "jn65tw"});
+    QVERIFY(red());
+    const QString total = program.log<QLineEdit>("Text14")->text();
+    program.insert();
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{"Inserito un duplicato"});
+    QCOMPARE(program.log<QLineEdit>("Text14")->text(), total);
+
+    RunningProgram::retype(program.log<QLineEdit>("Text1"), "999");
+    program.logContact({"iz2abc", "004", "jn45ok"});
+    QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("1000"));
+    program.logContact({"dl1abc", "005", "jo62qm"});
+    QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("1001"));
+    QVERIFY(lastLine(program).starts_with("261207;1432;DL1ABC;1;59;1000;59;005;"));
+
+    // The operator corrects a call in the log and breaks the end of the last line.
+    auto* logText = program.log<QPlainTextEdit>("Text15");
+    logText->setFocus();
+    QTest::keyClick(logText, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(logText, Qt::Key_Down);
+    QTest::keyClick(logText, Qt::Key_Home);
+    for (int step = 0; step < 16; ++step) {
+      QTest::keyClick(logText, Qt::Key_Right);
+    }
+    QTest::keyClick(logText, 'B');
+    QTest::keyClick(logText, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(logText, Qt::Key_Up);
+    QTest::keyClick(logText, Qt::Key_End);
+    for (int step = 0; step < 4; ++step) {
+      QTest::keyClick(logText, Qt::Key_Backspace);
+    }
+    RunningProgram::type(call, "s59ab");
+    QVERIFY(red());
+    call->selectAll();
+    QTest::keyClick(call, Qt::Key_Backspace);
+
+    // "No" to the question writes nothing; "Sì" writes the log as it stands.
+    auto* exportButton = program.log<QPushButton>("Command2");
+    RunningProgram::click(exportButton);
+    QCOMPARE(
+        program.dialogs.questions,
+        std::vector<std::string>{"Righe del LOG che non sono contatti validi:\nriga 5: "
+                                 "261207;1432;DL1ABC;1;59;\n\nScrivere comunque il file EDI?"});
+    QVERIFY(!std::filesystem::exists(folder.path() / "01_QQ9XYZ.edi"));
+    program.dialogs.answers = {true};
+    RunningProgram::click(exportButton);
+    const std::string file = vantor::testing::readBytes(folder.path() / "01_QQ9XYZ.edi");
+    // The broken line is written and counted as a line, but neither as a contact nor as the ODX.
+    for (const char* line : {"\r\nCQSOs=3;1\r\n", "\r\nCQSOP=2020\r\n", "\r\nCToSc=2020\r\n",
+                             "\r\nCODXC=IZ2ABC;JN45OK;718\r\n", "\r\n[QSORecords;5]\r\n"}) {
+      QVERIFY2(file.find(line) != std::string::npos, line);
+    }
+  }
+
   // "vantor FILE.edi": the windows show the reopened contest, ready for the next call.
   void reopensAnEdiFileIntoBothWindows() {
     const TempFolder folder;
@@ -326,6 +397,7 @@ class ContestTest : public QObject {
         QStringLiteral("[END;Created by Vantor by Karsel]")));
     QCOMPARE(program.application.logWindow()->focusWidget(), program.log<QLineEdit>("Text6"));
 
+    program.dialogs.answers = {true};
     RunningProgram::click(program.log<QPushButton>("Command2"));
     const std::string difference = vantor::testing::compareWithGolden(
         vantor::testing::readBytes(folder.path() / "01_QQ2VNT.edi"),

@@ -237,9 +237,14 @@ class FaultTest : public QObject {
 
     // "Inserisci" names the first field it cannot use, and nothing moves.
     const std::pair<const char*, const char*> corrections[] = {
-        {"Text5", "1432"}, {"Text4", "261207"}, {"Text1", "002"}, {"Text9", "jn61fu"}};
+        {"Text5", "1432"}, {"Text4", "261207"}, {"Text1", "002"},   {"Text6", "qq1abc"},
+        {"Text7", "59"},   {"Text8", "5"},      {"Text9", "jn61fu"}};
     const char* refusals[] = {"Inserire orario nel formato hhmm",
-                              "Inserire data nel formato yymmdd", "Numero progressivo non valido",
+                              "Inserire data nel formato yymmdd",
+                              "Numero progressivo non valido",
+                              "Nominativo non valido",
+                              "RST non valido",
+                              "Numero ricevuto non valido",
                               "Locatore non valido"};
     for (std::size_t i = 0; i < std::size(corrections); ++i) {
       program.insert();
@@ -248,26 +253,25 @@ class FaultTest : public QObject {
       RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
     }
     program.insert();
-    QCOMPARE(program.messageTexts().size(), std::size_t{6});
+    QCOMPARE(program.messageTexts().size(), std::size_t{9});
     const std::string call = letters.toUpper().toStdString();
     const std::string text = letters.toStdString();
-    const std::string line =
-        "261207;1432;" + call + ";;" + text + ";002;" + text + ";" + text + ";;JN61FU;243;;N;;";
+    const std::string line = "261207;1432;QQ1ABC;;59;002;59;5;;JN61FU;243;;N;;";
     QCOMPARE(program.session().log().logBuffer.text(), text + "\r\n" + line + "\r\n");
     // The ODX distance and the total read as the largest number there is: the ODX stays, the
-    // total stays at that number and the average is half of it.
+    // total stays at that number, and so does the average over the log's one contact.
     QCOMPARE(program.log<QLineEdit>("Text11")->text(), letters);
     QCOMPARE(program.log<QLineEdit>("Text12")->text(), digits);
     // Both are written out in full, without an exponent.
     const QString total = program.log<QLineEdit>("Text14")->text();
     QCOMPARE(total.size(), 309);
     QVERIFY(total.startsWith(QStringLiteral("17976931348623157081")));
-    QCOMPARE(program.log<QLineEdit>("Text13")->text().size(), 308);
-    QVERIFY(program.log<QLineEdit>("Text13")->text().startsWith(
-        QStringLiteral("89884656743115785407")));
+    QCOMPARE(program.log<QLineEdit>("Text13")->text(), total);
     QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("003"));
 
     // "Genera EDI": the end date cannot be read, then the callsign is too long for a file name.
+    // Each time the pasted first line of the log is named and the operator writes anyway.
+    program.dialogs.answers = {true, true};
     exportEdi(program);
     QCOMPARE(program.messageTexts().back(),
              std::string("Data non valida: usare il formato gg/mm/aaaa"));
@@ -283,7 +287,8 @@ class FaultTest : public QObject {
     // A callsign of the usual length: the typed category and band have no section code.
     RunningProgram::retype(program.header<QLineEdit>("Text1"), "qq9xyz");
     exportEdi(program);
-    QCOMPARE(program.messageTexts().size(), std::size_t{8});
+    QCOMPARE(program.messageTexts().size(), std::size_t{11});
+    QCOMPARE(program.dialogs.questions.size(), std::size_t{2});
     const auto read = crLfLines(vantor::testing::readBytes(folder.path() / "_QQ9XYZ.edi"));
     QVERIFY(read);
     const std::vector<std::string>& lines = *read;
@@ -291,8 +296,9 @@ class FaultTest : public QObject {
     QCOMPARE(lines[1], "TName=" + text);
     QCOMPARE(lines[8], std::string("PSect="));
     QCOMPARE(lines[26], "SAntH=" + text + ";" + text);
-    QCOMPARE(lines[28], "CQSOP=" + total.toStdString());
-    QCOMPARE(lines[36], "CODXC=" + text + ";" + text + ";" + digits.toStdString());
+    // The claims are the records', whatever the statistics rows hold.
+    QCOMPARE(lines[28], std::string("CQSOP=243"));
+    QCOMPARE(lines[36], std::string("CODXC=QQ1ABC;JN61FU;243"));
     QCOMPARE(lines[38], text);
     QCOMPARE(lines[39], std::string("[QSORecords;2]"));
     QCOMPARE(lines[40], text);
@@ -350,32 +356,44 @@ class FaultTest : public QObject {
     RunningProgram::paste(program.log<QLineEdit>("Text7"), QStringLiteral("５９"));
     RunningProgram::paste(program.log<QComboBox>("Combo1"), QStringLiteral("音声"));
     RunningProgram::paste(program.log<QLineEdit>("Text1"), QStringLiteral("００１"));
-    // Only the lengths of the time and the date are checked: four and six characters pass.
     RunningProgram::paste(program.log<QLineEdit>("Text5"), QStringLiteral("１４３２"));
     RunningProgram::paste(program.log<QLineEdit>("Text4"), QStringLiteral("二六一二〇七"));
     for (const char* name : {"Text11", "Text3", "Text12", "Text13", "Text14"}) {
       RunningProgram::paste(program.log<QLineEdit>(name), QStringLiteral("😀"));
     }
+    // A record holds ASCII digits and letters where robots read them: each field is named.
+    const std::pair<const char*, const char*> corrections[] = {
+        {"Text5", "1432"}, {"Text4", "261207"}, {"Text1", "001"},   {"Text6", "qq1abc"},
+        {"Text7", "59"},   {"Text8", "5"},      {"Text9", "jn61fu"}};
+    const char* refusals[] = {"Inserire orario nel formato hhmm",
+                              "Inserire data nel formato yymmdd",
+                              "Numero progressivo non valido",
+                              "Nominativo non valido",
+                              "RST non valido",
+                              "Numero ricevuto non valido",
+                              "Locatore non valido"};
+    for (std::size_t i = 0; i < std::size(corrections); ++i) {
+      program.insert();
+      QCOMPARE(program.messageTexts().back(), std::string(refusals[i]));
+      RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
+    }
     program.insert();
-    QCOMPARE(program.messageTexts().back(), std::string("Numero progressivo non valido"));
-    RunningProgram::retype(program.log<QLineEdit>("Text1"), "001");
-    program.insert();
-    QCOMPARE(program.messageTexts().back(), std::string("Locatore non valido"));
-    RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn61fu");
-    program.insert();
-    QCOMPARE(program.messageTexts().size(), std::size_t{3});
-    QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ1中😀"));
+    QCOMPARE(program.messageTexts().size(), std::size_t{8});
+    QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ1ABC"));
 
     // The same call again is found in the log.
-    RunningProgram::type(program.log<QLineEdit>("Text6"), QStringLiteral("qq1中😀"));
+    RunningProgram::type(program.log<QLineEdit>("Text6"), QStringLiteral("qq1abc"));
     QCOMPARE(program.log<QLineEdit>("Text6")->palette().color(QPalette::Text), QColor(255, 0, 0));
     RunningProgram::type(program.log<QLineEdit>("Text9"), "jn61fu");
     program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Inserito un duplicato"));
 
-    // The file keeps the callsign in its name; inside, what Windows-1252 cannot hold is "?".
+    // The header's 8-bit texts are named before the file is written.
+    program.dialogs.answers = {true};
     exportEdi(program);
-    QCOMPARE(program.messageTexts().size(), std::size_t{4});
+    QCOMPARE(program.messageTexts().size(), std::size_t{9});
+    QCOMPARE(program.dialogs.questions.size(), std::size_t{1});
+    // The file keeps the callsign in its name; inside, what Windows-1252 cannot hold is "?".
     const fs::path path = folder.path() / pathFromUtf8("01_QQ9日本😀.edi");
     QCOMPARE(program.log<QLabel>("Label1")->text(),
              QStringLiteral("***  Il LOG è stato salvato in ") +
@@ -394,11 +412,10 @@ class FaultTest : public QObject {
     program.proceed();
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("6年1207"));
 
-    RunningProgram::click(program.log<QCheckBox>("Check1"));
-    program.logContact({.call = QStringLiteral("àq9abc"), .received = {}, .locator = "jm78ba"});
-    QCOMPARE(program.messageTexts(), std::vector<std::string>{});
-    QCOMPARE(program.session().log().logBuffer.text(),
-             std::string("6年1207;1432;ÀQ9ABC;1;59;001;59;;;JM78BA;102;;N;;\r\n"));
+    // No contact is dated so: that is no date a record can carry.
+    program.logContact({.call = QStringLiteral("iq9abc"), .received = {}, .locator = "jm78ba"});
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{"Inserire data nel formato yymmdd"});
+    QCOMPARE(program.session().log().logBuffer.text(), std::string());
   }
 
   void pastedLinesStayOneLine() {
@@ -420,20 +437,23 @@ class FaultTest : public QObject {
              QStringLiteral("riga uno  riga due riga tre"));
     program.proceed();
 
-    // A locator copied with its line end is not a locator until the blanks are gone.
+    // A call or a locator copied with its line end is refused until the blanks are gone.
     RunningProgram::paste(program.log<QLineEdit>("Text6"), "qq1abc\r\n");
     RunningProgram::type(program.log<QLineEdit>("Text8"), "005");
     RunningProgram::paste(program.log<QLineEdit>("Text9"), "jn61fu\r\n");
     QCOMPARE(program.log<QLineEdit>("Text9")->text(), QStringLiteral("JN61FU  "));
     program.insert();
-    QCOMPARE(program.messageTexts(), std::vector<std::string>{"Locatore non valido"});
+    RunningProgram::retype(program.log<QLineEdit>("Text6"), "qq1abc");
+    program.insert();
+    QCOMPARE(program.messageTexts(),
+             (std::vector<std::string>{"Nominativo non valido", "Locatore non valido"}));
     RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn61fu");
     program.insert();
     QCOMPARE(program.session().log().logBuffer.text(),
-             std::string("261207;1432;QQ1ABC  ;1;59;001;59;005;;JN61FU;243;;N;;\r\n"));
+             std::string("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;243;;N;;\r\n"));
 
     exportEdi(program);
-    QCOMPARE(program.messageTexts().size(), std::size_t{1});
+    QCOMPARE(program.messageTexts().size(), std::size_t{2});
     const auto read = crLfLines(vantor::testing::readBytes(folder.path() / "01_QQ9  XYZ.edi"));
     QVERIFY(read);
     const std::vector<std::string>& lines = *read;
@@ -443,7 +463,7 @@ class FaultTest : public QObject {
     QCOMPARE(lines[13], std::string("RAdr1=VIA ROMA 1  00100 ROMA"));
     QCOMPARE(lines[20], std::string("MOpe1=QQ9XYZ QQ1ABC"));
     QCOMPARE(lines[38], std::string("riga uno  riga due riga tre"));
-    QCOMPARE(lines[40], std::string("261207;1432;QQ1ABC  ;1;59;001;59;005;;JN61FU;243;;N;;"));
+    QCOMPARE(lines[40], std::string("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;243;;N;;"));
   }
 };
 

@@ -70,6 +70,8 @@ class LogWindowTest : public QObject {
     program.logContact({"qq1abc", "005", "jn61fu"});
     auto* call = program.find<QLineEdit>("Text6");
     QTest::keyClicks(call, "qq1ab");
+    QVERIFY(call->palette().color(QPalette::Text) != QColor(255, 0, 0));
+    QTest::keyClicks(call, "c");
     QCOMPARE(call->palette().color(QPalette::Text), QColor(255, 0, 0));
     QTest::keyClicks(call, "x");
     QVERIFY(call->palette().color(QPalette::Text) != QColor(255, 0, 0));

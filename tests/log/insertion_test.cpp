@@ -51,7 +51,11 @@ TEST_F(Insertion, KeepsTheOdxTotalAndAverageContactByContact) {
 }
 
 TEST_F(Insertion, AveragesToTheIntegerPartOfTheQuotient) {
-  log.serialSentField.setText("003");
+  log.logBuffer.setText(
+      "261207;1400;QQ1AAA;1;59;001;59;;;JN81;50;;N;;\r\n"
+      "261207;1410;QQ1AAA;1;59;002;59;;;JN81;0;;;;D\r\n"
+      "261207;1420;QQ1BBB;1;59;003;59;;;KN02AA;301;;N;;\r\n");
+  log.serialSentField.setText("004");
   log.totalField.setText("351");
   insert("QQ1ABC", "JN61FU");
   EXPECT_EQ(log.totalField.text(), "700");
@@ -93,7 +97,7 @@ TEST_F(Insertion, DoublesTheQrbOfSicilianCalls) {
     const char* call;
     const char* points;
   } cases[] = {{"QQ9ABC", "300"}, {"QQ9AB9", "600"}, {"QQ1AB9", "300"},
-               {"QQ1ABC", "150"}, {"Q9", "300"},     {"", "150"}};
+               {"QQ1ABC", "150"}, {"QQ19", "300"},   {"QQ1A/P", "150"}};
   for (const auto& c : cases) {
     log.sicilyDoublingBox.setChecked(true);
     log.serialSentField.setText("001");
@@ -106,6 +110,7 @@ TEST_F(Insertion, DoublesTheQrbOfSicilianCalls) {
   }
 
   log.serialSentField.setText("001");
+  log.logBuffer.clear();
   insert("QQ9AB9", "KN02AA");
   insert("QQ1ABC", "JN61FU");
   EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1ABC", "JN61FU", "349", "1573", "786"}))
@@ -131,26 +136,28 @@ TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
   EXPECT_EQ(bufferWhileTold, expectedBuffer);
   EXPECT_EQ(serialWhileTold, "002");
   EXPECT_EQ(log.logBuffer.text(), expectedBuffer);
-  EXPECT_EQ(log.totalField.text(), "698") << "a duplicate still counts in the statistics";
+  EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1ABC", "JN61FU", "349", "349", "349"}))
+      << "a duplicate changes no statistic";
   EXPECT_EQ(log.serialSentField.text(), "003");
   EXPECT_EQ(log.callsignField.text(), "");
   EXPECT_EQ(log.locatorField.text(), "");
 }
 
-TEST_F(Insertion, AppendsNoLineForACallNeverEdited) {
+TEST_F(Insertion, RefusesACallNeverTyped) {
   log.dateField.setText("261207");
   log.locatorField.setText("JN61FU");
   log.insertButton.press();
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{"Nominativo non valido"}});
   EXPECT_EQ(log.logBuffer.text(), "");
-  EXPECT_EQ(log.serialSentField.text(), "002");
+  EXPECT_EQ(log.serialSentField.text(), "001");
 }
 
-TEST_F(Insertion, AdvancesTheSerialUpTo999) {
+TEST_F(Insertion, AdvancesTheSerialUpTo9999) {
   const struct {
     const char* before;
     const char* after;
-  } cases[] = {{"001", "002"}, {"009", "010"}, {"099", "100"},
-               {"12", "013"},  {"998", "999"}, {"999", "999"}};
+  } cases[] = {{"001", "002"},  {"009", "010"},   {"099", "100"},  {"12", "013"},
+               {"999", "1000"}, {"1000", "1001"}, {"9999", "9999"}};
   for (const auto& c : cases) {
     log.logBuffer.clear();
     log.serialSentField.setText(c.before);
@@ -179,27 +186,42 @@ TEST_F(Insertion, LeavesTheNextContactTheTimeOfClearingTheCallWithAuto) {
   EXPECT_EQ(log.dateField.text(), "261207");
 }
 
-// Every check runs before anything changes, in the order time, date, serial number, locator:
-// only the first failing check speaks, and the row stays for correction.
+// Every check runs before anything changes, in the order time, date, serial number, call,
+// report, received number, locator: only the first failing check speaks, and the row stays for
+// correction.
 TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
   const struct {
     const char* time;
     const char* date;
     const char* serial;
+    const char* call;
+    const char* rst;
+    const char* received;
     const char* locator;
     const char* home;
     const char* message;
   } cases[] = {
-      {"930", "261207", "001", "JN61FU", "JN81GD", "Inserire orario nel formato hhmm"},
-      {"93", "26120", "0", "", "JN81GD", "Inserire orario nel formato hhmm"},
-      {"1432", "26120", "0", "", "JN81GD", "Inserire data nel formato yymmdd"},
-      {"1432", "261207", "0", "", "JN81GD", "Numero progressivo non valido"},
-      {"1432", "261207", "1000", "JN61FU", "JN81GD", "Numero progressivo non valido"},
-      {"1432", "261207", "001", "", "JN81GD", "Locatore non valido"},
-      {"1432", "261207", "001", "JNX1GD", "JN81GD", "Locatore non valido"},
-      {"1432", "261207", "001", "ZZ00AA", "JN81GD", "Locatore non valido"},
-      {"1432", "261207", "001", "JN61F", "JN81GD", "Locatore non valido"},
-      {"1432", "261207", "001", "JN61FU", "", "Locatore non valido"},
+      {"930", "261207", "001", "QQ1ABC", "59", "", "JN61FU", "JN81GD",
+       "Inserire orario nel formato hhmm"},
+      {"93", "26120", "0", "QQ1ABC", "59", "", "", "JN81GD", "Inserire orario nel formato hhmm"},
+      {"1432", "26120", "0", "QQ1ABC", "59", "", "", "JN81GD", "Inserire data nel formato yymmdd"},
+      {"1432", "261207", "0", "QQ1ABC", "59", "", "", "JN81GD", "Numero progressivo non valido"},
+      {"1432", "261207", "10000", "QQ1ABC", "59", "", "JN61FU", "JN81GD",
+       "Numero progressivo non valido"},
+      {"2400", "261207", "001", "QQ1ABC", "59", "", "JN61FU", "JN81GD",
+       "Inserire orario nel formato hhmm"},
+      {"1432", "261131", "001", "QQ1ABC", "59", "", "JN61FU", "JN81GD",
+       "Inserire data nel formato yymmdd"},
+      {"1432", "261207", "001", "", "59", "", "JN61FU", "JN81GD", "Nominativo non valido"},
+      {"1432", "261207", "001", "QQ1;B", "59", "", "JN61FU", "JN81GD", "Nominativo non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "5;9", "", "JN61FU", "JN81GD", "RST non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "abc", "JN61FU", "JN81GD",
+       "Numero ricevuto non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "JNX1GD", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "ZZ00AA", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "JN61F", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "JN61FU", "", "Locatore non valido"},
   };
   const auto rowAndStatistics = [this] {
     std::vector<std::string> texts;
@@ -216,7 +238,10 @@ TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
     log.totalField.setText("10");
     log.serialSentField.setText(c.serial);
     session.bearing().homeLocatorField.setText(c.home);
-    fillRow("QQ1ABC", c.locator);
+    log.askReceivedSerial(true);
+    fillRow(c.call, c.locator);
+    log.rstField.setText(c.rst);
+    log.serialReceivedField.setText(c.received);
     log.timeField.setText(c.time);
     log.dateField.setText(c.date);
     log.qrbField.setText("5");
@@ -227,7 +252,8 @@ TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
     log.insertButton.press();
 
     EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{c.message}})
-        << c.time << " " << c.date << " " << c.serial << " " << c.locator << " " << c.home;
+        << c.time << " " << c.date << " " << c.serial << " " << c.call << " " << c.locator << " "
+        << c.home;
     EXPECT_EQ(rowAndStatistics(), before) << c.message;
     EXPECT_EQ(log.focusRevision(), focus);
   }

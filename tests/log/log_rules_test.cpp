@@ -6,28 +6,58 @@
 #include <string>
 #include <string_view>
 
+#include "log/call_index.h"
+
 namespace vantor {
 namespace {
 
-TEST(LogRules, FindTheCallAnywhereInTheLogOnceItHasFourCharacters) {
+// Two records, the second a duplicate; a header of an earlier export; a line the operator broke.
+constexpr std::string_view kRecords =
+    "261207;1432;S59ABC;1;59;001;59;;;JN65TW;349;;N;;\r\n"
+    "261207;1440;s59abc ;1;59;002;59;;;JN65TW;0;;;;D\r\n"
+    "261207;1450;IZ2AB;1;59;003;59\r\n";
+constexpr std::string_view kEarlierExport =
+    "[REG1TEST;1]\r\nPCall=QQ9XYZ\r\nPWWLo=JN61FU\r\nCODXC=DL1ABC;JO62QM;900\r\n"
+    "[QSORecords;1]\r\n261207;1432;DL1ABC;1;59;001;59;;;JO62QM;900;;N;;\r\n"
+    "[END;Created by Vantor by Karsel]";
+
+TEST(CallIndex, FindOnlyTheCallOfARecord) {
   const struct {
-    std::string_view log;
+    std::string_view buffer;
     std::string_view call;
     bool found;
   } cases[] = {
-      {"261207;1432;QQ1ABC;1;59;001;59;;;JN61;1", "QQ1A", true},
-      {"261207;1432;QQ1ABC;1;59;001;59;;;JN61;1", "QQ1", false},
-      {"261207;1432;QQ1ABC;1;59;001;59;;;JN61;1", "QQ1ABCD", false},
-      {"QQ1AB", "QQ1AB", true},
-      {"QQ1A", "QQ1AB", false},
-      {"261207;1432;", "1432", true},
-      {"261207;1432;", "14329", false},
-      {"ÀÈQQ", "ÀÈQQ", true},
-      {"", "QQ1A", false},
+      {kRecords, "S59ABC", true},
+      {kRecords, " S59ABC ", true},
+      {kRecords, "s59abc", true},
+      {kRecords, "S59A", false},
+      {kRecords, "S59ABCD", false},
+      {kRecords, "59", false},
+      {kRecords, "JN65TW", false},
+      {kRecords, "IZ2AB", false},
+      {kRecords, "", false},
+      {kEarlierExport, "DL1ABC", true},
+      {kEarlierExport, "DL1AB", false},
+      {kEarlierExport, "QQ9XYZ", false},
+      {kEarlierExport, "JO62QM", false},
+      {"261207;1432;K1A;1;59;001;59;;;FN42AA;1;;N;;", "K1A", true},
+      {"2612;1432;K1A;1;59;001;59;;;FN42AA;1;;N;;", "K1A", false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(callIsInLog(c.log, c.call), c.found) << c.call << " in " << c.log;
+    CallIndex index;
+    index.rebuild(c.buffer);
+    EXPECT_EQ(index.holds(c.call), c.found) << '"' << c.call << "\" in " << c.buffer;
   }
+}
+
+TEST(CallIndex, CountTheContactsThatAreNotDuplicates) {
+  CallIndex index;
+  index.rebuild(std::string(kEarlierExport) + "\r\n" + std::string(kRecords));
+  EXPECT_EQ(index.contacts(), 2U);
+  index.add("IZ2ABC", false);
+  index.add("IZ2ABC", true);
+  EXPECT_EQ(index.contacts(), 3U);
+  EXPECT_TRUE(index.holds("IZ2ABC"));
 }
 
 TEST(LogRules, DoubleASicilianCallByItsThirdAndLastCharacter) {
@@ -44,18 +74,59 @@ TEST(LogRules, DoubleASicilianCallByItsThirdAndLastCharacter) {
 }
 
 TEST(LogRules, CheckTheEntryRowInOrder) {
+  const EntryRow good{"1432", "261207", "001", "S59ABC", "59", "12", true};
+  const auto with = [&good](auto change) {
+    EntryRow row = good;
+    change(row);
+    return row;
+  };
   const struct {
     EntryRow row;
     std::optional<std::string_view> problem;
   } cases[] = {
-      {{"1432", "261207", "001"}, std::nullopt},
-      {{"143", "26120", "abc"}, "Inserire orario nel formato hhmm"},
-      {{"1432", "26120", "abc"}, "Inserire data nel formato yymmdd"},
-      {{"1432", "261207", "abc"}, "Numero progressivo non valido"},
-      {{"1432", "261207", "1000"}, "Numero progressivo non valido"},
+      {good, std::nullopt},
+      {with([](EntryRow& r) { r.serialSent = "1000"; }), std::nullopt},
+      {with([](EntryRow& r) { r.serialSent = "9999"; }), std::nullopt},
+      {with([](EntryRow& r) { r.call = "QQ1ABC/P"; }), std::nullopt},
+      {with([](EntryRow& r) { r.rst = "599"; }), std::nullopt},
+      {with([](EntryRow& r) { r.serialReceived = ""; }), std::nullopt},
+      {with([](EntryRow& r) { r.date = "240229"; }), std::nullopt},
+      {with([](EntryRow& r) { r.time = "2359"; }), std::nullopt},
+      {with([](EntryRow& r) {
+         r.time = "143";
+         r.date = "26120";
+       }),
+       "Inserire orario nel formato hhmm"},
+      {with([](EntryRow& r) { r.time = "ab12"; }), "Inserire orario nel formato hhmm"},
+      {with([](EntryRow& r) { r.time = "2460"; }), "Inserire orario nel formato hhmm"},
+      {with([](EntryRow& r) { r.date = "261301"; }), "Inserire data nel formato yymmdd"},
+      {with([](EntryRow& r) { r.date = "250229"; }), "Inserire data nel formato yymmdd"},
+      {with([](EntryRow& r) { r.serialSent = "abc"; }), "Numero progressivo non valido"},
+      {with([](EntryRow& r) { r.serialSent = "10000"; }), "Numero progressivo non valido"},
+      {with([](EntryRow& r) { r.call = ""; }), "Nominativo non valido"},
+      {with([](EntryRow& r) { r.call = "QQ"; }), "Nominativo non valido"},
+      {with([](EntryRow& r) { r.call = "QQ1ABC;X"; }), "Nominativo non valido"},
+      {with([](EntryRow& r) { r.call = "QQ1\tABC"; }), "Nominativo non valido"},
+      {with([](EntryRow& r) { r.call = "QQ1ABCDEFGHIJKL"; }), "Nominativo non valido"},
+      {with([](EntryRow& r) { r.rst = "5;9"; }), "RST non valido"},
+      {with([](EntryRow& r) { r.rst = "5"; }), "RST non valido"},
+      {with([](EntryRow& r) { r.serialReceived = "-5"; }), "Numero ricevuto non valido"},
+      {with([](EntryRow& r) { r.serialReceived = "12345"; }), "Numero ricevuto non valido"},
+      {with([](EntryRow& r) {
+         r.serialReceived = "abc";
+         r.serialReceivedShown = false;
+       }),
+       std::nullopt},
+      {with([](EntryRow& r) {
+         r.serialReceived = "1\x01";
+         r.serialReceivedShown = false;
+       }),
+       "Numero ricevuto non valido"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(entryRowProblem(c.row), c.problem) << c.row.time << " " << c.row.serialSent;
+    EXPECT_EQ(entryRowProblem(c.row), c.problem)
+        << c.row.time << " " << c.row.date << " " << c.row.serialSent << " " << c.row.call << " "
+        << c.row.rst << " " << c.row.serialReceived;
   }
 }
 
@@ -64,21 +135,22 @@ TEST(LogRules, StepTheStatisticsFromTheFirstContactOn) {
     ShownStatistics shown;
     double distance;
     std::string_view points;
-    int serial;
     bool replacesOdx;
     std::string_view total;
     std::string_view average;
   } cases[] = {
-      {{"001", "900", "900"}, 50, "100", 1, true, "100", "100"},
-      {{"002", "50", "100"}, 306, "306", 2, true, "406", "203"},
-      {{"003", "306", "406"}, 306, "306", 3, false, "712", "237"},
-      {{"004", "306", "712"}, 12.5, "25", 4, false, "737", "184"},
+      {{"001", "900", "900", 0}, 50, "100", true, "100", "100"},
+      {{"002", "50", "100", 1}, 306, "306", true, "406", "203"},
+      {{"003", "306", "406", 2}, 306, "306", false, "712", "237"},
+      {{"004", "306", "712", 3}, 12.5, "25", false, "737", "184"},
+      // After a duplicate (serial 005) the average divides by the four contacts and this one.
+      {{"006", "306", "737", 4}, 100, "100", false, "837", "167"},
   };
   for (const auto& c : cases) {
-    const StatisticsStep step = nextStatistics(c.shown, c.distance, c.points, c.serial);
-    EXPECT_EQ(step.replacesOdx, c.replacesOdx) << c.serial;
-    EXPECT_EQ(step.total, c.total) << c.serial;
-    EXPECT_EQ(step.average, c.average) << c.serial;
+    const StatisticsStep step = nextStatistics(c.shown, c.distance, c.points);
+    EXPECT_EQ(step.replacesOdx, c.replacesOdx) << c.shown.serialSent;
+    EXPECT_EQ(step.total, c.total) << c.shown.serialSent;
+    EXPECT_EQ(step.average, c.average) << c.shown.serialSent;
   }
 }
 

@@ -60,7 +60,7 @@ TEST_F(LogScreen, UpperCasesTheCallWithTheCaretAtTheEnd) {
   EXPECT_EQ(log.callsignField.caret(), 4U);
 }
 
-TEST_F(LogScreen, MarksACallFoundAnywhereInTheLogWhileItIsTyped) {
+TEST_F(LogScreen, MarksOnlyTheCallOfARecordWhileItIsTyped) {
   type(log.callsignField, "qq1abc");
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate) << "an empty log holds no call";
   log.logBuffer.setText("260509;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
@@ -69,12 +69,10 @@ TEST_F(LogScreen, MarksACallFoundAnywhereInTheLogWhileItIsTyped) {
     const char* call;
     DuplicateMark mark;
   } steps[] = {
-      {"QQ1", DuplicateMark::NotDuplicate},           {"QQ1A", DuplicateMark::Duplicate},
-      {"QQ1AX", DuplicateMark::NotDuplicate},         {"QQ1AB", DuplicateMark::Duplicate},
-      {"QQ1ABC", DuplicateMark::Duplicate},           {"QQ1ABCD", DuplicateMark::NotDuplicate},
-      {"QQ1", DuplicateMark::NotDuplicate},           {"JN80XX", DuplicateMark::Duplicate},
-      {"260509;", DuplicateMark::Duplicate},          {"123;;N;;", DuplicateMark::Duplicate},
-      {"XX;123;;N;;;;", DuplicateMark::NotDuplicate}, {"qq1abc", DuplicateMark::Duplicate},
+      {"QQ1", DuplicateMark::NotDuplicate},     {"QQ1A", DuplicateMark::NotDuplicate},
+      {"QQ1AB", DuplicateMark::NotDuplicate},   {"QQ1ABC", DuplicateMark::Duplicate},
+      {"QQ1ABCD", DuplicateMark::NotDuplicate}, {"JN80XX", DuplicateMark::NotDuplicate},
+      {"260509;", DuplicateMark::NotDuplicate}, {"qq1abc", DuplicateMark::Duplicate},
   };
   for (const auto& step : steps) {
     log.callsignField.setText(step.call);
@@ -83,6 +81,13 @@ TEST_F(LogScreen, MarksACallFoundAnywhereInTheLogWhileItIsTyped) {
               step.mark == DuplicateMark::Duplicate ? colors::red : Color::buttonText())
         << step.call;
   }
+  // The operator's edit of the buffer is what the next keystroke compares with.
+  log.logBuffer.edit("260509;1432;QQ1ABD;1;59;001;59;005;;JN80XX;123;;N;;\r\n", 0);
+  log.callsignField.clear();
+  log.callsignField.setText("QQ1ABC");
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate);
+  log.callsignField.setText("QQ1ABD");
+  EXPECT_EQ(log.duplicateMark(), DuplicateMark::Duplicate);
 }
 
 // With "Auto" and an offset each keystroke writes the GMT time and the date of that moment; an

@@ -62,5 +62,29 @@ TEST(QsoLine, StartsAContactOnALineOfItsOwn) {
   }
 }
 
+// What the check before an export accepts as a record.
+TEST(QsoLine, IsWellFormedWithARealDateTimeCallLocatorAndWholePoints) {
+  const struct {
+    std::string_view line;
+    bool wellFormed;
+  } cases[] = {
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;", true},
+      {"261207;1432;QQ1ABC/P;1;59;1000;59;;;JN80;0;;;;D", true},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;", false},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;;", false},
+      {"261232;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;", false},
+      {"261207;1472;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;", false},
+      {"261207;1432;QQ 1ABC;1;59;001;59;005;;JN80XX;123;;N;;", false},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80X;123;;N;;", false},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;ZZ80XX;123;;N;;", false},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;12.5;;N;;", false},
+      {"261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;;;N;;", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isWellFormedRecord(c.line), c.wellFormed) << c.line;
+  }
+}
+
 }  // namespace
 }  // namespace vantor

@@ -5,7 +5,7 @@
 namespace vantor {
 namespace {
 
-TEST(LogSerialNumber, ReadsOnlyWholeNumbersFromOneTo999) {
+TEST(LogSerialNumber, ReadsOnlyWholeNumbersFromOneTo9999) {
   const struct {
     const char* text;
     std::optional<int> number;
@@ -16,7 +16,9 @@ TEST(LogSerialNumber, ReadsOnlyWholeNumbersFromOneTo999) {
       {"", std::nullopt},
       {"000", std::nullopt},
       {"abc", std::nullopt},
-      {"1000", std::nullopt},
+      {"1000", 1000},
+      {"09999", 9999},
+      {"10000", std::nullopt},
       {"99999999999", std::nullopt},
       {"1.5", std::nullopt},
       {"+5", std::nullopt},
