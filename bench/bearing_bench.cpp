@@ -4,7 +4,9 @@
 #include <cmath>
 #include <string_view>
 
+#include "geo/bearing_form.h"
 #include "geo/locator.h"
+#include "support/fakes.h"
 
 namespace {
 
@@ -22,6 +24,21 @@ void calculateBearingCalls(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(calculateBearingCalls);
+
+// The same contacts as the log screen asks for their distance: through the hidden screen, whose
+// fields take every result.
+void distanceThroughTheBearingForm(benchmark::State& state) {
+  vantor::testing::RecordingDialogs dialogs;
+  dialogs.recording = false;
+  vantor::BearingForm form(dialogs, [] {});
+  std::size_t next = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(form.distanceTo(kOtherLocators[next]));
+    next = (next + 1) % kOtherLocators.size();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(distanceThroughTheBearingForm);
 
 // The yardstick for the calculator: the plainest great-circle distance and initial bearing in
 // double, from points worked out beforehand, rounded to whole kilometres and degrees.
