@@ -60,10 +60,10 @@ void BearingForm::calculate() {
     otherLocatorField.clear();
     distanceField.setText(kUnknownResult);
   }
-  homeLatitudeField.setText(result->homeLatitude);
-  homeLongitudeField.setText(result->homeLongitude);
-  otherLatitudeField.setText(result->otherLatitude);
-  otherLongitudeField.setText(result->otherLongitude);
+  homeLatitudeField.setText(result->homeLatitude.text());
+  homeLongitudeField.setText(result->homeLongitude.text());
+  otherLatitudeField.setText(result->otherLatitude.text());
+  otherLongitudeField.setText(result->otherLongitude.text());
   bearingField.setText(result->bearing);
   distanceField.setText(result->distance);
   if (result->clearLocators) {
