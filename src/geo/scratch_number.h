@@ -1,5 +1,7 @@
 #pragma once
 
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,10 @@ class ScratchNumber {
   explicit ScratchNumber(double value) : m_value(value) {}
 
   [[nodiscard]] std::string text() const { return formatScratchNumber(m_value); }
+  // The same number bit for bit, and so the same text.
+  [[nodiscard]] bool isSameNumber(const ScratchNumber& other) const {
+    return std::bit_cast<std::uint64_t>(m_value) == std::bit_cast<std::uint64_t>(other.m_value);
+  }
 
   // Equal when the scratch field would show the same text.
   friend bool operator==(const ScratchNumber& a, const ScratchNumber& b) {
