@@ -60,10 +60,10 @@ void BearingForm::calculate() {
     otherLocatorField.clear();
     distanceField.setText(kUnknownResult);
   }
-  homeLatitudeField.setText(result->homeLatitude);
-  homeLongitudeField.setText(result->homeLongitude);
-  otherLatitudeField.setText(result->otherLatitude);
-  otherLongitudeField.setText(result->otherLongitude);
+  writeScratch(homeLatitudeField, m_homeLatitudeWrite, result->homeLatitude);
+  writeScratch(homeLongitudeField, m_homeLongitudeWrite, result->homeLongitude);
+  writeScratch(otherLatitudeField, m_otherLatitudeWrite, result->otherLatitude);
+  writeScratch(otherLongitudeField, m_otherLongitudeWrite, result->otherLongitude);
   bearingField.setText(result->bearing);
   distanceField.setText(result->distance);
   if (result->clearLocators) {
@@ -72,6 +72,15 @@ void BearingForm::calculate() {
   if (homeLocatorField.text() == otherLocatorField.text()) {
     bearingField.setText("0");
   }
+}
+
+void BearingForm::writeScratch(Field& field, std::optional<ScratchWrite>& last,
+                               ScratchNumber number) {
+  if (last && last->number.isSameNumber(number) && field.text() == last->text) {
+    return;
+  }
+  last = ScratchWrite{number, number.text()};
+  field.setText(last->text);
 }
 
 std::vector<Control*> BearingForm::controls() {

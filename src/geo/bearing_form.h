@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "form/field.h"
 #include "form/form.h"
 #include "form/text.h"
+#include "geo/scratch_number.h"
 #include "platform/dialogs.h"
 
 namespace vantor {
@@ -42,12 +44,25 @@ class BearingForm : public Form {
   [[nodiscard]] std::optional<double> distanceTo(std::string_view locator);
 
  private:
+  // A number a scratch field took, with its text.
+  struct ScratchWrite {
+    ScratchNumber number;
+    std::string text;
+  };
+
   void calculate();
+  // Writes the number's text unless the field still holds the text of the same number, which
+  // would change nothing: each contact's distance calculates several times over.
+  static void writeScratch(Field& field, std::optional<ScratchWrite>& last, ScratchNumber number);
 
   Dialogs& m_dialogs;
   // The box about a too long home locator is shown once for each home locator written, not once
   // for each of the calculations that one write of the other locator starts.
   bool m_homeTooLongShown = false;
+  std::optional<ScratchWrite> m_homeLatitudeWrite;
+  std::optional<ScratchWrite> m_homeLongitudeWrite;
+  std::optional<ScratchWrite> m_otherLatitudeWrite;
+  std::optional<ScratchWrite> m_otherLongitudeWrite;
 };
 
 }  // namespace vantor

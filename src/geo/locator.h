@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "geo/scratch_number.h"
+
 namespace vantor {
 
 // A Maidenhead locator text: two field letters, two square digits, two subsquare letters
@@ -16,17 +18,19 @@ struct GeoPoint {
   double latitude = 0.0;
 };
 
-// What one calculation gives the bearing screen, as the texts of its fields.
+// What one calculation gives the bearing screen: the texts of its fields, the scratch fields'
+// numbers.
 struct BearingResult {
   // Whole kilometres (" 349") or "??????".
   std::string distance;
   // Whole degrees (" 284"), "??????", or "0" when the two locator texts are equal.
   std::string bearing;
   // The coordinates of both locators for the hidden scratch fields; longitudes west positive.
-  std::string homeLatitude;
-  std::string homeLongitude;
-  std::string otherLatitude;
-  std::string otherLongitude;
+  // They stay numbers until a field takes them.
+  ScratchNumber homeLatitude;
+  ScratchNumber homeLongitude;
+  ScratchNumber otherLatitude;
+  ScratchNumber otherLongitude;
   // The input was invalid: the other locator field is to be emptied.
   bool clearLocators = false;
   // The home locator has more than six characters: the operator is to be told.

@@ -125,6 +125,13 @@ TEST_F(BearingFormTest, OneWriteCalculatesOnceForEachChangeHandlingThatSeesSixCh
   EXPECT_EQ(runs, 4);
 }
 
+TEST_F(BearingFormTest, TheSameCoordinatesAgainRewriteAScratchFieldThatWasChanged) {
+  form.otherLocatorField.setText("JN61FU");
+  form.homeLatitudeField.setText("Text7");
+  form.calculateButton.press();
+  EXPECT_EQ(form.homeLatitudeField.text(), "41.1458333333333");
+}
+
 TEST(BearingFormEffects, WritesTheFieldsInTheirOrder) {
   struct Case {
     std::string other;
