@@ -71,6 +71,16 @@ fs::path pathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
 }
 
+// What "Inserisci" says of a row whose every field is wrong, in the order it checks them, as the
+// operator corrects one field after the other.
+const char* const kRowRefusals[] = {"Inserire orario nel formato hhmm",
+                                    "Inserire data nel formato yymmdd",
+                                    "Numero progressivo non valido",
+                                    "Nominativo non valido",
+                                    "RST non valido",
+                                    "Numero ricevuto non valido",
+                                    "Locatore non valido"};
+
 }  // namespace
 
 class FaultTest : public QObject {
@@ -239,16 +249,9 @@ class FaultTest : public QObject {
     const std::pair<const char*, const char*> corrections[] = {
         {"Text5", "1432"}, {"Text4", "261207"}, {"Text1", "002"},   {"Text6", "qq1abc"},
         {"Text7", "59"},   {"Text8", "5"},      {"Text9", "jn61fu"}};
-    const char* refusals[] = {"Inserire orario nel formato hhmm",
-                              "Inserire data nel formato yymmdd",
-                              "Numero progressivo non valido",
-                              "Nominativo non valido",
-                              "RST non valido",
-                              "Numero ricevuto non valido",
-                              "Locatore non valido"};
     for (std::size_t i = 0; i < std::size(corrections); ++i) {
       program.insert();
-      QCOMPARE(program.messageTexts().back(), std::string(refusals[i]));
+      QCOMPARE(program.messageTexts().back(), std::string(kRowRefusals[i]));
       QCOMPARE(program.session().log().logBuffer.text(), letters.toStdString());
       RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
     }
@@ -365,16 +368,9 @@ class FaultTest : public QObject {
     const std::pair<const char*, const char*> corrections[] = {
         {"Text5", "1432"}, {"Text4", "261207"}, {"Text1", "001"},   {"Text6", "qq1abc"},
         {"Text7", "59"},   {"Text8", "5"},      {"Text9", "jn61fu"}};
-    const char* refusals[] = {"Inserire orario nel formato hhmm",
-                              "Inserire data nel formato yymmdd",
-                              "Numero progressivo non valido",
-                              "Nominativo non valido",
-                              "RST non valido",
-                              "Numero ricevuto non valido",
-                              "Locatore non valido"};
     for (std::size_t i = 0; i < std::size(corrections); ++i) {
       program.insert();
-      QCOMPARE(program.messageTexts().back(), std::string(refusals[i]));
+      QCOMPARE(program.messageTexts().back(), std::string(kRowRefusals[i]));
       RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
     }
     program.insert();
