@@ -1,25 +1,81 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <string>
+#include <string_view>
 
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
+#include "log/qso_line.h"
+#include "log/serial_number.h"
 
 namespace vantor::bench {
 
-// The QSO lines of a log of `count` contacts, about 54 bytes each, as insertions write them.
+// The log sizes every log-dependent figure is taken at: a short contest, a long one and ten
+// times the longest seen.
+inline void logSizes(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(1000)->Arg(10000)->Arg(100000);
+}
+
+// The call typed in the typical keystroke, then with one more letter: no call of qsoLines holds a
+// "9" after "QQ", so both are searched for through the whole log and found nowhere.
+inline constexpr std::string_view kTypicalCall[] = {"qq9zy", "qq9zyx"};
+// The call typed in the worst case: every call of worstCaseQsoLines starts with "QQ9Z" and holds
+// no "Q" after it, so each line shares the typed letters and none holds the call.
+inline constexpr std::string_view kWorstCaseCall[] = {"qq9zq", "qq9zqq"};
+
+// Contact `index` of a log, as an insertion writes it: about 53 bytes.
+inline std::string qsoLine(int index, const std::string& call) {
+  const std::string serial = serialNumberText(index % kLastSerialNumber + 1);
+  return QsoLine{.kind = QsoLine::Kind::Normal,
+                 .date = "261207",
+                 .time = "1432",
+                 .call = call,
+                 .modeCode = "1",
+                 .rst = "59",
+                 .sentNumber = serial,
+                 .receivedNumber = serial,
+                 .locator = "JN80XX",
+                 .points = std::to_string(100 + index % 900)}
+      .text();
+}
+
+// The call of contact `index` of a log: one of 158,184 different calls such as "QQ3KBA", none
+// with a "9" as its third character.
+inline std::string callOf(int index) {
+  std::string call = "QQ0AAA";
+  call[2] = static_cast<char>('0' + index % 9);
+  call[3] = static_cast<char>('A' + index / 9 % 26);
+  call[4] = static_cast<char>('A' + index / 234 % 26);
+  call[5] = static_cast<char>('A' + index / 6084 % 26);
+  return call;
+}
+
+// The lines of a log of `count` contacts with the calls of callOf.
 inline std::string qsoLines(int count) {
   std::string log;
+  log.reserve(static_cast<std::size_t>(count) * 54);
   for (int i = 0; i < count; ++i) {
-    std::string serial = std::to_string(i + 1);
-    serial.insert(0, serial.size() < 3 ? 3 - serial.size() : 0, '0');
-    std::string call = "QQ0AAA";
-    call[2] = static_cast<char>('0' + i % 10);
-    call[3] = static_cast<char>('A' + i / 10 % 26);
-    call[4] = static_cast<char>('A' + i / 260 % 26);
-    log.append("261207;1432;").append(call).append(";1;59;").append(serial);
-    log.append(";59;").append(serial).append(";;JN80XX;");
-    log.append(std::to_string(100 + i % 1900)).append(";;N;;\r\n");
+    log += qsoLine(i, callOf(i));
+  }
+  return log;
+}
+
+// The lines of a log of `count` different calls "QQ9Z" and four letters other than "Q", such as
+// "QQ9ZABCD": each holds kWorstCaseCall's first four letters and none holds the whole call.
+inline std::string worstCaseQsoLines(int count) {
+  constexpr std::string_view letters = "ABCDEFGHIJKLMNOPRSTUVWXYZ";
+  const auto letter = [&letters](int value) {
+    return letters[static_cast<std::size_t>(value) % letters.size()];
+  };
+  std::string log;
+  log.reserve(static_cast<std::size_t>(count) * 56);
+  for (int i = 0; i < count; ++i) {
+    const int n = static_cast<int>(letters.size());
+    const std::string call{
+        'Q', 'Q', '9', 'Z', letter(i), letter(i / n), letter(i / n / n), letter(i / n / n / n)};
+    log += qsoLine(i, call);
   }
   return log;
 }
@@ -39,6 +95,12 @@ inline std::string ediHeaderText(const std::string& serialSent) {
   return pieces[0] + pieces[1] + pieces[2] +
          buildScoreLines(Claims{contacts, contacts, 4990000, "QQ1ABC", "JN80XX", "999"},
                          "Commento è");
+}
+
+// An EDI file's text as an export writes it, with `count` contacts, its records line counting
+// them all.
+inline std::string ediFileText(int count) {
+  return buildEdiText(ediHeaderText(std::to_string(count + 1)), qsoLines(count));
 }
 
 }  // namespace vantor::bench

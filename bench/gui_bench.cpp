@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -9,41 +10,48 @@
 #include <unistd.h>
 
 #include <string>
+#include <string_view>
 
+#include "contest_texts.h"
+#include "edi/edi_file.h"
+#include "form/text.h"
 #include "gui/log_window.h"
 #include "log/log_form.h"
+#include "probed_start.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
 namespace {
 
-constexpr int kContactCount = 10000;
+using vantor::bench::kTypicalCall;
+using vantor::bench::kWorstCaseCall;
 
-std::string contactLines(int count) {
-  std::string buffer;
-  for (int i = 0; i < count; ++i) {
-    buffer += "261207;1432;QQ" + std::to_string(i) + "A;1;59;001;59;005;;JN61FU;349;;N;;\r\n";
-  }
-  return buffer;
+int contacts(const benchmark::State& state) {
+  return static_cast<int>(state.range(0));
+}
+
+// The log buffer as the text widget shows it, LF for CR LF.
+QString displayLines(const std::string& lines) {
+  return QString::fromStdString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The real windows with a long log in the log widget, opened from the header screen.
 class LoggedWindows : public vantor::testing::RunningProgram {
  public:
-  explicit LoggedWindows(int contacts = kContactCount) : RunningProgram({2026, 12, 7, 14, 32}) {
-    fill(contacts);
+  explicit LoggedWindows(const std::string& lines) : RunningProgram({2026, 12, 7, 14, 32}) {
+    fill(lines);
   }
   // The program as main starts it, with its journal on the disk in `dataFolder`.
-  LoggedWindows(int contacts, const std::filesystem::path& dataFolder)
+  LoggedWindows(const std::string& lines, const std::filesystem::path& dataFolder)
       : RunningProgram({2026, 12, 7, 14, 32}, dataFolder, {}) {
-    fill(contacts);
+    fill(lines);
     session().recordChanges();
   }
 
-  void fill(int contacts) {
+  void fill(const std::string& lines) {
     dialogs.recording = false;
     openLog({.locator = "jn81gd"});
-    form().logBuffer.setText(contactLines(contacts));
+    form().logBuffer.setText(lines);
     window().sync();
     QApplication::processEvents();
   }
@@ -71,18 +79,34 @@ void clickInsert(benchmark::State& state, LoggedWindows& windows) {
 }
 
 void GuiInsertionWithoutJournal(benchmark::State& state) {
-  LoggedWindows windows(static_cast<int>(state.range(0)));
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
   clickInsert(state, windows);
 }
-BENCHMARK(GuiInsertionWithoutJournal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(GuiInsertionWithoutJournal)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
 
-// The journal on the disk, at 10,000 and 100,000 contacts; the click without it is the baseline.
 void GuiInsertionWithJournal(benchmark::State& state) {
   const vantor::testing::TempFolder data;
-  LoggedWindows windows(static_cast<int>(state.range(0)), data.path());
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
   clickInsert(state, windows);
 }
-BENCHMARK(GuiInsertionWithJournal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(GuiInsertionWithJournal)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The baseline of an insertion in the window: the same line appended to a text widget showing
+// the same log, plainly.
+void PlainTextWidgetAppend(benchmark::State& state) {
+  QPlainTextEdit widget;
+  widget.setPlainText(displayLines(vantor::bench::qsoLines(contacts(state))));
+  widget.show();
+  QApplication::processEvents();
+  const QString line = displayLines(vantor::bench::qsoLine(0, "ZZ9ZZZ")).chopped(1);
+  for (auto _ : state) {
+    widget.appendPlainText(line);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(PlainTextWidgetAppend)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 // The baseline of the journal's part: an entry of that size appended and synced, plainly.
 void PlainAppendAndSync(benchmark::State& state) {
@@ -97,27 +121,143 @@ void PlainAppendAndSync(benchmark::State& state) {
 }
 BENCHMARK(PlainAppendAndSync)->Unit(benchmark::kMillisecond);
 
-// One key typed into the call field, duplicate search and window update included.
-void GuiCallKeystrokeWith10000Contacts(benchmark::State& state) {
-  LoggedWindows windows;
+// The key that turns the first call of `typed` into the second.
+char lastKey(const std::string_view (&typed)[2]) {
+  return typed[1].back();
+}
+
+// One key typed into the call field at the end of the first call of `typed`, duplicate search and
+// window update included.
+void typeCall(benchmark::State& state, const std::string& lines,
+              const std::string_view (&typed)[2]) {
+  LoggedWindows windows(lines);
   auto* call = windows.log<QLineEdit>("Text6");
+  const std::string start = vantor::toUpper(typed[0]);
   for (auto _ : state) {
     state.PauseTiming();
-    windows.form().callsignField.setText("QQ12");
+    windows.form().callsignField.edit(start, start.size());
     windows.window().sync();
     state.ResumeTiming();
-    QTest::keyClick(call, Qt::Key_X);
+    QTest::keyClick(call, lastKey(typed));
     QApplication::processEvents();
   }
 }
-BENCHMARK(GuiCallKeystrokeWith10000Contacts)->Unit(benchmark::kMillisecond);
+
+void GuiCallKeystroke(benchmark::State& state) {
+  typeCall(state, vantor::bench::qsoLines(contacts(state)), kTypicalCall);
+}
+BENCHMARK(GuiCallKeystroke)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// Every line of the log shares the typed call's letters.
+void GuiCallKeystrokeWorstCase(benchmark::State& state) {
+  typeCall(state, vantor::bench::worstCaseQsoLines(contacts(state)), kWorstCaseCall);
+}
+BENCHMARK(GuiCallKeystrokeWorstCase)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The baseline of a keystroke in the window: the same key typed into a line edit of its own,
+// whose text, upper-cased, is looked for in the same log.
+void typePlainly(benchmark::State& state, const std::string& lines,
+                 const std::string_view (&typed)[2]) {
+  QLineEdit call;
+  QObject::connect(&call, &QLineEdit::textEdited, [&lines](const QString& text) {
+    benchmark::DoNotOptimize(lines.find(text.toUpper().toStdString()));
+  });
+  call.show();
+  const QString start = QString::fromUtf8(typed[0].data(), typed[0].size()).toUpper();
+  for (auto _ : state) {
+    state.PauseTiming();
+    call.setText(start);
+    state.ResumeTiming();
+    QTest::keyClick(&call, lastKey(typed));
+    QApplication::processEvents();
+  }
+}
+
+void PlainLineEditKeystroke(benchmark::State& state) {
+  typePlainly(state, vantor::bench::qsoLines(contacts(state)), kTypicalCall);
+}
+BENCHMARK(PlainLineEditKeystroke)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+void PlainLineEditKeystrokeWorstCase(benchmark::State& state) {
+  typePlainly(state, vantor::bench::worstCaseQsoLines(contacts(state)), kWorstCaseCall);
+}
+BENCHMARK(PlainLineEditKeystrokeWorstCase)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+// Each round starts a program afresh and times it from its start to its first window painted; a
+// start that fails or hangs ends the benchmark.
+void timeStarts(benchmark::State& state, const vantor::bench::ProbedStart& start) {
+  for (auto _ : state) {
+    const auto shown = vantor::bench::startProbed(start);
+    if (!shown) {
+      state.SkipWithError("the program did not show its window");
+      return;
+    }
+    state.SetIterationTime(shown->seconds);
+    state.counters["peak_MiB"] = shown->peakMiB;
+  }
+}
+
+void StartUpToFirstWindow(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  timeStarts(state, {.program = VANTOR_PROGRAM, .home = home.path()});
+}
+BENCHMARK(StartUpToFirstWindow)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The baseline of the start-up and of the peak memory: a Qt Widgets program showing one empty
+// window.
+void StartUpEmptyWindow(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  timeStarts(state, {.program = VANTOR_EMPTY_WINDOW, .home = home.path()});
+}
+BENCHMARK(StartUpEmptyWindow)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The program started on an EDI file of that many contacts, up to both windows painted with the
+// whole log; the peak memory is the program's high-water mark until then.
+void PeakMemoryWithBothWindows(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  const auto file = vantor::ediFilePath(home.path(), "01", "QQ9XYZ");
+  if (vantor::saveEdiFile(file, vantor::bench::ediFileText(contacts(state)))) {
+    state.SkipWithError("the EDI file could not be written");
+    return;
+  }
+  timeStarts(state,
+             {.program = VANTOR_PROGRAM, .home = home.path(), .file = file.string(), .windows = 2});
+}
+BENCHMARK(PeakMemoryWithBothWindows)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Whether the command line or the environment names the Qt platform to run on.
+bool platformChosen(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    return true;
+  }
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "-platform" || argument == "--platform") {
+      return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
+// The offscreen platform unless another is chosen, "-platform xcb" under a real X server.
 int main(int argc, char* argv[]) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (!platformChosen(argc, argv)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QApplication application(argc, argv);
   benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

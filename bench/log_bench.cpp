@@ -1,43 +1,27 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
 
 #include "app/session.h"
+#include "contest_texts.h"
+#include "form/text.h"
 #include "log/log_form.h"
-#include "log/qso_line.h"
-#include "log/serial_number.h"
 #include "support/fakes.h"
 
 namespace {
 
-constexpr int kContactCount = 10000;
+using vantor::bench::kTypicalCall;
+using vantor::bench::kWorstCaseCall;
 
-// A session whose log buffer holds 10,000 contacts (about 550 KB), none of them with a call
-// starting "QQ9Z", and whose call field writes the time with "Auto" and "+1 GMT".
+// A session whose log buffer holds `lines`, and whose call field writes the time with "Auto" and
+// "+1 GMT".
 class LoggedContest {
  public:
-  LoggedContest() {
+  explicit LoggedContest(const std::string& lines) {
     dialogs.recording = false;
     vantor::LogForm& log = session.log();
-    std::string buffer;
-    for (int i = 0; i < kContactCount; ++i) {
-      std::string call = "QQ0AAA";
-      call[2] = static_cast<char>('0' + i % 9);
-      call[3] = static_cast<char>('A' + i / 9 % 26);
-      call[4] = static_cast<char>('A' + i / 234 % 26);
-      const vantor::QsoLine line{.kind = vantor::QsoLine::Kind::Normal,
-                                 .date = "261207",
-                                 .time = "1432",
-                                 .call = call,
-                                 .modeCode = "1",
-                                 .rst = "59",
-                                 .sentNumber = vantor::serialNumberText(i % 999 + 1),
-                                 .receivedNumber = vantor::serialNumberText(i % 999 + 1),
-                                 .locator = "JN61FU",
-                                 .points = std::to_string(100 + i % 900)};
-      buffer += line.text();
-    }
-    log.logBuffer.setText(buffer);
+    log.logBuffer.setText(lines);
     log.dateField.setText("261207");
     log.autoTimeBox.click();
     log.plusOneOption.click();
@@ -49,27 +33,57 @@ class LoggedContest {
   vantor::Session session{clock, dialogs, screens};
 };
 
-// One keystroke in the call field: the mark, the upper-case write-back, the automatic time and a
-// search through the whole log that finds nothing. The search visits each place of the call's
-// last letter: about 800 for a "Y" or "X", which end few calls of this log, and 20,000 for a
-// "Q", which stands twice on every line (the worst case).
-void BM_LogCallKeystroke(benchmark::State& state) {
-  LoggedContest contest;
+// One keystroke in the call field, a letter typed and taken back in turn: the mark, the
+// upper-case write-back, the automatic time and a search through the whole log that finds
+// nothing.
+void typeCall(benchmark::State& state, const std::string& lines,
+              const std::string_view (&typed)[2]) {
+  LoggedContest contest(lines);
   vantor::Field& call = contest.session.log().callsignField;
-  const bool worstCase = state.range(0) != 0;
-  const char* const typed[] = {worstCase ? "qq9zq" : "qq9zy", worstCase ? "qq9zqq" : "qq9zyx"};
-  bool longer = false;
+  std::size_t next = 0;
   for (auto _ : state) {
-    call.setText(typed[longer ? 1 : 0]);
-    longer = !longer;
+    call.edit(typed[next], typed[next].size());
+    next = 1 - next;
   }
-  state.counters["log_bytes"] = static_cast<double>(contest.session.log().logBuffer.text().size());
 }
-BENCHMARK(BM_LogCallKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void CallKeystroke(benchmark::State& state) {
+  typeCall(state, vantor::bench::qsoLines(static_cast<int>(state.range(0))), kTypicalCall);
+}
+BENCHMARK(CallKeystroke)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
+
+// Every line of the log shares the typed call's letters.
+void CallKeystrokeWorstCase(benchmark::State& state) {
+  typeCall(state, vantor::bench::worstCaseQsoLines(static_cast<int>(state.range(0))),
+           kWorstCaseCall);
+}
+BENCHMARK(CallKeystrokeWorstCase)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
+
+// The baseline of a keystroke: the upper-case call looked for in the same log, plainly.
+void findCall(benchmark::State& state, const std::string& lines,
+              const std::string_view (&typed)[2]) {
+  const std::string calls[] = {vantor::toUpper(typed[0]), vantor::toUpper(typed[1])};
+  std::size_t next = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(lines.find(calls[next]));
+    next = 1 - next;
+  }
+}
+
+void PlainCallFind(benchmark::State& state) {
+  findCall(state, vantor::bench::qsoLines(static_cast<int>(state.range(0))), kTypicalCall);
+}
+BENCHMARK(PlainCallFind)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
+
+void PlainCallFindWorstCase(benchmark::State& state) {
+  findCall(state, vantor::bench::worstCaseQsoLines(static_cast<int>(state.range(0))),
+           kWorstCaseCall);
+}
+BENCHMARK(PlainCallFindWorstCase)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
 
 // One "Inserisci" on a filled row; typing the row is not timed.
-void BM_LogInsertion(benchmark::State& state) {
-  LoggedContest contest;
+void LogInsertion(benchmark::State& state) {
+  LoggedContest contest(vantor::bench::qsoLines(static_cast<int>(state.range(0))));
   vantor::LogForm& log = contest.session.log();
   for (auto _ : state) {
     state.PauseTiming();
@@ -78,8 +92,24 @@ void BM_LogInsertion(benchmark::State& state) {
     state.ResumeTiming();
     log.insertButton.press();
   }
-  state.counters["log_bytes"] = static_cast<double>(log.logBuffer.text().size());
 }
-BENCHMARK(BM_LogInsertion)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+BENCHMARK(LogInsertion)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
+
+// The baseline of an insertion: the same line appended to the same log, plainly.
+void PlainLineAppend(benchmark::State& state) {
+  std::string log = vantor::bench::qsoLines(static_cast<int>(state.range(0)));
+  const std::string line = vantor::bench::qsoLine(0, "QQ9ZZZ");
+  for (auto _ : state) {
+    log += line;
+    benchmark::DoNotOptimize(log.data());
+  }
+}
+BENCHMARK(PlainLineAppend)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(2000);
 
 }  // namespace

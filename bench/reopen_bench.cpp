@@ -10,19 +10,11 @@
 #include "app/session.h"
 #include "contest_texts.h"
 #include "edi/edi_file.h"
-#include "edi/edi_header.h"
-#include "edi/edi_text.h"
 #include "form/windows1252.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
 
 namespace {
-
-// An EDI file as an export writes it, with `count` contacts of about 54 bytes each.
-std::string ediFileText(int count) {
-  return vantor::buildEdiText(vantor::bench::ediHeaderText(std::to_string(count + 1)),
-                              vantor::bench::qsoLines(count));
-}
 
 // A temporary folder holding the EDI file of `count` contacts, removed afterwards.
 class EdiFixture {
@@ -33,7 +25,7 @@ class EdiFixture {
                ("vantor-reopen-bench-" + std::to_string(random()));
     std::filesystem::create_directories(m_folder);
     m_path = vantor::ediFilePath(m_folder, "01", "QQ9XYZ");
-    if (vantor::saveEdiFile(m_path, ediFileText(count))) {
+    if (vantor::saveEdiFile(m_path, vantor::bench::ediFileText(count))) {
       m_path.clear();
     }
   }
@@ -49,7 +41,7 @@ class EdiFixture {
 };
 
 // The whole reopen, in a fresh session each time: reading, mapping, both screens, "Avanti -->".
-void benchReopen(benchmark::State& state) {
+void EdiReopen(benchmark::State& state) {
   const EdiFixture file(static_cast<int>(state.range(0)));
   if (file.path().empty()) {
     state.SkipWithError("the EDI file could not be written");
@@ -65,10 +57,10 @@ void benchReopen(benchmark::State& state) {
     benchmark::DoNotOptimize(session.log().logBuffer.text().data());
   }
 }
-BENCHMARK(benchReopen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(EdiReopen)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 // The plainest code for the same reading: the file line by line, each line converted to UTF-8.
-void benchReadLinesBaseline(benchmark::State& state) {
+void PlainLineRead(benchmark::State& state) {
   const EdiFixture file(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     std::ifstream in(file.path(), std::ios::binary);
@@ -79,10 +71,6 @@ void benchReadLinesBaseline(benchmark::State& state) {
     benchmark::DoNotOptimize(lines.data());
   }
 }
-BENCHMARK(benchReadLinesBaseline)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainLineRead)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vantor::bench {
+
+// A Qt program started with the first-window probe loaded into it, on the benchmark's own Qt
+// platform.
+struct ProbedStart {
+  std::string program;
+  // The data and settings folders' root, so a start finds no journal of an earlier one.
+  std::filesystem::path home;
+  // The program's one argument, none when empty.
+  std::string file = {};
+  // The windows to wait for.
+  int windows = 1;
+};
+
+// From the program's start to its windows painted, and its peak memory until then.
+struct ProbedWindows {
+  double seconds;
+  double peakMiB;
+};
+
+// Starts the program and waits for what the probe tells; nothing when it ends or hangs first.
+[[nodiscard]] std::optional<ProbedWindows> startProbed(const ProbedStart& start);
+
+}  // namespace vantor::bench
