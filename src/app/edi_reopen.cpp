@@ -187,12 +187,10 @@ struct RecordSummary {
 
 RecordSummary summarize(std::string_view records) {
   RecordSummary summary;
-  for (std::size_t start = 0; start < records.size();) {
-    const auto end = records.find(kLineEnd, start);
-    const auto fields = splitQsoRecord(records.substr(start, end - start));
-    start = end == std::string_view::npos ? records.size() : end + kLineEnd.size();
+  forEachLine(records, [&summary](std::string_view line) {
+    const auto fields = splitQsoRecord(line);
     if (!fields) {
-      continue;
+      return;
     }
     const double points = numericValue((*fields)[qso::points]);
     summary.totalPoints += points;
@@ -202,7 +200,7 @@ RecordSummary summarize(std::string_view records) {
       summary.farthestPoints = points;
     }
     summary.last = fields;
-  }
+  });
   return summary;
 }
 

@@ -59,15 +59,13 @@ struct LogSummary {
 
 LogSummary summarize(std::string_view buffer) {
   LogSummary summary;
-  for (std::size_t from = 0; from < buffer.size();) {
-    const std::size_t end = std::min(buffer.find(kLineEnd, from), buffer.size());
-    if (const auto fields = readQsoRecord(buffer.substr(from, end - from))) {
+  forEachLine(buffer, [&summary](std::string_view line) {
+    if (const auto fields = readQsoRecord(line)) {
       ++summary.contacts;
       summary.lastTime = (*fields)[qso::time];
       summary.lastCall = (*fields)[qso::call];
     }
-    from = end + kLineEnd.size();
-  }
+  });
   return summary;
 }
 

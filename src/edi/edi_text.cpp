@@ -5,6 +5,7 @@
 #include "form/text.h"
 #include "form/utf8.h"
 #include "geo/locator.h"
+#include "log/log_rules.h"
 #include "log/qso_line.h"
 
 namespace vantor {
@@ -71,15 +72,15 @@ void visitWithoutEndLines(std::string_view line, std::size_t number,
   }
 }
 
-// The calculator's distance in km of a contact in `locator`, 0 counting as 1 as it does for the
-// log screen; nothing for a locator it cannot use.
+// The calculator's distance in km of a contact in `locator`, counted as the log screen counts it;
+// nothing for a locator it cannot use.
 std::optional<double> contactDistance(std::string_view home, std::string_view locator) {
   if (!isValidLocator(home) || !isValidLocator(locator)) {
     return std::nullopt;
   }
   const Course course = courseBetween(locatorToPoint(preparedLocator(home)),
                                       locatorToPoint(preparedLocator(locator)));
-  return course.distance == 0 ? 1 : course.distance;
+  return countedDistance(course.distance);
 }
 
 // Takes one record line into the claims; `farthest` is the ODX distance so far.
@@ -137,15 +138,9 @@ void forEachRecordLine(std::string_view logBuffer,
                        const std::function<void(std::string_view, std::size_t)>& visit) {
   const std::size_t start = earlierRecordsStart(logBuffer).value_or(0);
   std::size_t number = 1;
-  for (std::size_t at = logBuffer.find(kLineEnd); at < start;
-       at = logBuffer.find(kLineEnd, at + 1)) {
-    ++number;
-  }
-  for (std::size_t pos = start; pos < logBuffer.size(); ++number) {
-    const auto end = logBuffer.find(kLineEnd, pos);
-    visitWithoutEndLines(logBuffer.substr(pos, end - pos), number, visit);
-    pos = end == std::string_view::npos ? logBuffer.size() : end + kLineEnd.size();
-  }
+  forEachLine(logBuffer.substr(0, start), [&number](std::string_view) { ++number; });
+  forEachLine(logBuffer.substr(start),
+              [&](std::string_view line) { visitWithoutEndLines(line, number++, visit); });
 }
 
 std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -19,6 +20,17 @@ template <typename... Parts>
 void appendLine(std::string& text, const Parts&... parts) {
   (text.append(parts), ...);
   text.append(kLineEnd);
+}
+
+// Calls `visit(line)` for each line of a text whose lines end with CR LF, without its line end; a
+// last line without one included.
+template <typename Visit>
+void forEachLine(std::string_view text, Visit visit) {
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t end = std::min(text.find(kLineEnd, from), text.size());
+    visit(text.substr(from, end - from));
+    from = end + kLineEnd.size();
+  }
 }
 
 // Upper case of a UTF-8 text: ASCII letters and the letters of Latin-1 / Windows-1252 (à→À,

@@ -9,13 +9,11 @@ namespace vantor {
 void CallIndex::rebuild(std::string_view logBuffer) {
   m_calls.clear();
   m_contacts = 0;
-  for (std::size_t from = 0; from < logBuffer.size();) {
-    const std::size_t end = std::min(logBuffer.find(kLineEnd, from), logBuffer.size());
-    if (const auto fields = readQsoRecord(logBuffer.substr(from, end - from))) {
+  forEachLine(logBuffer, [this](std::string_view line) {
+    if (const auto fields = readQsoRecord(line)) {
       add((*fields)[qso::call], isDuplicateRecord(*fields));
     }
-    from = end + kLineEnd.size();
-  }
+  });
 }
 
 void CallIndex::add(std::string_view call, bool duplicate) {

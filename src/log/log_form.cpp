@@ -195,7 +195,7 @@ std::optional<double> LogForm::contactDistance(const std::string& locator) {
   if (!kilometres) {
     return std::nullopt;
   }
-  return *kilometres == 0 ? 1 : *kilometres;
+  return countedDistance(*kilometres);
 }
 
 void LogForm::tell(std::string_view message) {

@@ -18,6 +18,11 @@ namespace vantor {
 // Whether a text is a real date written yymmdd in the years 2000 to 2099.
 [[nodiscard]] bool isRealDate(std::string_view text);
 
+// A contact's distance as the log counts it: a contact in the home square, 0 km, counts as 1.
+[[nodiscard]] inline double countedDistance(double kilometres) {
+  return kilometres == 0 ? 1 : kilometres;
+}
+
 // "Auto x2 Sicilia": a "9" as the call's third character doubles the QRB, and a "9" as its last
 // character doubles it again.
 [[nodiscard]] double sicilianFactor(std::string_view call);
