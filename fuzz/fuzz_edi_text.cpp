@@ -91,6 +91,17 @@ std::optional<std::string> headerBuffer(std::string_view logBuffer, const Statio
   return buffer;
 }
 
+// The code page's bytes one character at a time, the plain way the encoding's quick copy of ASCII
+// runs must agree with.
+std::string windows1252OneByOne(std::string_view utf8) {
+  std::string bytes;
+  forEachCharacter(utf8, [&bytes](std::optional<char32_t> codePoint, std::string_view) {
+    const auto byte = codePoint ? windows1252Byte(*codePoint) : std::nullopt;
+    bytes += static_cast<char>(byte.value_or('?'));
+  });
+  return bytes;
+}
+
 // The export's text: the header buffer, then records holding no end line, then the end line.
 void checkEdiText(std::string_view header, std::string_view ediText) {
   FUZZ_CHECK(ediText.starts_with(header));
@@ -119,6 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string records = qsoRecords(logBuffer);
   FUZZ_CHECK(fuzz::countOf(records, ediEndLine) == 0);
   FUZZ_CHECK(toWindows1252(logBuffer).size() <= logBuffer.size());
+  FUZZ_CHECK(toWindows1252(logBuffer) == windows1252OneByOne(logBuffer));
 
   StationHeader header;
   header.callsign = text(kCallsign);

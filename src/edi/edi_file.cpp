@@ -91,7 +91,9 @@ std::error_code DiskFileWriter::write(const std::filesystem::path& path,
 
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,
                                        const FileWriter& writer) {
-  std::string bytes = toWindows1252(ediText);
+  std::string bytes;
+  bytes.reserve(ediText.size() + kLineEnd.size());
+  appendWindows1252(bytes, ediText);
   bytes += kLineEnd;
   std::filesystem::path temporary = path;
   temporary += ".tmp";
