@@ -155,23 +155,34 @@ std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer) {
   return broken;
 }
 
-std::string qsoRecords(std::string_view logBuffer) {
+namespace {
+
+// The records of `logBuffer` appended to `text`, so an export copies the buffer only once.
+void appendQsoRecords(std::string& text, std::string_view logBuffer) {
   if (!earlierRecordsStart(logBuffer) && logBuffer.find(ediEndLine) == std::string_view::npos) {
-    return std::string(logBuffer);
+    text.append(logBuffer);
+    return;
   }
-  std::string records;
-  records.reserve(logBuffer.size());
-  forEachRecordLine(logBuffer, [&records](std::string_view line, std::size_t) {
-    records.append(line).append(kLineEnd);
+  forEachRecordLine(logBuffer, [&text](std::string_view line, std::size_t) {
+    text.append(line).append(kLineEnd);
   });
+}
+
+}  // namespace
+
+std::string qsoRecords(std::string_view logBuffer) {
+  std::string records;
+  appendQsoRecords(records, logBuffer);
   return records;
 }
 
 std::string buildEdiText(std::string_view headerBuffer, std::string_view logBuffer) {
-  const std::string records = qsoRecords(logBuffer);
+  // The records are at most one CR LF longer than the buffer.
   std::string text;
-  text.reserve(headerBuffer.size() + records.size() + ediEndLine.size());
-  text.append(headerBuffer).append(records).append(ediEndLine);
+  text.reserve(headerBuffer.size() + logBuffer.size() + kLineEnd.size() + ediEndLine.size());
+  text.append(headerBuffer);
+  appendQsoRecords(text, logBuffer);
+  text.append(ediEndLine);
   return text;
 }
 
