@@ -34,17 +34,23 @@ void Field::edit(std::string_view text, std::size_t caret) {
   write(text, caret);
 }
 
+// A multi-line text is compared and stored as given: the log buffer, megabytes long, is copied
+// only when it changed, and into the room it already has.
 void Field::write(std::string_view text, std::optional<std::size_t> caret) {
-  std::string stored = m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
-  if (stored == m_text) {
+  std::string singleLine;
+  if (m_lines == Lines::Single) {
+    singleLine = withoutLineBreaks(text);
+    text = singleLine;
+  }
+  if (text == m_text) {
     if (caret) {
       setCaret(*caret);
     }
     return;
   }
-  const auto differ = std::mismatch(m_text.begin(), m_text.end(), stored.begin(), stored.end());
+  const auto differ = std::mismatch(m_text.begin(), m_text.end(), text.begin(), text.end());
   m_savedPrefix = std::min(m_savedPrefix, static_cast<std::size_t>(differ.first - m_text.begin()));
-  m_text = std::move(stored);
+  m_text.assign(text);
   ++m_rewrites;
   changed(caret);
 }
@@ -53,7 +59,11 @@ void Field::append(std::string_view text) {
   if (text.empty()) {
     return;
   }
-  m_text += m_lines == Lines::Single ? withoutLineBreaks(text) : std::string(text);
+  if (m_lines == Lines::Single) {
+    m_text += withoutLineBreaks(text);
+  } else {
+    m_text += text;
+  }
   changed(std::nullopt);
 }
 
