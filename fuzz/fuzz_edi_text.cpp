@@ -2,8 +2,10 @@
 // own result the way the log buffer holds it after an export; and the file name from any
 // callsign.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,7 +16,9 @@
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
+#include "edi/record_tally.h"
 #include "form/field.h"
+#include "form/text.h"
 #include "form/utf8.h"
 #include "form/windows1252.h"
 #include "header/station_header.h"
@@ -85,7 +89,7 @@ std::optional<std::string> headerBuffer(std::string_view logBuffer, const Statio
     buffer += part;
   }
   // The claims count every record line, and no more contacts than lines.
-  const Claims claims = claimsOf(logBuffer, header.locator);
+  const Claims claims = reportOf(logBuffer, header.locator).claims;
   FUZZ_CHECK(claims.contacts <= claims.recordLines);
   buffer += buildScoreLines(claims, header.comments);
   return buffer;
@@ -120,6 +124,48 @@ void checkExports(std::string_view header, std::string_view logBuffer) {
   FUZZ_CHECK(buildEdiText(header, second) == second);
 }
 
+// The records line by line, the plain way the export's copy of whole runs of lines must agree
+// with.
+std::string recordsLineByLine(std::string_view logBuffer) {
+  const std::size_t start = recordLinesStart(logBuffer);
+  if (start == 0 && logBuffer.find(ediEndLine) == std::string_view::npos) {
+    return std::string(logBuffer);
+  }
+  std::string records;
+  forEachLine(logBuffer.substr(start), [&records](std::string_view line) {
+    forEachRecordPiece(
+        line, [&records](std::string_view piece) { records.append(piece).append(kLineEnd); });
+  });
+  return records;
+}
+
+bool sameReport(const RecordReport& one, const RecordReport& other) {
+  const Claims& a = one.claims;
+  const Claims& b = other.claims;
+  const bool samePoints = std::memcmp(&a.points, &b.points, sizeof a.points) == 0;
+  const bool sameBroken = one.broken.size() == other.broken.size() &&
+                          std::equal(one.broken.begin(), one.broken.end(), other.broken.begin(),
+                                     [](const BrokenRecord& x, const BrokenRecord& y) {
+                                       return x.line == y.line && x.start == y.start;
+                                     });
+  return a.recordLines == b.recordLines && a.contacts == b.contacts && samePoints &&
+         a.odxCall == b.odxCall && a.odxLocator == b.odxLocator && a.odxDistance == b.odxDistance &&
+         sameBroken;
+}
+
+// The tally kept between exports agrees with a reading of the whole buffer: after the buffer grew
+// from its first half, and after an export with that half added again behind it.
+void checkTally(std::string_view header, std::string_view logBuffer, std::string_view home) {
+  const std::string_view half = logBuffer.substr(0, logBuffer.size() / 2);
+  RecordTally tally;
+  tally.reportOf(half, 0, home);
+  FUZZ_CHECK(sameReport(tally.reportOf(logBuffer, 0, home), reportOf(logBuffer, home)));
+  const std::string ediText = buildEdiText(header, logBuffer);
+  tally.exported(ediText, 1);
+  const std::string grown = ediText + std::string(half);
+  FUZZ_CHECK(sameReport(tally.reportOf(grown, 1, home), reportOf(grown, home)));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -129,6 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string records = qsoRecords(logBuffer);
   FUZZ_CHECK(fuzz::countOf(records, ediEndLine) == 0);
+  FUZZ_CHECK(records == recordsLineByLine(logBuffer));
   FUZZ_CHECK(toWindows1252(logBuffer).size() <= logBuffer.size());
   FUZZ_CHECK(toWindows1252(logBuffer) == windows1252OneByOne(logBuffer));
 
@@ -149,6 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto buffer = headerBuffer(logBuffer, header, section)) {
     FUZZ_CHECK(buffer->starts_with(kHeaderLine));
     checkExports(*buffer, logBuffer);
+    checkTally(*buffer, logBuffer, header.locator);
   }
   return 0;
 }

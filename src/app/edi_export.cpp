@@ -11,6 +11,7 @@
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
+#include "edi/record_tally.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 
@@ -59,14 +60,16 @@ void exportEdi(Session& session) {
   }
   LogForm& log = session.log();
   const std::string& logText = log.logBuffer.text();
-  if (const auto question = exportQuestion(brokenRecords(logText), nonAsciiFields(station));
+  const RecordReport& records =
+      session.recordTally().reportOf(logText, log.logBuffer.rewrites(), station.locator);
+  if (const auto question = exportQuestion(records.broken, nonAsciiFields(station));
       question && !session.dialogs().askYesNo(*question)) {
     return;
   }
   const std::string section = sectionCode(station.band, station.category);
-  const std::string& headerText = session.header().writeEdiHeader(
-      buildHeaderSection(station, *startDate, *endDate, section),
-      buildScoreLines(claimsOf(logText, station.locator), station.comments));
+  const std::string& headerText =
+      session.header().writeEdiHeader(buildHeaderSection(station, *startDate, *endDate, section),
+                                      buildScoreLines(records.claims, station.comments));
 
   const std::string ediText = buildEdiText(headerText, logText);
   const EdiFolder& folder = session.ediFolder();
@@ -81,6 +84,7 @@ void exportEdi(Session& session) {
     return;
   }
   log.takeExport(ediText, savedLabelText(path));
+  session.recordTally().exported(ediText, log.logBuffer.rewrites());
 }
 
 }  // namespace vantor

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/edi_folder.h"
+#include "edi/record_tally.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screens.h"
@@ -46,6 +47,9 @@ class Session {
     m_ediFolder = EdiFolder{std::move(folder)};
   }
 
+  // What the exports know of the log's records, kept from one export to the next.
+  [[nodiscard]] RecordTally& recordTally() { return m_recordTally; }
+
   void showLog();
   void showHeader();
   // Whether the log screen was shown, and so is shown again when a log is resumed.
@@ -78,6 +82,7 @@ class Session {
   std::unique_ptr<LogForm> m_log;
   std::unique_ptr<BearingForm> m_bearing;
   EdiFolder m_ediFolder{"."};
+  RecordTally m_recordTally;
   bool m_ended = false;
   bool m_logShown = false;
   Journal* m_journal = nullptr;

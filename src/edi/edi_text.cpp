@@ -52,68 +52,23 @@ std::optional<std::size_t> earlierRecordsStart(std::string_view logBuffer) {
   return nextLine(logBuffer, *records);
 }
 
-// Visits the pieces of `line` around the end lines in it, each as a line of its own; a line
-// without one, an empty line too, as it stands.
-void visitWithoutEndLines(std::string_view line, std::size_t number,
-                          const std::function<void(std::string_view, std::size_t)>& visit) {
+}  // namespace
+
+void forEachRecordPiece(std::string_view line, const std::function<void(std::string_view)>& visit) {
   if (line.find(ediEndLine) == std::string_view::npos) {
-    visit(line, number);
+    visit(line);
     return;
   }
   while (true) {
     const auto end = line.find(ediEndLine);
     if (const auto piece = line.substr(0, end); !piece.empty()) {
-      visit(piece, number);
+      visit(piece);
     }
     if (end == std::string_view::npos) {
       return;
     }
     line.remove_prefix(end + ediEndLine.size());
   }
-}
-
-// The calculator's distance in km of a contact in `locator`, counted as the log screen counts it;
-// nothing for a locator it cannot use.
-std::optional<double> contactDistance(std::string_view home, std::string_view locator) {
-  if (!isValidLocator(home) || !isValidLocator(locator)) {
-    return std::nullopt;
-  }
-  const Course course = courseBetween(locatorToPoint(preparedLocator(home)),
-                                      locatorToPoint(preparedLocator(locator)));
-  return countedDistance(course.distance);
-}
-
-// Takes one record line into the claims; `farthest` is the ODX distance so far.
-void claimRecord(Claims& claims, std::optional<double>& farthest, std::string_view line,
-                 std::string_view home) {
-  ++claims.recordLines;
-  const auto fields = splitQsoRecord(line);
-  if (!fields) {
-    return;
-  }
-  claims.points += numericValue((*fields)[qso::points]);
-  if (isDuplicateRecord(*fields)) {
-    return;
-  }
-  ++claims.contacts;
-  const auto distance = contactDistance(home, (*fields)[qso::locator]);
-  if (distance && (!farthest || *distance > *farthest)) {
-    farthest = distance;
-    claims.odxCall = (*fields)[qso::call];
-    claims.odxLocator = (*fields)[qso::locator];
-    claims.odxDistance = formatNumber(*distance);
-  }
-}
-
-}  // namespace
-
-Claims claimsOf(std::string_view logBuffer, std::string_view homeLocator) {
-  Claims claims;
-  std::optional<double> farthest;
-  forEachRecordLine(logBuffer, [&](std::string_view line, std::size_t) {
-    claimRecord(claims, farthest, line, homeLocator);
-  });
-  return claims;
 }
 
 std::string buildScoreLines(const Claims& claims, std::string_view comments) {
@@ -134,38 +89,46 @@ std::string buildScoreLines(const Claims& claims, std::string_view comments) {
   return lines;
 }
 
-void forEachRecordLine(std::string_view logBuffer,
-                       const std::function<void(std::string_view, std::size_t)>& visit) {
-  const std::size_t start = earlierRecordsStart(logBuffer).value_or(0);
-  std::size_t number = 1;
-  forEachLine(logBuffer.substr(0, start), [&number](std::string_view) { ++number; });
-  forEachLine(logBuffer.substr(start),
-              [&](std::string_view line) { visitWithoutEndLines(line, number++, visit); });
-}
-
-std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer) {
-  constexpr std::size_t kShownCharacters = 24;
-  std::vector<BrokenRecord> broken;
-  forEachRecordLine(logBuffer, [&broken](std::string_view line, std::size_t number) {
-    if (!isWellFormedRecord(line)) {
-      broken.push_back(
-          {number, std::string(line.substr(0, characterStart(line, kShownCharacters)))});
-    }
-  });
-  return broken;
+std::size_t recordLinesStart(std::string_view logBuffer) {
+  return earlierRecordsStart(logBuffer).value_or(0);
 }
 
 namespace {
 
+// Adds the lines of `text`, each ended by CR LF (a last line without one gets it), the pieces of
+// those that hold an end line each as a line of its own. The lines between those are copied in one
+// piece.
+void appendLinesWithoutEndLines(std::string& records, std::string_view text) {
+  while (!text.empty()) {
+    const auto endLine = text.find(ediEndLine);
+    if (endLine == std::string_view::npos) {
+      records.append(text);
+      if (!text.ends_with(kLineEnd)) {
+        records.append(kLineEnd);
+      }
+      return;
+    }
+    // An end line holds no line break, so it lies inside one line.
+    const auto lineBreak = text.substr(0, endLine).rfind(kLineEnd);
+    const std::size_t lineStart =
+        lineBreak == std::string_view::npos ? 0 : lineBreak + kLineEnd.size();
+    records.append(text.substr(0, lineStart));
+    const auto lineEnd = text.find(kLineEnd, endLine);
+    forEachRecordPiece(
+        text.substr(lineStart, lineEnd - lineStart),
+        [&records](std::string_view piece) { records.append(piece).append(kLineEnd); });
+    text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + kLineEnd.size());
+  }
+}
+
 // The records of `logBuffer` appended to `text`, so an export copies the buffer only once.
 void appendQsoRecords(std::string& text, std::string_view logBuffer) {
-  if (!earlierRecordsStart(logBuffer) && logBuffer.find(ediEndLine) == std::string_view::npos) {
+  const auto start = earlierRecordsStart(logBuffer);
+  if (!start && logBuffer.find(ediEndLine) == std::string_view::npos) {
     text.append(logBuffer);
     return;
   }
-  forEachRecordLine(logBuffer, [&text](std::string_view line, std::size_t) {
-    text.append(line).append(kLineEnd);
-  });
+  appendLinesWithoutEndLines(text, logBuffer.substr(start.value_or(0)));
 }
 
 }  // namespace

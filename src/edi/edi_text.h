@@ -23,25 +23,17 @@ struct Claims {
   std::string odxDistance;
 };
 
-// The claims of the records the log buffer gives (see qsoRecords), measured from `homeLocator`.
-[[nodiscard]] Claims claimsOf(std::string_view logBuffer, std::string_view homeLocator);
-
 // Lines 28 to 40 of the EDI file, each ended by CR LF: the claimed score, the remarks and the
 // "[QSORecords;N]" line, where N counts the record lines and "CQSOs=" the contacts.
 [[nodiscard]] std::string buildScoreLines(const Claims& claims, std::string_view comments);
 
-// Calls `visit(line, number)` for each line qsoRecords makes of the log buffer, in order, with
-// the number (from 1) of the buffer line it comes from and without its CR LF.
-void forEachRecordLine(std::string_view logBuffer,
-                       const std::function<void(std::string_view, std::size_t)>& visit);
+// Where the lines qsoRecords takes from the log buffer start: behind the "[QSORecords;" line of an
+// earlier export, or at the buffer's start.
+[[nodiscard]] std::size_t recordLinesStart(std::string_view logBuffer);
 
-// A line that goes into the file as a record but is not a well-formed one.
-struct BrokenRecord {
-  std::size_t line;   // the log buffer's line, counted from 1
-  std::string start;  // its first characters
-};
-
-[[nodiscard]] std::vector<BrokenRecord> brokenRecords(std::string_view logBuffer);
+// Calls `visit(piece)` for the records one of those lines (without its CR LF) gives: the line as it
+// stands, or the pieces around the end lines in it, each not empty.
+void forEachRecordPiece(std::string_view line, const std::function<void(std::string_view)>& visit);
 
 // The QSO records an export writes, taken from the log buffer's text. A buffer of QSO lines
 // gives its text exactly as it stands, a last line without CR LF included. A buffer that holds

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "edi/edi_header.h"
+#include "edi/record_tally.h"
 
 namespace vantor {
 namespace {
@@ -51,7 +54,7 @@ TEST(EdiClaims, AreTheSumsOfTheRecords) {
        "CQSOs=2;1|CQSOP=373|CToSc=373|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
   };
   for (const auto& c : cases) {
-    const std::string lines = buildScoreLines(claimsOf(c.log, "JN61FU"), "");
+    const std::string lines = buildScoreLines(reportOf(c.log, "JN61FU").claims, "");
     std::string picked;
     for (const std::string_view key : {"CQSOs=", "CQSOP=", "CToSc=", "CODXC=", "[QSORecords;"}) {
       const auto at = lines.find(key);
@@ -66,11 +69,91 @@ TEST(EdiClaims, AreTheSumsOfTheRecords) {
 // line, line 42.
 TEST(EdiText, NamesTheBrokenRecordsByTheirLogLine) {
   const std::string log = exported(contact1) + "261207;1440;QQ2DEF;1;59;002;59;017;;JN61A\r\n";
-  const auto broken = brokenRecords(log);
+  const auto broken = reportOf(log, "JN61FU").broken;
   ASSERT_EQ(broken.size(), 1U);
   EXPECT_EQ(broken[0].line, 42U);
   EXPECT_EQ(broken[0].start, "261207;1440;QQ2DEF;1;59;");
-  EXPECT_TRUE(brokenRecords(exported(contact1 + contact2 + duplicate)).empty());
+  EXPECT_TRUE(reportOf(exported(contact1 + contact2 + duplicate), "JN61FU").broken.empty());
+}
+
+// A report as one line, to compare two of them.
+std::string summary(const RecordReport& report) {
+  const Claims& c = report.claims;
+  std::string text = std::to_string(c.recordLines) + ";" + std::to_string(c.contacts) + ";" +
+                     std::to_string(c.points) + ";" + c.odxCall + ";" + c.odxLocator + ";" +
+                     c.odxDistance;
+  for (const BrokenRecord& broken : report.broken) {
+    text += "|" + std::to_string(broken.line) + ":" + broken.start;
+  }
+  return text;
+}
+
+// The tally kept between exports reports what a reading of the whole buffer reports, whatever
+// the operator did to the buffer in between.
+TEST(RecordTally, ReportsWhatReadingTheWholeBufferReports) {
+  enum class Change { Append, Rewrite, Export, MoveHome };
+  struct Step {
+    Change change;
+    std::string text;
+  };
+  const std::string contact2Start = contact2.substr(0, 20);
+  const std::vector<std::vector<Step>> sequences = {
+      {{Change::Append, contact1},
+       {Change::Append, contact2Start},
+       {Change::Append, contact2.substr(20)},
+       {Change::Append, "by hand\r\n"},
+       {Change::Export, ""},
+       {Change::Append, duplicate},
+       {Change::Export, ""},
+       {Change::Export, ""},
+       {Change::Append, "261207;1440;QQ2DEF\r\n"},
+       {Change::MoveHome, "JN45OK"},
+       {Change::Export, ""}},
+      // A last line without CR LF joins the end line when exported.
+      {{Change::Append, contact1 + contact2Start},
+       {Change::Export, ""},
+       {Change::Append, contact2},
+       {Change::Export, ""}},
+      // Lines that move where the records start.
+      {{Change::Append, contact1 + "[QSORecords;5]"},
+       {Change::Append, "\r\n" + contact2},
+       {Change::Append, "[Remarks]\r\n\r\n"},
+       {Change::Append, "[QSORecords;1]\r\n"},
+       {Change::Append, duplicate}},
+      // An end line alone, or inside a line, in what the operator typed.
+      {{Change::Append, contact1 + endLine + "\r\n" + contact2},
+       {Change::Export, ""},
+       {Change::Append, "x" + endLine + "y\r\n"},
+       {Change::Export, ""}},
+      {{Change::Append, contact1},
+       {Change::Export, ""},
+       {Change::Rewrite, contact2 + duplicate},
+       {Change::Append, contact1},
+       {Change::Export, ""}},
+  };
+  for (const auto& sequence : sequences) {
+    RecordTally tally;
+    std::string log;
+    std::uint64_t rewrites = 0;
+    std::string home = "JN61FU";
+    std::string done;
+    for (const Step& step : sequence) {
+      done += step.text + "/";
+      if (step.change == Change::Append) {
+        log += step.text;
+      } else if (step.change == Change::Rewrite) {
+        log = step.text;
+        ++rewrites;
+      } else if (step.change == Change::MoveHome) {
+        home = step.text;
+      } else {
+        tally.reportOf(log, rewrites, home);
+        log = buildEdiText(headerBuffer(), log);
+        tally.exported(log, ++rewrites);
+      }
+      EXPECT_EQ(summary(tally.reportOf(log, rewrites, home)), summary(reportOf(log, home))) << done;
+    }
+  }
 }
 
 TEST(EdiText, OfAnEmptyLogEndsRightBehindTheRecordsLine) {
