@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "app/session.h"
 #include "contest_texts.h"
@@ -111,5 +112,55 @@ BENCHMARK(PlainLineAppend)
     ->Apply(vantor::bench::logSizes)
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(2000);
+
+// The log with the call of its middle line changed by one letter, as the operator corrects it in
+// the log text: `variant` picks the letter.
+std::string editedLog(const std::string& lines, char variant) {
+  std::string edited = lines;
+  const std::size_t middle = edited.find("\r\n", edited.size() / 2) + 2;
+  // A record's call starts behind its date and time: "yymmdd;hhmm;".
+  edited[middle + 12] = variant;
+  return edited;
+}
+
+// One operator edit of a line in the log text, then one keystroke in the call field, which finds
+// the duplicate index out of date and brings it up to date. Both texts are made beforehand: the
+// window hands the core the whole edited text.
+void LogLineEdit(benchmark::State& state) {
+  const std::string lines = vantor::bench::qsoLines(static_cast<int>(state.range(0)));
+  const std::string edited[] = {editedLog(lines, 'X'), editedLog(lines, 'Y')};
+  LoggedContest contest(lines);
+  vantor::LogForm& log = contest.session.log();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    log.logBuffer.edit(edited[next], edited[next].size() / 2);
+    log.callsignField.edit(kTypicalCall[next], kTypicalCall[next].size());
+    next = 1 - next;
+  }
+}
+BENCHMARK(LogLineEdit)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The baseline of an edit: the edited text copied in, and the third field of each line put in a
+// set, plainly.
+void PlainEditAndCallSet(benchmark::State& state) {
+  const std::string lines = vantor::bench::qsoLines(static_cast<int>(state.range(0)));
+  const std::string edited[] = {editedLog(lines, 'X'), editedLog(lines, 'Y')};
+  std::string held = lines;
+  std::unordered_set<std::string> calls;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    held = edited[next];
+    calls.clear();
+    for (std::size_t from = 0; from < held.size();) {
+      const std::size_t end = held.find("\r\n", from);
+      const std::size_t callStart = held.find(';', held.find(';', from) + 1) + 1;
+      calls.insert(held.substr(callStart, held.find(';', callStart) - callStart));
+      from = end + 2;
+    }
+    benchmark::DoNotOptimize(calls.size());
+    next = 1 - next;
+  }
+}
+BENCHMARK(PlainEditAndCallSet)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

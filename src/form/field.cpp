@@ -49,7 +49,9 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
     return;
   }
   const auto differ = std::mismatch(m_text.begin(), m_text.end(), text.begin(), text.end());
-  m_savedPrefix = std::min(m_savedPrefix, static_cast<std::size_t>(differ.first - m_text.begin()));
+  const auto at = static_cast<std::size_t>(differ.first - m_text.begin());
+  m_savedPrefix = std::min(m_savedPrefix, at);
+  noteChange(text, at);
   m_text.assign(text);
   ++m_rewrites;
   changed(caret);
@@ -59,12 +61,33 @@ void Field::append(std::string_view text) {
   if (text.empty()) {
     return;
   }
+  const std::size_t at = m_text.size();
   if (m_lines == Lines::Single) {
     m_text += withoutLineBreaks(text);
   } else {
     m_text += text;
   }
+  m_lastChange =
+      Change{.at = at, .removed = {}, .inserted = m_text.size() - at, .rewritesBefore = m_rewrites};
   changed(std::nullopt);
+}
+
+// `text` replaces the held one, the same up to `at`: the change ends where the two texts' common
+// end begins.
+void Field::noteChange(std::string_view text, std::size_t at) {
+  const std::size_t room = std::min(m_text.size(), text.size()) - at;
+  const auto common = static_cast<std::size_t>(
+      std::mismatch(m_text.rbegin(), m_text.rbegin() + static_cast<std::ptrdiff_t>(room),
+                    text.rbegin())
+          .first -
+      m_text.rbegin());
+  const std::size_t removed = m_text.size() - common - at;
+  const bool kept = removed <= kKeptRemoval;
+  m_lastChange = Change{.at = at,
+                        .removed = kept ? m_text.substr(at, removed) : std::string(),
+                        .inserted = text.size() - common - at,
+                        .removedKept = kept,
+                        .rewritesBefore = m_rewrites};
 }
 
 void Field::changed(std::optional<std::size_t> caret) {

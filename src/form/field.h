@@ -33,6 +33,20 @@ class Field : public Control {
   // text at the same count shows the start of the current text already.
   [[nodiscard]] std::uint64_t rewrites() const { return m_rewrites; }
 
+  // What the last change did to the text: at byte `at`, `removed` made way for `inserted` bytes,
+  // in the text as it stood after `rewritesBefore` rewrites.
+  // A change that removed more than kKeptRemoval bytes keeps none of them, so a text replaced
+  // whole is not copied for it.
+  struct Change {
+    std::size_t at = 0;
+    std::string removed;
+    std::size_t inserted = 0;
+    bool removedKept = true;
+    std::uint64_t rewritesBefore = 0;
+  };
+  static constexpr std::size_t kKeptRemoval = 1 << 16;
+  [[nodiscard]] const Change& lastChange() const { return m_lastChange; }
+
   void onChange(std::function<void()> behaviour) {
     registerBehaviour(m_onChange, std::move(behaviour), "change");
   }
@@ -72,6 +86,7 @@ class Field : public Control {
 
  private:
   void write(std::string_view text, std::optional<std::size_t> caret);
+  void noteChange(std::string_view text, std::size_t at);
   void changed(std::optional<std::size_t> caret);
 
   std::string m_text;
@@ -85,6 +100,7 @@ class Field : public Control {
   // How much of the text is as it was at the last save: a save writes the rest.
   std::size_t m_savedPrefix = 0;
   std::uint64_t m_rewrites = 0;
+  Change m_lastChange;
   int m_depth = 0;
 };
 

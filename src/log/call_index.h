@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
+
+#include "form/field.h"
 
 namespace vantor {
 
@@ -13,8 +15,10 @@ class CallIndex {
  public:
   // Reads the whole buffer again: its lines of the QSO record's shape are its records.
   void rebuild(std::string_view logBuffer);
-  // The record an insertion has just appended to the buffer.
-  void add(std::string_view call, bool duplicate);
+  // Follows one change of the buffer, now `logBuffer`: the records of the lines it touched leave
+  // the index and those of the lines standing there now enter it. False, and the index is to be
+  // rebuilt, when the change did not keep what it removed.
+  [[nodiscard]] bool follow(std::string_view logBuffer, const Field::Change& change);
 
   // Whether `call`, compared as normalizedCall, is the call of a record. An empty call never is.
   [[nodiscard]] bool holds(std::string_view call) const;
@@ -22,7 +26,11 @@ class CallIndex {
   [[nodiscard]] std::size_t contacts() const { return m_contacts; }
 
  private:
-  std::unordered_set<std::string> m_calls;
+  // Adds (`step` 1) or takes out (-1) the records of whole lines.
+  void count(std::string_view lines, int step);
+
+  // Each call with the number of records that hold it.
+  std::unordered_map<std::string, std::size_t> m_calls;
   std::size_t m_contacts = 0;
 };
 

@@ -41,7 +41,10 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
   locatorField.onChange([this] { locatorChanged(); });
   modeList.onPick([this] { modePicked(); });
   autoTimeBox.onClick([this] { autoTimeClicked(); });
-  logBuffer.onChange([this] { m_unsaved = !logBuffer.text().empty(); });
+  logBuffer.onChange([this] {
+    m_unsaved = !logBuffer.text().empty();
+    followLogBuffer();
+  });
   insertButton.onPress([this] { insert(); });
   // Enter anywhere in the entry row logs the contact, as "Inserisci" does.
   for (Field* entry :
@@ -155,6 +158,16 @@ void LogForm::modePicked() {
 void LogForm::autoTimeClicked() {
   plusOneOption.setVisible(true);
   plusTwoOption.setVisible(true);
+}
+
+// The index follows each change of the buffer while it can; a change it cannot follow (a text
+// replaced whole) has it rebuilt at the next duplicate test, not at once.
+void LogForm::followLogBuffer() {
+  const Field::Change& change = logBuffer.lastChange();
+  if (m_indexedRewrites == change.rewritesBefore &&
+      m_loggedCalls.follow(logBuffer.text(), change)) {
+    m_indexedRewrites = logBuffer.rewrites();
+  }
 }
 
 CallIndex& LogForm::loggedCalls() {
@@ -294,10 +307,7 @@ void LogForm::appendContact() {
       .locator = locatorField.text(),
       .points = qrbField.text(),
   };
-  // Read before the append, so the index is up to date and takes the new record alone.
-  CallIndex& calls = loggedCalls();
   appendQsoLine(logBuffer, line);
-  calls.add(line.call, line.kind == QsoLine::Kind::Duplicate);
   if (line.kind == QsoLine::Kind::Duplicate) {
     tell("Inserito un duplicato");
   }

@@ -124,6 +124,7 @@ class LogForm : public Form {
   void insert();
 
   void setMark(DuplicateMark mark);
+  void followLogBuffer();
   [[nodiscard]] CallIndex& loggedCalls();
   void writeAutomaticTime();
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
@@ -142,8 +143,8 @@ class LogForm : public Form {
   // with another (typed) mode keeps it.
   std::string_view m_modeCode;
   bool m_unsaved = false;
-  // The index is rebuilt when the buffer was rewritten (an edit, an export, a resume) since it was
-  // last read; an insertion's append adds its record to it.
+  // The records' calls as the buffer stood after `m_indexedRewrites` rewrites: each change the
+  // index follows brings that count up to date; any other has it rebuilt when it is next read.
   CallIndex m_loggedCalls;
   std::optional<std::uint64_t> m_indexedRewrites;
 };

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "form/field.h"
 #include "log/call_index.h"
 
 namespace vantor {
@@ -50,14 +53,43 @@ TEST(CallIndex, FindOnlyTheCallOfARecord) {
   }
 }
 
-TEST(CallIndex, CountTheContactsThatAreNotDuplicates) {
-  CallIndex index;
-  index.rebuild(std::string(kEarlierExport) + "\r\n" + std::string(kRecords));
-  EXPECT_EQ(index.contacts(), 2U);
-  index.add("IZ2ABC", false);
-  index.add("IZ2ABC", true);
-  EXPECT_EQ(index.contacts(), 3U);
-  EXPECT_TRUE(index.holds("IZ2ABC"));
+// Following each change of the buffer leaves the index as a rebuild from the new text would.
+TEST(CallIndex, FollowsEachChangeAsARebuildWould) {
+  const std::string record = "261207;1440;IZ2ABC;1;59;002;59;;;JN45OK;200;;N;;\r\n";
+  const std::string duplicate = "261207;1441;IZ2ABC;1;59;003;59;;;JN45OK;0;;;;D\r\n";
+  Field buffer("Text15", std::string(kEarlierExport) + "\r\n" + std::string(kRecords),
+               Field::Lines::Multi);
+  const auto edited = [&buffer](std::size_t at, std::size_t removed, std::string_view inserted) {
+    std::string text = buffer.text();
+    text.replace(at, removed, inserted);
+    buffer.edit(text, at);
+  };
+  const auto callAt = [&buffer](std::string_view call) { return buffer.text().find(call); };
+  const std::function<void()> changes[] = {
+      [&] { buffer.append(record); },
+      [&] { buffer.append(duplicate); },
+      [&] { edited(callAt("S59ABC") + 3, 1, "X"); },       // a call corrected
+      [&] { edited(callAt(record), record.size(), ""); },  // a line taken out
+      [&] { edited(callAt("\r\n261207;1441"), 2, ""); },   // two lines joined
+      [&] { edited(callAt("261207;1441"), 0, "\r\n"); },   // and split again
+      [&] { edited(callAt("DL1ABC") - 1, 1, "\r"); },      // a field made a line end
+      [&] { edited(0, buffer.text().size(), std::string(Field::kKeptRemoval + 1, 'x') + record); },
+      [&] { buffer.append("\r\n" + duplicate); },
+  };
+  CallIndex followed;
+  followed.rebuild(buffer.text());
+  for (std::size_t step = 0; step < std::size(changes); ++step) {
+    changes[step]();
+    if (!followed.follow(buffer.text(), buffer.lastChange())) {
+      followed.rebuild(buffer.text());
+    }
+    CallIndex rebuilt;
+    rebuilt.rebuild(buffer.text());
+    EXPECT_EQ(followed.contacts(), rebuilt.contacts()) << "change " << step;
+    for (const std::string_view call : {"S59ABC", "S59XBC", "IZ2ABC", "DL1ABC", "K1A"}) {
+      EXPECT_EQ(followed.holds(call), rebuilt.holds(call)) << call << " after change " << step;
+    }
+  }
 }
 
 TEST(LogRules, DoubleASicilianCallByItsThirdAndLastCharacter) {
