@@ -213,6 +213,14 @@ void StartUpEmptyWindow(benchmark::State& state) {
 }
 BENCHMARK(StartUpEmptyWindow)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The same window showing one line of text: what the fonts' first use adds to any window that
+// shows text.
+void StartUpWindowWithOneLabel(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  timeStarts(state, {.program = VANTOR_EMPTY_WINDOW, .home = home.path(), .argument = "label"});
+}
+BENCHMARK(StartUpWindowWithOneLabel)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // The program started on an EDI file of that many contacts, up to both windows painted with the
 // whole log; the peak memory is the program's high-water mark until then.
 void PeakMemoryWithBothWindows(benchmark::State& state) {
@@ -222,9 +230,29 @@ void PeakMemoryWithBothWindows(benchmark::State& state) {
     state.SkipWithError("the EDI file could not be written");
     return;
   }
-  timeStarts(state,
-             {.program = VANTOR_PROGRAM, .home = home.path(), .file = file.string(), .windows = 2});
+  timeStarts(
+      state,
+      {.program = VANTOR_PROGRAM, .home = home.path(), .argument = file.string(), .windows = 2});
 }
+
+// The baseline of the peak memory: Qt's plain text widget alone, showing the same file.
+void PeakMemoryOfAPlainTextWidget(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  const auto file = vantor::ediFilePath(home.path(), "01", "QQ9XYZ");
+  if (vantor::saveEdiFile(file, vantor::bench::ediFileText(contacts(state)))) {
+    state.SkipWithError("the EDI file could not be written");
+    return;
+  }
+  timeStarts(state,
+             {.program = VANTOR_EMPTY_WINDOW, .home = home.path(), .argument = file.string()});
+}
+BENCHMARK(PeakMemoryOfAPlainTextWidget)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 BENCHMARK(PeakMemoryWithBothWindows)
     ->Arg(10000)
     ->Arg(100000)

@@ -66,8 +66,8 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 // Starts the program with its standard output on standard error, out of the way of the report.
 pid_t spawn(const ProbedStart& start, int reportDescriptor) {
   std::vector<std::string> arguments = {start.program};
-  if (!start.file.empty()) {
-    arguments.push_back(start.file);
+  if (!start.argument.empty()) {
+    arguments.push_back(start.argument);
   }
   std::vector<std::string> environment = probedEnvironment(start, reportDescriptor);
   posix_spawn_file_actions_t actions;

@@ -12,8 +12,9 @@ struct ProbedStart {
   std::string program;
   // The data and settings folders' root, so a start finds no journal of an earlier one.
   std::filesystem::path home;
-  // The program's one argument, none when empty.
-  std::string file = {};
+  // The program's one argument, none when empty: the file to open, or "label" for the empty
+  // window to show one line of text.
+  std::string argument = {};
   // The windows to wait for.
   int windows = 1;
 };
