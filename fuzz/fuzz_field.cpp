@@ -17,7 +17,9 @@
 #include "form/utf8.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
+#include "log/call_index.h"
 #include "log/log_form.h"
+#include "log/qso_line.h"
 #include "log/serial_number.h"
 #include "support/fakes.h"
 
@@ -204,6 +206,29 @@ class Operator {
         checkUpperCase(*field);
       }
     }
+    checkFollowedCalls();
+  }
+
+  // A call index that follows the log buffer's changes, each step's taken as one, holds what a
+  // rebuild holds: the calls of the records there now, and none of those taken out.
+  void checkFollowedCalls() {
+    const std::uint64_t rewrites = m_buffer.rewrites();
+    m_buffer.edit(m_log.logBuffer.text(), 0);
+    if (m_buffer.rewrites() != rewrites &&
+        !m_followedCalls.follow(m_buffer.text(), m_buffer.lastChange())) {
+      m_followedCalls.rebuild(m_buffer.text());
+    }
+    CallIndex rebuilt;
+    rebuilt.rebuild(m_buffer.text());
+    FUZZ_CHECK(m_followedCalls.contacts() == rebuilt.contacts());
+    forEachLine(m_buffer.text(), [this](std::string_view line) {
+      if (const auto fields = readQsoRecord(line); fields && m_seenCalls.size() < kMostSteps) {
+        m_seenCalls.emplace_back((*fields)[qso::call]);
+      }
+    });
+    for (const std::string& call : m_seenCalls) {
+      FUZZ_CHECK(m_followedCalls.holds(call) == rebuilt.holds(call));
+    }
   }
 
   testing::PinnedClock m_clock;
@@ -212,6 +237,9 @@ class Operator {
   Session m_session{m_clock, m_dialogs, m_screens};
   HeaderForm& m_header;
   LogForm& m_log;
+  Field m_buffer{"buffer", {}, Field::Lines::Multi};
+  CallIndex m_followedCalls;
+  std::vector<std::string> m_seenCalls;
   // Every field of the two screens; the header's lists count as fields, since their edit boxes
   // take typing.
   const std::vector<Field*> m_fields{
