@@ -127,7 +127,7 @@ void checkExports(std::string_view header, std::string_view logBuffer) {
 // The records line by line, the plain way the export's copy of whole runs of lines must agree
 // with.
 std::string recordsLineByLine(std::string_view logBuffer) {
-  const std::size_t start = recordLinesStart(logBuffer);
+  const std::size_t start = recordLinesStart(logBuffer).offset;
   if (start == 0 && logBuffer.find(ediEndLine) == std::string_view::npos) {
     return std::string(logBuffer);
   }

@@ -13,6 +13,7 @@ namespace vantor {
 namespace {
 
 constexpr std::string_view kRemarksLine = "[Remarks]";
+constexpr std::string_view kRecordsLinePrefix = "[QSORecords;";
 
 // The start of the first line at or after `from` (itself a line start) that begins with
 // `prefix`.
@@ -45,7 +46,7 @@ std::optional<std::size_t> earlierRecordsStart(std::string_view logBuffer) {
           findLine(logBuffer, std::string(kRemarksLine) + std::string(kLineEnd), 0)) {
     from = nextLine(logBuffer, nextLine(logBuffer, *remarks));
   }
-  const auto records = findLine(logBuffer, "[QSORecords;", from);
+  const auto records = findLine(logBuffer, kRecordsLinePrefix, from);
   if (!records) {
     return std::nullopt;
   }
@@ -85,12 +86,19 @@ std::string buildScoreLines(const Claims& claims, std::string_view comments) {
   appendLine(lines, "CODXC=", claims.odxCall, ";", claims.odxLocator, ";", claims.odxDistance);
   appendLine(lines, kRemarksLine);
   appendLine(lines, comments);
-  appendLine(lines, "[QSORecords;", std::to_string(claims.recordLines), "]");
+  appendLine(lines, kRecordsLinePrefix, std::to_string(claims.recordLines), "]");
   return lines;
 }
 
-std::size_t recordLinesStart(std::string_view logBuffer) {
-  return earlierRecordsStart(logBuffer).value_or(0);
+RecordLinesStart recordLinesStart(std::string_view logBuffer) {
+  RecordLinesStart start{.offset = earlierRecordsStart(logBuffer).value_or(0), .line = 1};
+  forEachLine(logBuffer.substr(0, start.offset), [&start](std::string_view) { ++start.line; });
+  return start;
+}
+
+bool movesRecordLinesStart(std::string_view added) {
+  return added.find(kRemarksLine) != std::string_view::npos ||
+         added.find(kRecordsLinePrefix) != std::string_view::npos;
 }
 
 namespace {

@@ -28,8 +28,15 @@ struct Claims {
 [[nodiscard]] std::string buildScoreLines(const Claims& claims, std::string_view comments);
 
 // Where the lines qsoRecords takes from the log buffer start: behind the "[QSORecords;" line of an
-// earlier export, or at the buffer's start.
-[[nodiscard]] std::size_t recordLinesStart(std::string_view logBuffer);
+// earlier export, or at the buffer's start; with the number (from 1) of the buffer line there.
+struct RecordLinesStart {
+  std::size_t offset;
+  std::size_t line;
+};
+[[nodiscard]] RecordLinesStart recordLinesStart(std::string_view logBuffer);
+
+// Whether text added behind a buffer's last whole line could move where its record lines start.
+[[nodiscard]] bool movesRecordLinesStart(std::string_view added);
 
 // Calls `visit(piece)` for the records one of those lines (without its CR LF) gives: the line as it
 // stands, or the pieces around the end lines in it, each not empty.

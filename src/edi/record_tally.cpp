@@ -43,12 +43,6 @@ void claimRecord(Claims& claims, std::optional<double>& farthest, std::string_vi
   }
 }
 
-// The lines an added line could start the records behind, moving them.
-bool movesTheRecords(std::string_view added) {
-  return added.find("[Remarks]") != std::string_view::npos ||
-         added.find("[QSORecords;") != std::string_view::npos;
-}
-
 // The end of the last CR LF of `text`, 0 without one.
 std::size_t wholeLinesEnd(std::string_view text) {
   const auto lastEnd = text.rfind(kLineEnd);
@@ -104,9 +98,7 @@ void RecordTally::exported(std::string_view ediText, std::uint64_t rewrites) {
     m_started = false;
     return;
   }
-  std::size_t firstLine = 1;
-  forEachLine(ediText.substr(0, recordLinesStart(ediText)),
-              [&firstLine](std::string_view) { ++firstLine; });
+  const std::size_t firstLine = recordLinesStart(ediText).line;
   m_whole = m_last;
   for (BrokenRecord& broken : m_whole.report.broken) {
     broken.line = broken.line - m_firstLine + firstLine;
@@ -122,16 +114,17 @@ bool RecordTally::canReadOn(std::string_view logBuffer, std::uint64_t rewrites,
   return m_started && rewrites == m_rewrites && homeLocator == m_homeLocator &&
          logBuffer.size() >= m_read &&
          (m_read == 0 || logBuffer.substr(0, m_read).ends_with(kLineEnd)) &&
-         !movesTheRecords(logBuffer.substr(m_read));
+         !movesRecordLinesStart(logBuffer.substr(m_read));
 }
 
 void RecordTally::startAfresh(std::string_view logBuffer, std::string_view homeLocator) {
   m_started = true;
   m_homeLocator = homeLocator;
-  m_read = recordLinesStart(logBuffer);
+  const RecordLinesStart start = recordLinesStart(logBuffer);
+  m_read = start.offset;
   m_whole = Count{};
-  forEachLine(logBuffer.substr(0, m_read), [this](std::string_view) { ++m_whole.nextLine; });
-  m_firstLine = m_whole.nextLine;
+  m_whole.nextLine = start.line;
+  m_firstLine = start.line;
 }
 
 }  // namespace vantor
