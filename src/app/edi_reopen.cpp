@@ -304,13 +304,16 @@ void reopenEdi(Session& session, const std::filesystem::path& path) {
     session.dialogs().showMessage(headerMessage("Il file " + name + " non è un file EDI"));
     return;
   }
-  const Reopening plan = planReopening(std::move(*content), session.header().stationHeader());
-  if (!plan.unreadLines.empty() &&
-      !session.dialogs().askYesNo(unreadQuestion(name, plan.unreadLines))) {
-    return;
+  {
+    // The file's copy of the log is let go before the log window shows the log buffer's.
+    const Reopening plan = planReopening(std::move(*content), session.header().stationHeader());
+    if (!plan.unreadLines.empty() &&
+        !session.dialogs().askYesNo(unreadQuestion(name, plan.unreadLines))) {
+      return;
+    }
+    session.header().resume(plan.station);
+    session.log().resume(plan.log);
   }
-  session.header().resume(plan.station);
-  session.log().resume(plan.log);
   session.header().proceedButton.press();
 }
 

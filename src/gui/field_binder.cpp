@@ -12,7 +12,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
@@ -108,6 +110,28 @@ void appendShown(QPlainTextEdit* widget, const QString& added) {
     QScrollBar* scrollBar = widget->verticalScrollBar();
     scrollBar->setValue(scrollBar->maximum());
   }
+}
+
+// A whole new text goes in a piece at a time, each piece ending a line, so the widget's text is
+// never held a second time whole on its way in. Only the first piece clears what the widget
+// held, its undo steps and its caret, as a text set whole does.
+void showWhole(QPlainTextEdit* widget, std::string_view text) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  const std::size_t firstEnd = std::min(text.find('\n', kPiece), text.size());
+  widget->setPlainText(toDisplayLines(text.substr(0, firstEnd + 1)));
+  QTextDocument* document = widget->document();
+  const bool undoSteps = document->isUndoRedoEnabled();
+  document->setUndoRedoEnabled(false);
+  QTextCursor end(document);
+  end.movePosition(QTextCursor::End);
+  end.beginEditBlock();
+  for (std::size_t at = firstEnd + 1; at < text.size();) {
+    const std::size_t pieceEnd = std::min(text.find('\n', at + kPiece), text.size() - 1);
+    end.insertText(toDisplayLines(text.substr(at, pieceEnd + 1 - at)));
+    at = pieceEnd + 1;
+  }
+  end.endEditBlock();
+  document->setUndoRedoEnabled(undoSteps);
 }
 
 // A list whose text is one of its items has that item as its current one, so the arrow keys move
@@ -233,7 +257,7 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
         appendShown(widget, toDisplayLines(std::string_view(text).substr(shown->size)));
       } else {
         // A new text is read from its end, where the next contact goes.
-        widget->setPlainText(toDisplayLines(text));
+        showWhole(widget, text);
         widget->moveCursor(QTextCursor::End);
       }
       shown->take(field);

@@ -404,6 +404,34 @@ class ContestTest : public QObject {
         dataFolder / "contest_iaru_01_QQ2VNT.edi");
     QVERIFY2(difference.empty(), difference.c_str());
   }
+
+  // A log far longer than the widget takes in one piece is shown whole, read from its end, and
+  // the undo key takes none of it back.
+  void reopensALongLogWholeThatUndoCannotTakeBack() {
+    const std::string file = vantor::testing::readBytes(dataFolder / "contest_iaru_01_QQ2VNT.edi");
+    const std::size_t recordsAt = file.find("[QSORecords;25]\r\n");
+    const std::size_t recordsEnd = file.find("[END;");
+    const std::string records = file.substr(recordsAt + 17, recordsEnd - recordsAt - 17);
+    std::string longLog = file.substr(0, recordsAt) + "[QSORecords;5000]\r\n";
+    for (int i = 0; i < 200; ++i) {
+      longLog += records;
+    }
+    const TempFolder folder;
+    vantor::testing::writeBytes(folder.path() / "01_QQ2VNT.edi", longLog + file.substr(recordsEnd));
+    RunningProgram program({2026, 12, 7, 14, 32});
+    program.application.reopen(folder.path() / "01_QQ2VNT.edi");
+
+    auto* shown = program.log<QPlainTextEdit>("Text15");
+    const std::string buffer = program.session().log().logBuffer.text();
+    QVERIFY(buffer.size() > 250'000);
+    QString expected = QString::fromStdString(buffer);
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(shown->toPlainText(), expected);
+    QVERIFY(shown->textCursor().atEnd());
+    QTest::keyClick(shown, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown->toPlainText(), expected);
+    QCOMPARE(program.session().log().logBuffer.text(), buffer);
+  }
 };
 
 QTEST_MAIN(ContestTest)
