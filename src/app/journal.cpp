@@ -218,7 +218,8 @@ void Journal::setAside(const std::string& why) {
 }
 
 void Journal::writeSnapshot(std::string_view kind) {
-  const std::string bytes = std::string(kJournalHeader) + encodeEntry(m_recorder.whole(kind));
+  std::string bytes(kJournalHeader);
+  appendEntry(bytes, m_recorder.whole(kind));
   m_file.close();
   std::error_code error = platform::replaceDurably(livePath(), bytes);
   if (!error) {
@@ -239,18 +240,26 @@ void Journal::record() {
   if (m_finished) {
     return;
   }
-  const auto changes = m_recorder.changes();
+  auto changes = m_recorder.changes();
   if (!changes) {
     return;
   }
   if (m_needsSnapshot) {
+    changes.reset();
     writeSnapshot(entry_kind::whole);
     return;
   }
-  write(encodeEntry(changes->entry), changes->urgent);
+  // The change's texts are let go before a whole state is written: at a reopen both hold the
+  // whole log.
+  writeChanges(std::move(*changes));
+  changes.reset();
   if (!m_needsSnapshot && m_bytesSinceSnapshot > std::max(kSmallestRewrite, 2 * m_snapshotBytes)) {
     writeSnapshot(entry_kind::whole);
   }
+}
+
+void Journal::writeChanges(SessionRecorder::Changes changes) {
+  write(encodeEntry(changes.entry), changes.urgent);
 }
 
 void Journal::write(const std::string& bytes, bool urgent) {

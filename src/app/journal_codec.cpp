@@ -82,19 +82,29 @@ std::uint32_t crc32(std::string_view bytes) {
   return crc ^ 0xFFFFFFFFU;
 }
 
-std::string encodeEntry(const JournalEntry& entry) {
-  std::string payload;
+void appendEntry(std::string& bytes, const JournalEntry& entry) {
+  std::size_t payloadSize = 0;
   for (const std::string& text : entry) {
-    payload += std::to_string(text.size());
-    payload += ':';
-    payload += text;
+    payloadSize += std::to_string(text.size()).size() + 1 + text.size();
   }
+  bytes.reserve(bytes.size() + kFrameBytes + payloadSize);
+  appendWord(bytes, static_cast<std::uint32_t>(payloadSize));
+  appendWord(bytes, ~static_cast<std::uint32_t>(payloadSize));
+  const std::size_t crcAt = bytes.size();
+  appendWord(bytes, 0);
+  for (const std::string& text : entry) {
+    bytes += std::to_string(text.size());
+    bytes += ':';
+    bytes += text;
+  }
+  std::string crc;
+  appendWord(crc, crc32(std::string_view(bytes).substr(crcAt + 4)));
+  bytes.replace(crcAt, crc.size(), crc);
+}
+
+std::string encodeEntry(const JournalEntry& entry) {
   std::string bytes;
-  bytes.reserve(kFrameBytes + payload.size());
-  appendWord(bytes, static_cast<std::uint32_t>(payload.size()));
-  appendWord(bytes, ~static_cast<std::uint32_t>(payload.size()));
-  appendWord(bytes, crc32(payload));
-  bytes += payload;
+  appendEntry(bytes, entry);
   return bytes;
 }
 

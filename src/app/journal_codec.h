@@ -18,6 +18,8 @@ inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 1\n";
 // length is not taken for a cut-off entry) and the payload's CRC-32, four bytes each and least
 // significant first, then the payload, each text as its length in decimal, ":" and its bytes.
 [[nodiscard]] std::string encodeEntry(const JournalEntry& entry);
+// The same, behind `bytes`: the entry is written once, in room taken once.
+void appendEntry(std::string& bytes, const JournalEntry& entry);
 
 // What a journal's bytes hold.
 struct JournalContents {

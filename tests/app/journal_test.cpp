@@ -242,3 +242,16 @@ TEST_F(JournalTest, ASecondProgramOnTheSameFolderIsRefused) {
 
 }  // namespace
 }  // namespace vantor::testing
+
+// Journals written by an earlier run of the program must still be read: the bytes of an entry,
+// whole and behind the journal's header, stay as they are.
+TEST(JournalCodec, AnEntryKeepsItsBytesOnDisk) {
+  const vantor::JournalEntry entry = {"L", "", "abc"};
+  using namespace std::string_literals;
+  const std::string bytes = "\x0a\x00\x00\x00\xf5\xff\xff\xff\x44\xdf\x66\x1f"s + "1:L0:3:abc";
+  EXPECT_EQ(vantor::encodeEntry(entry), bytes);
+  std::string journal(vantor::kJournalHeader);
+  vantor::appendEntry(journal, entry);
+  EXPECT_EQ(journal, std::string(vantor::kJournalHeader) + bytes);
+  EXPECT_EQ(vantor::decodeJournal(journal).entries, std::vector<vantor::JournalEntry>{entry});
+}
