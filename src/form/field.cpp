@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 
 #include "form/text.h"
 
@@ -17,6 +18,25 @@ std::string withoutLineBreaks(std::string_view text) {
   std::replace(flat.begin(), flat.end(), '\r', ' ');
   std::replace(flat.begin(), flat.end(), '\n', ' ');
   return flat;
+}
+
+// How many bytes two texts share at their start, or at their end with `fromEnd`, up to `limit`.
+// The log buffer is megabytes long and an edit touches a line: blocks are compared with memcmp,
+// many bytes at a time, and only the block that differs byte by byte.
+std::size_t commonBytes(std::string_view a, std::string_view b, std::size_t limit, bool fromEnd) {
+  constexpr std::size_t kBlock = 256;
+  const auto at = [fromEnd](std::string_view text, std::size_t skipped, std::size_t length) {
+    return text.data() + (fromEnd ? text.size() - skipped - length : skipped);
+  };
+  std::size_t common = 0;
+  while (common + kBlock <= limit &&
+         std::memcmp(at(a, common, kBlock), at(b, common, kBlock), kBlock) == 0) {
+    common += kBlock;
+  }
+  while (common < limit && *at(a, common, 1) == *at(b, common, 1)) {
+    ++common;
+  }
+  return common;
 }
 
 }  // namespace
@@ -48,8 +68,7 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
     }
     return;
   }
-  const auto differ = std::mismatch(m_text.begin(), m_text.end(), text.begin(), text.end());
-  const auto at = static_cast<std::size_t>(differ.first - m_text.begin());
+  const std::size_t at = commonBytes(m_text, text, std::min(m_text.size(), text.size()), false);
   m_savedPrefix = std::min(m_savedPrefix, at);
   noteChange(text, at);
   m_text.assign(text);
@@ -76,11 +95,7 @@ void Field::append(std::string_view text) {
 // end begins.
 void Field::noteChange(std::string_view text, std::size_t at) {
   const std::size_t room = std::min(m_text.size(), text.size()) - at;
-  const auto common = static_cast<std::size_t>(
-      std::mismatch(m_text.rbegin(), m_text.rbegin() + static_cast<std::ptrdiff_t>(room),
-                    text.rbegin())
-          .first -
-      m_text.rbegin());
+  const std::size_t common = commonBytes(m_text, text, room, true);
   const std::size_t removed = m_text.size() - common - at;
   const bool kept = removed <= kKeptRemoval;
   m_lastChange = Change{.at = at,

@@ -220,3 +220,39 @@ TEST(Control, RefusesASecondBehaviourAndKeepsTheFirst) {
 
 }  // namespace
 }  // namespace vantor
+
+// The change an edit reports is the bytes between the texts' common start and common end, as a
+// byte-by-byte comparison finds them, wherever the edit falls among the blocks compared whole.
+TEST(Field, LastChangeIsWhatLiesBetweenTheCommonStartAndEnd) {
+  std::string log;
+  for (int i = 0; log.size() < 1500; ++i) {
+    log += "line " + std::to_string(i) + "\r\n";
+  }
+  struct Case {
+    std::size_t at;
+    std::size_t removed;
+    std::string inserted;
+  };
+  const std::vector<Case> cases = {{0, 1, "X"},    {255, 0, "Y"},        {256, 2, ""},
+                                   {257, 1, "ZZ"}, {511, 3, "Q"},        {700, 0, "a"},
+                                   {1499, 1, "b"}, {log.size(), 0, "c"}, {0, log.size(), ""}};
+  for (const Case& c : cases) {
+    vantor::Field field("Text15", log, vantor::Field::Lines::Multi);
+    std::string edited = log;
+    edited.replace(c.at, c.removed, c.inserted);
+    field.setText(edited);
+    std::size_t start = 0;
+    while (start < log.size() && start < edited.size() && log[start] == edited[start]) {
+      ++start;
+    }
+    std::size_t end = 0;
+    while (end < log.size() - start && end < edited.size() - start &&
+           log[log.size() - 1 - end] == edited[edited.size() - 1 - end]) {
+      ++end;
+    }
+    const auto& change = field.lastChange();
+    EXPECT_EQ(change.at, start) << c.at;
+    EXPECT_EQ(change.removed, log.substr(start, log.size() - end - start)) << c.at;
+    EXPECT_EQ(change.inserted, edited.size() - end - start) << c.at;
+  }
+}
