@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -184,6 +186,40 @@ void PlainLineEditKeystrokeWorstCase(benchmark::State& state) {
 BENCHMARK(PlainLineEditKeystrokeWorstCase)
     ->Apply(vantor::bench::logSizes)
     ->Unit(benchmark::kMillisecond);
+
+// Two keys typed into the middle of the log widget, a letter and Backspace, the log buffer and
+// its duplicate index brought up to date with each; the time is one round of both.
+void typeIntoLogLine(benchmark::State& state, QPlainTextEdit& log) {
+  log.setFocus();
+  QTextCursor middle = log.textCursor();
+  middle.setPosition(static_cast<int>(log.document()->characterCount() / 2));
+  middle.movePosition(QTextCursor::StartOfBlock);
+  log.setTextCursor(middle);
+  for (auto _ : state) {
+    QTest::keyClick(&log, Qt::Key_X);
+    QTest::keyClick(&log, Qt::Key_Backspace);
+    QApplication::processEvents();
+  }
+}
+
+void GuiLogLineKeystrokes(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
+  typeIntoLogLine(state, *windows.log<QPlainTextEdit>("Text15"));
+  if (windows.form().logBuffer.text() != vantor::bench::qsoLines(contacts(state))) {
+    state.SkipWithError("the keys did not reach the log buffer as typed");
+  }
+}
+BENCHMARK(GuiLogLineKeystrokes)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The baseline: the same keys typed into Qt's plain text widget showing the same log.
+void PlainTextWidgetKeystrokes(benchmark::State& state) {
+  QPlainTextEdit widget;
+  widget.setPlainText(displayLines(vantor::bench::qsoLines(contacts(state))));
+  widget.show();
+  QApplication::processEvents();
+  typeIntoLogLine(state, widget);
+}
+BENCHMARK(PlainTextWidgetKeystrokes)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 // Each round starts a program afresh and times it from its start to its first window painted; a
 // start that fails or hangs ends the benchmark.

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -18,6 +17,7 @@
 #include <limits>
 #include <memory>
 
+#include "gui/shown_lines.h"
 #include "gui/view_check.h"
 
 namespace vantor::gui {
@@ -45,18 +45,6 @@ void showColors(const Field& field, QWidget* widget) {
   widget->setPalette(palette);
 }
 
-// The log buffer keeps CR LF line ends; the text widget works with LF alone.
-QString toDisplayLines(std::string_view text) {
-  QString display = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return display;
-}
-
-std::string fromDisplayLines(QString display) {
-  display.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return toUtf8(display);
-}
-
 // The window's widget named after the control; LayoutError when there is none or it is no Widget.
 template <typename Widget>
 Widget* widgetFor(const Control& control, const QWidget& window) {
@@ -73,65 +61,6 @@ Widget* widgetFor(const Control& control, const QWidget& window) {
         QStringLiteral(" (found a %1)").arg(QLatin1StringView(found->metaObject()->className()));
   }
   throw LayoutError(toUtf8(message));
-}
-
-// How far a multi-line widget shows its field: the text's size and the field's count of
-// rewrites at the last show. Text appended since then is appended to the widget, anything else is
-// shown anew, so a long log is neither compared nor copied per contact.
-struct ShownLines {
-  std::size_t size = 0;
-  std::uint64_t rewrites = 0;
-  bool any = false;
-
-  [[nodiscard]] bool showsAll(const Field& field) const {
-    return any && rewrites == field.rewrites() && size == field.text().size();
-  }
-  // A CR shown last could pair with an LF appended: that is shown anew.
-  [[nodiscard]] bool isExtendedBy(const Field& field) const {
-    return any && size > 0 && rewrites == field.rewrites() && field.text().size() > size &&
-           field.text()[size - 1] != '\r';
-  }
-  void take(const Field& field) {
-    size = field.text().size();
-    rewrites = field.rewrites();
-    any = true;
-  }
-};
-
-// Appending keeps a long log fast: the widget never re-lays out what it already shows. The view
-// follows the newest line unless the operator left the caret elsewhere in the text (editing an
-// old line); the operator's caret never moves.
-void appendShown(QPlainTextEdit* widget, const QString& added) {
-  const bool editingElsewhere = !widget->textCursor().atEnd();
-  QTextCursor end(widget->document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(added);
-  if (!editingElsewhere) {
-    QScrollBar* scrollBar = widget->verticalScrollBar();
-    scrollBar->setValue(scrollBar->maximum());
-  }
-}
-
-// A whole new text goes in a piece at a time, each piece ending a line, so the widget's text is
-// never held a second time whole on its way in. Only the first piece clears what the widget
-// held, its undo steps and its caret, as a text set whole does.
-void showWhole(QPlainTextEdit* widget, std::string_view text) {
-  constexpr std::size_t kPiece = 64 * 1024;
-  const std::size_t firstEnd = std::min(text.find('\n', kPiece), text.size());
-  widget->setPlainText(toDisplayLines(text.substr(0, firstEnd + 1)));
-  QTextDocument* document = widget->document();
-  const bool undoSteps = document->isUndoRedoEnabled();
-  document->setUndoRedoEnabled(false);
-  QTextCursor end(document);
-  end.movePosition(QTextCursor::End);
-  end.beginEditBlock();
-  for (std::size_t at = firstEnd + 1; at < text.size();) {
-    const std::size_t pieceEnd = std::min(text.find('\n', at + kPiece), text.size() - 1);
-    end.insertText(toDisplayLines(text.substr(at, pieceEnd + 1 - at)));
-    at = pieceEnd + 1;
-  }
-  end.endEditBlock();
-  document->setUndoRedoEnabled(undoSteps);
 }
 
 // A list whose text is one of its items has that item as its current one, so the arrow keys move
@@ -251,33 +180,35 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
   auto shown = std::make_shared<ShownLines>();
   add(field, widget, [this, &field, widget, shown] {
     m_showing = true;
-    const std::string& text = field.text();
     if (!shown->showsAll(field)) {
       if (shown->isExtendedBy(field)) {
-        appendShown(widget, toDisplayLines(std::string_view(text).substr(shown->size)));
+        shown->showAppended(*widget, field);
       } else {
+        shown->showWhole(*widget, field);
         // A new text is read from its end, where the next contact goes.
-        showWhole(widget, text);
         widget->moveCursor(QTextCursor::End);
       }
-      shown->take(field);
     }
     widget->setReadOnly(field.locked());
     widget->setVisible(field.visible());
     showColors(field, widget);
     m_showing = false;
   });
+  connect(widget->document(), &QTextDocument::contentsChange, this,
+          [this, &field, widget, shown](int position, int /*removed*/, int added) {
+            if (!m_showing) {
+              shown->followChange(*widget, field, position, added);
+            }
+          });
   connect(widget, &QPlainTextEdit::textChanged, this, [this, &field, widget, shown] {
     if (m_showing) {
       return;
     }
-    const QString display = widget->toPlainText();
-    const int position = widget->textCursor().position();
-    const std::string typed = fromDisplayLines(display);
+    const ShownLines::Edit edit = shown->edited(*widget);
     userEvent([&] {
-      field.edit(typed, fromDisplayLines(display.left(position)).size());
+      field.edit(edit.text, edit.caret);
       // The widget shows the typed text; a behaviour that changed it has it shown anew.
-      if (field.text() == typed) {
+      if (field.text() == edit.text) {
         shown->take(field);
       }
     });

@@ -1,10 +1,16 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/session.h"
 #include "gui/application.h"
@@ -89,6 +95,87 @@ class LogWindowTest : public QObject {
     QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote"));
     QTest::keyClick(buffer, Qt::Key_Return);
     QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote\r\n"));
+  }
+
+  // Each edit of the log widget, by key or by paste, leaves the log buffer and its caret as
+  // reading the widget's whole text back would: the widget's lines with CR LF line ends.
+  void followsEveryEditOfTheLogWidget() {
+    struct Start {
+      const char* name;
+      std::string extra;  // ahead of the contacts, as a reopened or resumed log may hold it
+    };
+    const auto key = [](QPlainTextEdit* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+      QTest::keyClick(w, k, m);
+    };
+    const std::vector<std::pair<const char*, std::function<void(QPlainTextEdit*)>>> edits = {
+        {"letter in a line",
+         [&](QPlainTextEdit* w) {
+           key(w, Qt::Key_Home, Qt::ControlModifier);
+           key(w, Qt::Key_Down);
+           key(w, Qt::Key_End);
+           QTest::keyClicks(w, "x");
+         }},
+        {"lines joined",
+         [&](QPlainTextEdit* w) { key(w, Qt::Key_Home), key(w, Qt::Key_Backspace); }},
+        {"line split",
+         [&](QPlainTextEdit* w) {
+           for (int i = 0; i < 5; ++i) {
+             key(w, Qt::Key_Right);
+           }
+           key(w, Qt::Key_Return);
+         }},
+        {"lines selected and deleted",
+         [&](QPlainTextEdit* w) {
+           key(w, Qt::Key_Down, Qt::ShiftModifier), key(w, Qt::Key_Down, Qt::ShiftModifier);
+           key(w, Qt::Key_Delete);
+         }},
+        {"undone", [&](QPlainTextEdit* w) { key(w, Qt::Key_Z, Qt::ControlModifier); }},
+        {"lines pasted",
+         [&](QPlainTextEdit* w) {
+           QApplication::clipboard()->setText(QStringLiteral("a\nb\u00a0b\nc"));
+           key(w, Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"letter beyond ASCII",
+         [](QPlainTextEdit* w) { vantor::testing::RunningProgram::type(w, QStringLiteral("è")); }},
+        {"line separator pasted",
+         [&](QPlainTextEdit* w) {
+           QApplication::clipboard()->setText(QStringLiteral("d\u2028e"));
+           key(w, Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"new lines at the end",
+         [&](QPlainTextEdit* w) {
+           key(w, Qt::Key_End, Qt::ControlModifier);
+           key(w, Qt::Key_Return), key(w, Qt::Key_Return), key(w, Qt::Key_Backspace);
+         }},
+        {"all typed over",
+         [&](QPlainTextEdit* w) {
+           key(w, Qt::Key_A, Qt::ControlModifier);
+           QTest::keyClicks(w, "z");
+         }},
+    };
+    for (const Start& start : {Start{"CR LF lines", ""}, Start{"a lone LF", "note\nmore\r\n"}}) {
+      Program program;
+      program.form().logBuffer.setText(start.extra);
+      program.window().sync();
+      for (const char* call : {"qq1abc", "qq2abc", "qq3abc"}) {
+        program.logContact({call, "1", "jn61fu"});
+      }
+      auto* widget = program.find<QPlainTextEdit>("Text15");
+      widget->setFocus();
+      for (const auto& [name, edit] : edits) {
+        edit(widget);
+        const QString shown = widget->toPlainText();
+        const auto held = [&shown](int length) {
+          return QString(shown.left(length))
+              .replace(QLatin1Char('\n'), QStringLiteral("\r\n"))
+              .toStdString();
+        };
+        const std::string where = std::string(start.name) + ", " + name;
+        QVERIFY2(program.form().logBuffer.text() == held(-1), where.c_str());
+        QVERIFY2(program.form().logBuffer.caret() == held(widget->textCursor().position()).size(),
+                 where.c_str());
+      }
+    }
   }
 
   void exportsIntoTheProgramFolderAndShowsWhere() {
