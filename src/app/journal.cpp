@@ -87,10 +87,10 @@ std::string resumeQuestion(Session& found) {
 }
 
 // Applies the entries in order; an entry that cannot be read ends the restoring there.
-bool applyAll(Session& session, const std::vector<JournalEntry>& entries) {
-  for (const JournalEntry& entry : entries) {
+bool applyAll(Session& session, const JournalContents& contents) {
+  for (const JournalEntry& entry : contents.entries) {
     try {
-      applyEntry(session, entry);
+      applyEntry(session, entry, contents.format);
     } catch (const StateError&) {
       return false;
     }
@@ -170,12 +170,12 @@ bool Journal::offerResume(const JournalContents& contents) {
   QuietDialogs quiet;
   NoWindows none;
   Session found(m_session.clock(), quiet, none);
-  applyAll(found, entries);
+  applyAll(found, contents);
   if (!m_session.dialogs().askYesNo(resumeQuestion(found))) {
     setAside("-non-ripreso");
     return false;
   }
-  applyAll(m_session, entries);
+  applyAll(m_session, contents);
   if (m_session.logShown()) {
     m_session.log().focusCall();
   }

@@ -9,6 +9,9 @@ namespace vantor {
 
 namespace {
 
+static_assert(kJournalHeader.substr(kJournalHeader.size() - 2, 1)[0] - '0' == kStateFormat,
+              "the journal's header names the layout of the states it holds");
+
 constexpr std::size_t kFrameBytes = 12;
 // No entry comes near this; a larger length is a damaged one, not a cue to wait for more bytes.
 constexpr std::uint32_t kLargestPayload = 1U << 30;
@@ -60,10 +63,10 @@ std::optional<JournalEntry> decodePayload(std::string_view payload) {
 }
 
 JournalContents::Status headerStatus(std::string_view bytes) {
-  if (bytes.starts_with(kJournalHeader)) {
+  if (bytes.starts_with(kJournalHeader) || bytes.starts_with(kFirstJournalHeader)) {
     return JournalContents::Status::Complete;
   }
-  if (kJournalHeader.starts_with(bytes)) {
+  if (kJournalHeader.starts_with(bytes) || kFirstJournalHeader.starts_with(bytes)) {
     return JournalContents::Status::Torn;
   }
   constexpr std::string_view family = "VANTOR-JOURNAL ";
@@ -114,6 +117,7 @@ JournalContents decodeJournal(std::string_view bytes) {
   if (contents.status != JournalContents::Status::Complete) {
     return contents;
   }
+  contents.format = bytes.starts_with(kFirstJournalHeader) ? 1 : kStateFormat;
   std::size_t at = kJournalHeader.size();
   contents.soundBytes = at;
   while (at < bytes.size()) {

@@ -6,13 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "form/control_state.h"
+
 namespace vantor {
 
 // One entry of the log kept on disk: a list of texts.
 using JournalEntry = std::vector<std::string>;
 
-// The first line of every journal; a later format changes the number.
-inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 1\n";
+// The first line of every journal; a later format changes the number, which is the layout of the
+// states its entries hold (kStateFormat). Journals of the first format are still read.
+inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 2\n";
+inline constexpr std::string_view kFirstJournalHeader = "VANTOR-JOURNAL 1\n";
 
 // An entry as it stands on disk: the payload's length, the length's complement (so a damaged
 // length is not taken for a cut-off entry) and the payload's CRC-32, four bytes each and least
@@ -31,6 +35,8 @@ struct JournalContents {
     NewerVersion,  // the header of a later format
   };
   Status status = Status::Complete;
+  // The layout of the entries' states, from the header.
+  int format = kStateFormat;
   // The sound entries before the first that is not.
   std::vector<JournalEntry> entries;
   // Where the sound part ends.

@@ -147,8 +147,8 @@ std::optional<SessionRecorder::Changes> SessionRecorder::changes() {
   return changes;
 }
 
-void applyEntry(Session& session, const JournalEntry& entry) {
-  StateReader reader(entry, 1);
+void applyEntry(Session& session, const JournalEntry& entry, int format) {
+  StateReader reader(entry, 1, format);
   const bool hasLog = reader.flag();
   const bool hasBearing = reader.flag();
   session.restoreLogShown(reader.flag());

@@ -46,8 +46,8 @@ class SessionRecorder {
   bool m_savedLogShown = false;
 };
 
-// Brings the session's screens to the state an entry holds, running no behaviour. Throws
-// StateError for an entry it cannot read.
-void applyEntry(Session& session, const JournalEntry& entry);
+// Brings the session's screens to the state an entry holds, written in layout `format`, running
+// no behaviour. Throws StateError for an entry it cannot read.
+void applyEntry(Session& session, const JournalEntry& entry, int format);
 
 }  // namespace vantor

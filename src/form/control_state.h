@@ -14,6 +14,10 @@ namespace vantor {
 // same order, so the log can be kept on disk and restored without running any behaviour.
 using ControlState = std::vector<std::string>;
 
+// The layout of the states written now. 1: the first. 2: a field's state also tells how much of
+// the end of its text it kept, so an edit in the middle of a long text writes that edit alone.
+inline constexpr int kStateFormat = 2;
+
 // A state that cannot be read back: too few items, a number or a flag that is none.
 class StateError : public std::runtime_error {
  public:
@@ -24,11 +28,12 @@ void writeFlag(ControlState& state, bool flag);
 void writeNumber(ControlState& state, std::size_t number);
 void writeColor(ControlState& state, Color color);
 
-// Reads a state's items in order; every read past the end or of a malformed item throws
-// StateError.
+// Reads a state's items in order, written in layout `format`; every read past the end or of a
+// malformed item throws StateError.
 class StateReader {
  public:
-  StateReader(const ControlState& state, std::size_t from = 0) : m_state(state), m_next(from) {}
+  StateReader(const ControlState& state, std::size_t from = 0, int format = kStateFormat)
+      : m_state(state), m_next(from), m_format(format) {}
 
   const std::string& text();
   bool flag();
@@ -36,10 +41,12 @@ class StateReader {
   Color color();
   [[nodiscard]] bool atEnd() const { return m_next == m_state.size(); }
   [[nodiscard]] std::size_t position() const { return m_next; }
+  [[nodiscard]] int format() const { return m_format; }
 
  private:
   const ControlState& m_state;
   std::size_t m_next;
+  int m_format;
 };
 
 }  // namespace vantor

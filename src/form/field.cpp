@@ -71,6 +71,7 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
   const std::size_t at = commonBytes(m_text, text, std::min(m_text.size(), text.size()), false);
   m_savedPrefix = std::min(m_savedPrefix, at);
   noteChange(text, at);
+  m_savedSuffix = std::min(m_savedSuffix, text.size() - at - m_lastChange.inserted);
   m_text.assign(text);
   ++m_rewrites;
   changed(caret);
@@ -88,6 +89,7 @@ void Field::append(std::string_view text) {
   }
   m_lastChange =
       Change{.at = at, .removed = {}, .inserted = m_text.size() - at, .rewritesBefore = m_rewrites};
+  m_savedSuffix = 0;
   changed(std::nullopt);
 }
 
@@ -153,12 +155,16 @@ bool Field::writeUpperCase() {
   return changed;
 }
 
+// What changed since the last save: the text between the start and the end it kept.
 void Field::saveState(ControlState& state, bool whole) {
   Control::saveState(state, whole);
   const std::size_t from = whole ? 0 : std::min(m_savedPrefix, m_text.size());
+  const std::size_t kept = whole ? 0 : std::min(m_savedSuffix, m_text.size() - from);
   writeNumber(state, from);
-  state.push_back(m_text.substr(from));
+  state.push_back(m_text.substr(from, m_text.size() - from - kept));
+  writeNumber(state, kept);
   m_savedPrefix = m_text.size();
+  m_savedSuffix = m_text.size();
   writeNumber(state, m_caret);
   writeColor(state, m_background);
   writeColor(state, m_textColor);
@@ -168,13 +174,15 @@ void Field::saveState(ControlState& state, bool whole) {
 void Field::restoreState(StateReader& state) {
   Control::restoreState(state);
   const std::size_t from = state.number();
-  if (from > m_text.size()) {
+  const std::string& changed = state.text();
+  const std::size_t kept = state.format() >= 2 ? state.number() : 0;
+  if (from > m_text.size() || kept > m_text.size() - from) {
     throw StateError(name() + ": a change past the end of the text");
   }
-  m_text.resize(from);
-  m_text += state.text();
+  m_text.replace(from, m_text.size() - from - kept, changed);
   ++m_rewrites;
   m_savedPrefix = m_text.size();
+  m_savedSuffix = m_text.size();
   m_caret = std::min(state.number(), m_text.size());
   m_background = state.color();
   m_textColor = state.color();

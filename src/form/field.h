@@ -97,8 +97,10 @@ class Field : public Control {
   Color m_background = colors::white;
   Color m_textColor = Color::windowText();
   std::size_t m_caret = 0;
-  // How much of the text is as it was at the last save: a save writes the rest.
+  // How much of the text's start and of its end is as it was at the last save: a save writes
+  // what lies between.
   std::size_t m_savedPrefix = 0;
+  std::size_t m_savedSuffix = 0;
   std::uint64_t m_rewrites = 0;
   Change m_lastChange;
   int m_depth = 0;

@@ -240,6 +240,59 @@ TEST_F(JournalTest, ASecondProgramOnTheSameFolderIsRefused) {
   EXPECT_TRUE(second.dialogs.messages[0].text.starts_with("Vantor è già aperto"));
 }
 
+// A journal the first format wrote, killed while a call was typed, is still offered and resumed.
+TEST_F(JournalTest, AJournalOfTheFirstFormatIsResumed) {
+  std::filesystem::copy_file(std::filesystem::path(VANTOR_TEST_DATA_DIR) / "first_format.journal",
+                             data.path() / "vantor.journal");
+  ProgramRun again(data.path(), {true});
+  ASSERT_EQ(again.dialogs.questions.size(), 1U);
+  EXPECT_TRUE(again.dialogs.messages.empty());
+  EXPECT_TRUE(again.session.logShown());
+  EXPECT_EQ(again.session.log().callsignField.text(), "IQ1AAA");
+}
+
+// An edit in the middle of a long log writes the edit, not the log behind it, and a crash after
+// any of them resumes the log exactly.
+TEST_F(JournalTest, AnEditInTheMiddleOfTheLogWritesThatEditAlone) {
+  std::vector<std::string> before;
+  {
+    ProgramRun run(data.path());
+    run.openLog();
+    LogForm& log = run.session.log();
+    std::string lines;
+    for (int i = 0; i < 2000; ++i) {
+      lines += "261208;0840;QQ" + std::to_string(i) + "AB;1;59;001;59;001;;JN61FU;100;;N;;\r\n";
+    }
+    run.act([&] { log.logBuffer.edit(lines, 0); });
+    const auto journalSize = [&] { return std::filesystem::file_size(run.journal.livePath()); };
+    const std::vector<std::function<void(std::string&)>> edits = {
+        [](std::string& text) { text[50'000] = 'X'; },
+        [](std::string& text) { text.erase(30'000, 60); },
+        [](std::string& text) { text.insert(0, "nota\r\n"); },
+        [](std::string& text) { text.insert(text.size() - 10, "Y"); },
+    };
+    for (const auto& edit : edits) {
+      const auto before = journalSize();
+      std::string text = log.logBuffer.text();
+      edit(text);
+      run.act([&] { log.logBuffer.edit(text, 0); });
+      EXPECT_LT(journalSize() - before, 300U);
+    }
+    // Two edits far apart before one save, then an append.
+    run.act([&] {
+      std::string text = log.logBuffer.text();
+      text[100] = 'Z';
+      log.logBuffer.edit(text, 0);
+      text[90'000] = 'Z';
+      log.logBuffer.edit(text, 0);
+      log.logBuffer.edit(text + "fine", 0);
+    });
+    before = everything(run.session);
+  }
+  ProgramRun again(data.path(), {true});
+  EXPECT_EQ(everything(again.session), before);
+}
+
 }  // namespace
 }  // namespace vantor::testing
 
