@@ -211,6 +211,18 @@ void GuiLogLineKeystrokes(benchmark::State& state) {
 }
 BENCHMARK(GuiLogLineKeystrokes)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
+// The same with the journal on the disk: each key's entry written, synced within a second.
+void GuiLogLineKeystrokesWithJournal(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
+  typeIntoLogLine(state, *windows.log<QPlainTextEdit>("Text15"));
+  state.counters["journal_MB"] =
+      static_cast<double>(std::filesystem::file_size(data.path() / "vantor.journal")) / 1e6;
+}
+BENCHMARK(GuiLogLineKeystrokesWithJournal)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
 // The baseline: the same keys typed into Qt's plain text widget showing the same log.
 void PlainTextWidgetKeystrokes(benchmark::State& state) {
   QPlainTextEdit widget;
