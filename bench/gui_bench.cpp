@@ -19,6 +19,7 @@
 #include "form/text.h"
 #include "gui/log_window.h"
 #include "log/log_form.h"
+#include "platform/heap.h"
 #include "probed_start.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
@@ -326,6 +327,7 @@ bool platformChosen(int argc, char* argv[]) {
 
 // The offscreen platform unless another is chosen, "-platform xcb" under a real X server.
 int main(int argc, char* argv[]) {
+  vantor::platform::keepLargeBlocksApart();
   if (!platformChosen(argc, argv)) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }

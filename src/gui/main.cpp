@@ -15,6 +15,7 @@
 #include "gui/field_binder.h"
 #include "gui/qt_platform.h"
 #include "platform/folder_access.h"
+#include "platform/heap.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ vantor::EdiFolder ediFolder(const std::optional<QString>& chosen) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  vantor::platform::keepLargeBlocksApart();
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantor"));
   QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
