@@ -314,6 +314,9 @@ void reopenEdi(Session& session, const std::filesystem::path& path) {
     session.header().resume(plan.station);
     session.log().resume(plan.log);
   }
+  // The reopened log reaches the journal before its window is built: the copies the journal
+  // makes on the way to the disk are then never held beside the window's.
+  session.recordChanges();
   session.header().proceedButton.press();
 }
 
