@@ -77,6 +77,33 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
   changed(caret);
 }
 
+void Field::editPart(std::size_t at, std::size_t removed, std::string_view inserted,
+                     std::size_t caret) {
+  at = std::min(at, m_text.size());
+  removed = std::min(removed, m_text.size() - at);
+  std::string singleLine;
+  if (m_lines == Lines::Single) {
+    singleLine = withoutLineBreaks(inserted);
+    inserted = singleLine;
+  }
+  const std::string_view replaced = std::string_view(m_text).substr(at, removed);
+  if (replaced == inserted) {
+    setCaret(caret);
+    return;
+  }
+  const bool kept = removed <= kKeptRemoval;
+  m_lastChange = Change{.at = at,
+                        .removed = kept ? std::string(replaced) : std::string(),
+                        .inserted = inserted.size(),
+                        .removedKept = kept,
+                        .rewritesBefore = m_rewrites};
+  m_savedPrefix = std::min(m_savedPrefix, at);
+  m_savedSuffix = std::min(m_savedSuffix, m_text.size() - at - removed);
+  m_text.replace(at, removed, inserted);
+  ++m_rewrites;
+  changed(caret);
+}
+
 void Field::append(std::string_view text) {
   if (text.empty()) {
     return;

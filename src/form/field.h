@@ -26,6 +26,9 @@ class Field : public Control {
   // The operator's edit: the new text with the caret where the operator left it, both in place
   // before the change behaviour runs (which may move the caret again).
   void edit(std::string_view text, std::size_t caret);
+  // The operator's edit of a part: the `removed` bytes from `at` give way to `inserted`. A long
+  // text is then neither compared nor copied whole.
+  void editPart(std::size_t at, std::size_t removed, std::string_view inserted, std::size_t caret);
   void clear() { setText({}); }
   // Adds text at the end without copying what is there: the log buffer grows this way.
   void append(std::string_view text);

@@ -205,13 +205,7 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
       return;
     }
     const ShownLines::Edit edit = shown->edited(*widget);
-    userEvent([&] {
-      field.edit(edit.text, edit.caret);
-      // The widget shows the typed text; a behaviour that changed it has it shown anew.
-      if (field.text() == edit.text) {
-        shown->take(field);
-      }
-    });
+    userEvent([&] { shown->apply(field, edit); });
   });
 }
 

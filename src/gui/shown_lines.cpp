@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 #include "form/field.h"
 #include "form/utf8.h"
@@ -52,20 +53,16 @@ std::optional<std::string> fieldLine(QString line) {
   return toUtf8(line);
 }
 
-// The text with `count` lines from line `first` on in place of `lines`; nothing when it has
-// fewer lines.
-std::optional<std::string> replaceLines(std::string_view text, int first, int count,
-                                        std::string_view lines) {
+// Where `count` lines from line `first` on start and end in the text, their last line end left
+// out; nothing when it has fewer lines.
+std::optional<std::pair<std::size_t, std::size_t>> linesSpan(std::string_view text, int first,
+                                                             int count) {
   const auto start = lineStart(text, first);
   if (!start || count < 1) {
     return std::nullopt;
   }
   const auto next = lineStart(text.substr(*start), count);
-  const std::size_t end = next ? *start + *next - 2 : text.size();
-  std::string replaced;
-  replaced.reserve(text.size() - (end - *start) + lines.size());
-  replaced.append(text.substr(0, *start)).append(lines).append(text.substr(end));
-  return replaced;
+  return std::pair{*start, next ? *start + *next - 2 : text.size()};
 }
 
 }  // namespace
@@ -168,7 +165,7 @@ void ShownLines::take(const Field& field) {
 // added.
 void ShownLines::followChange(const QPlainTextEdit& widget, const Field& field, int position,
                               int added) {
-  if (!m_lineForLine || (!m_followed && !showsAll(field))) {
+  if (!m_lineForLine || m_pending || !showsAll(field)) {
     stopFollowing();
     return;
   }
@@ -176,56 +173,88 @@ void ShownLines::followChange(const QPlainTextEdit& widget, const Field& field, 
   const QTextBlock first = document.findBlock(position);
   const QTextBlock last =
       document.findBlock(std::min(position + added, document.characterCount() - 1));
-  std::string lines;
+  Part part;
+  part.firstLine = first.blockNumber();
+  part.lines = last.blockNumber() - first.blockNumber() + 1;
   for (QTextBlock block = first; block.isValid(); block = block.next()) {
     const auto line = fieldLine(block.text());
     if (!line) {
       stopFollowing();
       return;
     }
-    lines += *line;
+    part.text += *line;
     if (block == last) {
       break;
     }
-    lines += "\r\n";
+    part.text += "\r\n";
   }
-  const int touched = last.blockNumber() - first.blockNumber() + 1;
-  const int replaced = touched - (document.blockCount() - m_blocks);
-  if (replaced < 1 || first.blockNumber() + replaced > m_blocks) {
+  part.replaced = part.lines - (document.blockCount() - m_blocks);
+  const auto span = part.replaced <= m_blocks - part.firstLine
+                        ? linesSpan(field.text(), part.firstLine, part.replaced)
+                        : std::nullopt;
+  if (!span) {
     stopFollowing();
     return;
   }
-  auto text =
-      replaceLines(m_followed ? *m_followed : field.text(), first.blockNumber(), replaced, lines);
-  if (!text) {
-    stopFollowing();
-    return;
-  }
-  m_followed = std::move(text);
+  part.at = span->first;
+  part.removed = span->second - span->first;
+  m_pending = std::move(part);
   m_blocks = document.blockCount();
+}
+
+// The caret as a byte offset into the text once the part is in place; nothing when the caret is
+// not on one of the part's lines, where an edit in the widget leaves it.
+std::optional<std::size_t> ShownLines::caretAfter(const Part& part, const QTextCursor& cursor) {
+  const int line = cursor.blockNumber() - part.firstLine;
+  const auto start = line >= 0 && line < part.lines ? lineStart(part.text, line) : std::nullopt;
+  const auto beforeCaret = fieldLine(cursor.block().text().left(cursor.positionInBlock()));
+  if (!start || !beforeCaret) {
+    return std::nullopt;
+  }
+  return part.at + *start + beforeCaret->size();
 }
 
 ShownLines::Edit ShownLines::edited(const QPlainTextEdit& widget) {
   const QTextCursor cursor = widget.textCursor();
-  if (m_followed) {
-    Edit edit{std::move(*m_followed), 0};
-    m_followed.reset();
-    const auto line = lineStart(edit.text, cursor.blockNumber());
-    const auto beforeCaret = fieldLine(cursor.block().text().left(cursor.positionInBlock()));
-    if (line && beforeCaret) {
-      edit.caret = *line + beforeCaret->size();
-      return edit;
+  if (m_pending) {
+    Part part = std::move(*m_pending);
+    m_pending.reset();
+    if (const auto caret = caretAfter(part, cursor)) {
+      return {.part = true,
+              .at = part.at,
+              .removed = part.removed,
+              .text = std::move(part.text),
+              .caret = *caret};
     }
   }
   // Read back whole, the text may differ from the widget's character for character.
   m_lineForLine = false;
   const QString display = widget.toPlainText();
-  return {fromDisplayLines(display), fromDisplayLines(display.left(cursor.position())).size()};
+  return {.text = fromDisplayLines(display),
+          .caret = fromDisplayLines(display.left(cursor.position())).size()};
+}
+
+void ShownLines::apply(Field& field, const Edit& edit) {
+  if (!edit.part) {
+    field.edit(edit.text, edit.caret);
+    // The widget shows the typed text; a behaviour that changed it has it shown anew.
+    if (field.text() == edit.text) {
+      take(field);
+    }
+    return;
+  }
+  const std::uint64_t rewrites = field.rewrites();
+  const std::size_t size = field.text().size() - edit.removed + edit.text.size();
+  field.editPart(edit.at, edit.removed, edit.text, edit.caret);
+  // Any other write of the field since counts a rewrite more, and an append changes its size.
+  if (field.rewrites() <= rewrites + 1 && field.text().size() == size) {
+    take(field);
+  }
 }
 
 void ShownLines::stopFollowing() {
   m_lineForLine = false;
-  m_followed.reset();
+  m_pending.reset();
 }
 
 }  // namespace vantor::gui

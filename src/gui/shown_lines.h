@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QPlainTextEdit;
+class QTextCursor;
 
 namespace vantor {
 class Field;
@@ -44,14 +45,31 @@ class ShownLines {
 
   // The widget's document changed from `position` on, `added` characters standing there now.
   void followChange(const QPlainTextEdit& widget, const Field& field, int position, int added);
-  // The operator's edit: the field's new text, and the caret as a byte offset into it.
+  // The operator's edit: a part of the field's text, when the change was followed, or its whole
+  // new text; with the caret as a byte offset into the new text.
   struct Edit {
+    bool part = false;
+    std::size_t at = 0;
+    std::size_t removed = 0;
     std::string text;
-    std::size_t caret;
+    std::size_t caret = 0;
   };
   [[nodiscard]] Edit edited(const QPlainTextEdit& widget);
+  // Hands the edit to the field; the widget shows the result unless a behaviour changed it.
+  void apply(Field& field, const Edit& edit);
 
  private:
+  // The lines of a followed change, as the field's text will hold them: `lines` lines from
+  // `firstLine` on, in place of the `replaced` lines between bytes `at` and `at + removed`.
+  struct Part {
+    std::size_t at = 0;
+    std::size_t removed = 0;
+    std::string text;
+    int firstLine = 0;
+    int lines = 0;
+    int replaced = 0;
+  };
+  static std::optional<std::size_t> caretAfter(const Part& part, const QTextCursor& cursor);
   void stopFollowing();
 
   std::size_t m_size = 0;
@@ -59,8 +77,8 @@ class ShownLines {
   bool m_any = false;
   bool m_lineForLine = false;
   int m_blocks = 0;
-  // The field's text after the changes followed since the last edit was handed on.
-  std::optional<std::string> m_followed;
+  // The change followed since the last edit was handed on.
+  std::optional<Part> m_pending;
 };
 
 }  // namespace vantor::gui

@@ -218,9 +218,6 @@ TEST(Control, RefusesASecondBehaviourAndKeepsTheFirst) {
   }
 }
 
-}  // namespace
-}  // namespace vantor
-
 // The change an edit reports is the bytes between the texts' common start and common end, as a
 // byte-by-byte comparison finds them, wherever the edit falls among the blocks compared whole.
 TEST(Field, LastChangeIsWhatLiesBetweenTheCommonStartAndEnd) {
@@ -237,7 +234,7 @@ TEST(Field, LastChangeIsWhatLiesBetweenTheCommonStartAndEnd) {
                                    {257, 1, "ZZ"}, {511, 3, "Q"},        {700, 0, "a"},
                                    {1499, 1, "b"}, {log.size(), 0, "c"}, {0, log.size(), ""}};
   for (const Case& c : cases) {
-    vantor::Field field("Text15", log, vantor::Field::Lines::Multi);
+    Field field("Text15", log, Field::Lines::Multi);
     std::string edited = log;
     edited.replace(c.at, c.removed, c.inserted);
     field.setText(edited);
@@ -256,3 +253,45 @@ TEST(Field, LastChangeIsWhatLiesBetweenTheCommonStartAndEnd) {
     EXPECT_EQ(change.inserted, edited.size() - end - start) << c.at;
   }
 }
+
+// An edit of a part leaves the text, the caret, the reported change and the next save as the
+// same edit of the whole text would; a part replaced by the same bytes changes nothing.
+TEST(Field, AnEditOfAPartIsTheSameEditOfTheWholeText) {
+  const std::string log = "riga uno\r\nriga due\r\nriga tre\r\n";
+  struct Case {
+    std::size_t at;
+    std::size_t removed;
+    std::string inserted;
+  };
+  const std::vector<Case> cases = {{0, 0, "X"},     {14, 1, "D"},  {10, 10, ""},
+                                   {30, 0, "fine"}, {5, 3, "uno"}, {8, 12, "\r\n"}};
+  for (const Case& c : cases) {
+    Field field("Text15", log, Field::Lines::Multi);
+    ControlState saved;
+    field.saveState(saved, true);
+    int runs = 0;
+    field.onChange([&runs] { ++runs; });
+    field.editPart(c.at, c.removed, c.inserted, c.at + c.inserted.size());
+    std::string edited = log;
+    edited.replace(c.at, c.removed, c.inserted);
+    EXPECT_EQ(field.text(), edited) << c.at;
+    EXPECT_EQ(field.caret(), c.at + c.inserted.size()) << c.at;
+    EXPECT_EQ(runs, edited == log ? 0 : 1) << c.at;
+    const auto& change = field.lastChange();
+    if (runs == 1) {
+      EXPECT_EQ(log.substr(0, change.at) + edited.substr(change.at, change.inserted) +
+                    log.substr(change.at + change.removed.size()),
+                edited)
+          << c.at;
+    }
+    ControlState changes;
+    field.saveState(changes, false);
+    Field resumed("Text15", log, Field::Lines::Multi);
+    StateReader reader(changes);
+    resumed.restoreState(reader);
+    EXPECT_EQ(resumed.text(), edited) << c.at;
+  }
+}
+
+}  // namespace
+}  // namespace vantor
