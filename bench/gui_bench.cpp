@@ -21,6 +21,7 @@
 #include "log/log_form.h"
 #include "platform/heap.h"
 #include "probed_start.h"
+#include "run_benchmarks.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
@@ -332,11 +333,5 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-    return 1;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vantor::bench::runBenchmarks(argc, argv);
 }
