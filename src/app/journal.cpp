@@ -249,17 +249,13 @@ void Journal::record() {
     writeSnapshot(entry_kind::whole);
     return;
   }
+  write(encodeEntry(changes->entry), changes->urgent);
   // The change's texts are let go before a whole state is written: at a reopen both hold the
   // whole log.
-  writeChanges(std::move(*changes));
   changes.reset();
   if (!m_needsSnapshot && m_bytesSinceSnapshot > std::max(kSmallestRewrite, 2 * m_snapshotBytes)) {
     writeSnapshot(entry_kind::whole);
   }
-}
-
-void Journal::writeChanges(SessionRecorder::Changes changes) {
-  write(encodeEntry(changes.entry), changes.urgent);
 }
 
 void Journal::write(const std::string& bytes, bool urgent) {

@@ -48,7 +48,6 @@ class Journal {
   void keepDamaged(JournalContents::Status status);
   void setAside(const std::string& why);
   void writeSnapshot(std::string_view kind);
-  void writeChanges(SessionRecorder::Changes changes);
   void write(const std::string& bytes, bool urgent);
   void fail(const std::error_code& error);
   [[nodiscard]] std::filesystem::path datedPath(const std::string& suffix) const;

@@ -54,14 +54,11 @@ void Field::edit(std::string_view text, std::size_t caret) {
   write(text, caret);
 }
 
-// A multi-line text is compared and stored as given: the log buffer, megabytes long, is copied
-// only when it changed, and into the room it already has.
+// A multi-line text is compared and stored as given: of the log buffer, megabytes long, only the
+// part between the two texts' common start and common end is copied, into the room it has.
 void Field::write(std::string_view text, std::optional<std::size_t> caret) {
-  std::string singleLine;
-  if (m_lines == Lines::Single) {
-    singleLine = withoutLineBreaks(text);
-    text = singleLine;
-  }
+  std::string room;
+  text = stored(text, room);
   if (text == m_text) {
     if (caret) {
       setCaret(*caret);
@@ -69,69 +66,63 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
     return;
   }
   const std::size_t at = commonBytes(m_text, text, std::min(m_text.size(), text.size()), false);
-  m_savedPrefix = std::min(m_savedPrefix, at);
-  noteChange(text, at);
-  m_savedSuffix = std::min(m_savedSuffix, text.size() - at - m_lastChange.inserted);
-  m_text.assign(text);
-  ++m_rewrites;
-  changed(caret);
+  const std::size_t common =
+      commonBytes(m_text, text, std::min(m_text.size(), text.size()) - at, true);
+  replacePart(at, m_text.size() - common - at, text.substr(at, text.size() - common - at), caret);
 }
 
 void Field::editPart(std::size_t at, std::size_t removed, std::string_view inserted,
                      std::size_t caret) {
   at = std::min(at, m_text.size());
   removed = std::min(removed, m_text.size() - at);
-  std::string singleLine;
-  if (m_lines == Lines::Single) {
-    singleLine = withoutLineBreaks(inserted);
-    inserted = singleLine;
-  }
-  const std::string_view replaced = std::string_view(m_text).substr(at, removed);
-  if (replaced == inserted) {
+  std::string room;
+  inserted = stored(inserted, room);
+  if (std::string_view(m_text).substr(at, removed) == inserted) {
     setCaret(caret);
     return;
   }
-  const bool kept = removed <= kKeptRemoval;
-  m_lastChange = Change{.at = at,
-                        .removed = kept ? std::string(replaced) : std::string(),
-                        .inserted = inserted.size(),
-                        .removedKept = kept,
-                        .rewritesBefore = m_rewrites};
-  m_savedPrefix = std::min(m_savedPrefix, at);
-  m_savedSuffix = std::min(m_savedSuffix, m_text.size() - at - removed);
-  m_text.replace(at, removed, inserted);
-  ++m_rewrites;
-  changed(caret);
+  replacePart(at, removed, inserted, caret);
 }
 
 void Field::append(std::string_view text) {
   if (text.empty()) {
     return;
   }
-  const std::size_t at = m_text.size();
-  if (m_lines == Lines::Single) {
-    m_text += withoutLineBreaks(text);
-  } else {
-    m_text += text;
-  }
-  m_lastChange =
-      Change{.at = at, .removed = {}, .inserted = m_text.size() - at, .rewritesBefore = m_rewrites};
-  m_savedSuffix = 0;
+  std::string room;
+  text = stored(text, room);
+  noteChange(m_text.size(), 0, text.size());
+  m_text += text;
   changed(std::nullopt);
 }
 
-// `text` replaces the held one, the same up to `at`: the change ends where the two texts' common
-// end begins.
-void Field::noteChange(std::string_view text, std::size_t at) {
-  const std::size_t room = std::min(m_text.size(), text.size()) - at;
-  const std::size_t common = commonBytes(m_text, text, room, true);
-  const std::size_t removed = m_text.size() - common - at;
+// A single-line field's line breaks turn into blanks, in `room`.
+std::string_view Field::stored(std::string_view text, std::string& room) const {
+  if (m_lines == Lines::Multi) {
+    return text;
+  }
+  room = withoutLineBreaks(text);
+  return room;
+}
+
+void Field::replacePart(std::size_t at, std::size_t removed, std::string_view inserted,
+                        std::optional<std::size_t> caret) {
+  noteChange(at, removed, inserted.size());
+  m_text.replace(at, removed, inserted);
+  ++m_rewrites;
+  changed(caret);
+}
+
+// The `removed` bytes from `at` are about to give way to `inserted` bytes: the change, and what
+// the next save must write.
+void Field::noteChange(std::size_t at, std::size_t removed, std::size_t inserted) {
   const bool kept = removed <= kKeptRemoval;
   m_lastChange = Change{.at = at,
                         .removed = kept ? m_text.substr(at, removed) : std::string(),
-                        .inserted = text.size() - common - at,
+                        .inserted = inserted,
                         .removedKept = kept,
                         .rewritesBefore = m_rewrites};
+  m_savedPrefix = std::min(m_savedPrefix, at);
+  m_savedSuffix = std::min(m_savedSuffix, m_text.size() - at - removed);
 }
 
 void Field::changed(std::optional<std::size_t> caret) {

@@ -89,7 +89,10 @@ class Field : public Control {
 
  private:
   void write(std::string_view text, std::optional<std::size_t> caret);
-  void noteChange(std::string_view text, std::size_t at);
+  [[nodiscard]] std::string_view stored(std::string_view text, std::string& room) const;
+  void replacePart(std::size_t at, std::size_t removed, std::string_view inserted,
+                   std::optional<std::size_t> caret);
+  void noteChange(std::size_t at, std::size_t removed, std::size_t inserted);
   void changed(std::optional<std::size_t> caret);
 
   std::string m_text;

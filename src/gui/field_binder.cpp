@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -180,15 +179,7 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
   auto shown = std::make_shared<ShownLines>();
   add(field, widget, [this, &field, widget, shown] {
     m_showing = true;
-    if (!shown->showsAll(field)) {
-      if (shown->isExtendedBy(field)) {
-        shown->showAppended(*widget, field);
-      } else {
-        shown->showWhole(*widget, field);
-        // A new text is read from its end, where the next contact goes.
-        widget->moveCursor(QTextCursor::End);
-      }
-    }
+    shown->show(*widget, field);
     widget->setReadOnly(field.locked());
     widget->setVisible(field.visible());
     showColors(field, widget);

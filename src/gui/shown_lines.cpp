@@ -110,6 +110,19 @@ bool ShownLines::isExtendedBy(const Field& field) const {
          field.text()[m_size - 1] != '\r';
 }
 
+void ShownLines::show(QPlainTextEdit& widget, const Field& field) {
+  if (showsAll(field)) {
+    return;
+  }
+  if (isExtendedBy(field)) {
+    showAppended(widget, field);
+    return;
+  }
+  showWhole(widget, field);
+  // A new text is read from its end, where the next contact goes.
+  widget.moveCursor(QTextCursor::End);
+}
+
 // A whole new text goes in a piece at a time, each piece ending a line, so the widget's text is
 // never held a second time whole on its way in. Only the first piece clears what the widget
 // held, its undo steps and its caret, as a text set whole does.

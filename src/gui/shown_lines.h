@@ -35,13 +35,9 @@ namespace vantor::gui {
 //   it touched alone; otherwise the widget's whole text is read back, as it shows it.
 class ShownLines {
  public:
-  [[nodiscard]] bool showsAll(const Field& field) const;
-  // A CR shown last could pair with an LF appended: that is shown anew.
-  [[nodiscard]] bool isExtendedBy(const Field& field) const;
-  void showWhole(QPlainTextEdit& widget, const Field& field);
-  void showAppended(QPlainTextEdit& widget, const Field& field);
-  // The widget shows the field's text as it now stands.
-  void take(const Field& field);
+  // Brings the widget up to the field's text: nothing when it shows it already, the text added
+  // when that extends what it shows, else the whole text.
+  void show(QPlainTextEdit& widget, const Field& field);
 
   // The widget's document changed from `position` on, `added` characters standing there now.
   void followChange(const QPlainTextEdit& widget, const Field& field, int position, int added);
@@ -69,6 +65,13 @@ class ShownLines {
     int lines = 0;
     int replaced = 0;
   };
+  [[nodiscard]] bool showsAll(const Field& field) const;
+  // A CR shown last could pair with an LF appended: that is shown anew.
+  [[nodiscard]] bool isExtendedBy(const Field& field) const;
+  void showWhole(QPlainTextEdit& widget, const Field& field);
+  void showAppended(QPlainTextEdit& widget, const Field& field);
+  // The widget shows the field's text as it now stands.
+  void take(const Field& field);
   static std::optional<std::size_t> caretAfter(const Part& part, const QTextCursor& cursor);
   void stopFollowing();
 
