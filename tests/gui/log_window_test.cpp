@@ -116,7 +116,10 @@ class LogWindowTest : public QObject {
            QTest::keyClicks(w, "x");
          }},
         {"lines joined",
-         [&](QPlainTextEdit* w) { key(w, Qt::Key_Home), key(w, Qt::Key_Backspace); }},
+         [&](QPlainTextEdit* w) {
+           key(w, Qt::Key_Home);
+           key(w, Qt::Key_Backspace);
+         }},
         {"line split",
          [&](QPlainTextEdit* w) {
            for (int i = 0; i < 5; ++i) {
@@ -126,7 +129,8 @@ class LogWindowTest : public QObject {
          }},
         {"lines selected and deleted",
          [&](QPlainTextEdit* w) {
-           key(w, Qt::Key_Down, Qt::ShiftModifier), key(w, Qt::Key_Down, Qt::ShiftModifier);
+           key(w, Qt::Key_Down, Qt::ShiftModifier);
+           key(w, Qt::Key_Down, Qt::ShiftModifier);
            key(w, Qt::Key_Delete);
          }},
         {"undone", [&](QPlainTextEdit* w) { key(w, Qt::Key_Z, Qt::ControlModifier); }},
@@ -145,7 +149,9 @@ class LogWindowTest : public QObject {
         {"new lines at the end",
          [&](QPlainTextEdit* w) {
            key(w, Qt::Key_End, Qt::ControlModifier);
-           key(w, Qt::Key_Return), key(w, Qt::Key_Return), key(w, Qt::Key_Backspace);
+           key(w, Qt::Key_Return);
+           key(w, Qt::Key_Return);
+           key(w, Qt::Key_Backspace);
          }},
         {"all typed over",
          [&](QPlainTextEdit* w) {
