@@ -24,6 +24,8 @@ class LogWindow : public ScreenWindow {
   ~LogWindow() override;
 
  private:
+  void paintBackdrop();
+
   std::unique_ptr<Ui::LogWindow> m_ui;
 };
 
