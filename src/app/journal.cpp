@@ -143,7 +143,14 @@ bool Journal::start() {
   }
   const bool resumed =
       std::filesystem::exists(livePath()) && offerResume(decodeJournal(readFile(livePath())));
-  writeSnapshot(resumed ? entry_kind::whole : entry_kind::freshStart);
+  if (resumed || std::filesystem::exists(livePath())) {
+    writeSnapshot(resumed ? entry_kind::whole : entry_kind::freshStart);
+    return true;
+  }
+  // A fresh start holds nothing the operator typed, so the first window does not wait for the
+  // disk: the live journal is written whole at the first change.
+  static_cast<void>(m_recorder.whole(entry_kind::freshStart));
+  m_needsSnapshot = true;
   return true;
 }
 

@@ -145,6 +145,17 @@ TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
   EXPECT_TRUE(std::filesystem::exists(data.path() / "vantor-20261208-0840.journal"));
 }
 
+TEST_F(JournalTest, AFreshStartWritesTheJournalAtTheFirstChange) {
+  {
+    ProgramRun run(data.path());
+    EXPECT_FALSE(std::filesystem::exists(run.journal.livePath()));
+    run.openLog();
+  }
+  ProgramRun again(data.path(), {true});
+  EXPECT_EQ(again.dialogs.questions.size(), 1U);
+  EXPECT_TRUE(again.session.hasLog());
+}
+
 TEST_F(JournalTest, NoStartsEmptyAndKeepsTheOldJournalAside) {
   crashAfterThreeContacts();
   const std::string old = readBytes(data.path() / "vantor.journal");
@@ -219,8 +230,10 @@ TEST_F(JournalTest, AFullDiskIsToldAndTheNextChangeAfterItWritesTheWholeLog) {
     run.logContact("qq1abc", "jn61fu");
     ASSERT_TRUE(run.dialogs.messages.empty());
     std::ofstream(disk.path / "filler", std::ios::binary) << std::string(64 * 1024, 'x');
-    run.logContact("qq2abc", "kn02aa");
-    run.logContact("qq3abc", "jn71jk");
+    // Enough contacts to need a page of the disk beyond the one the journal ends in.
+    for (const char* call : {"qq2abc", "qq3abc", "qq5abc", "qq6abc", "qq7abc", "qq8abc"}) {
+      run.logContact(call, "kn02aa");
+    }
     ASSERT_EQ(run.dialogs.messages.size(), 1U) << "told once, not on every change";
 
     std::filesystem::remove(disk.path / "filler");
