@@ -1,5 +1,9 @@
 #include "gui/application.h"
 
+#include <QCoreApplication>
+
+#include <iostream>
+
 #include "app/edi_reopen.h"
 
 #include "gui/header_window.h"
@@ -10,11 +14,16 @@ namespace vantor::gui {
 namespace {
 
 // The log window is built when the operator first leaves the header screen. Building one for a
-// throwaway session at start-up stops a log layout that does not match the log form before any
-// contest data is typed.
-void checkLogLayout(const Clock& clock, Dialogs& dialogs, Screens& screens) {
-  Session scratch(clock, dialogs, screens);
-  const LogWindow window(scratch, [] {});
+// throwaway session stops a log layout that does not match the log form before any contest data
+// is typed: the program ends with the layout's fault.
+void checkLogLayout(Session& session, Screens& screens) {
+  try {
+    Session scratch(session.clock(), session.dialogs(), screens);
+    const LogWindow window(scratch, [] {});
+  } catch (const LayoutError& error) {
+    std::cerr << error.what() << '\n';
+    QCoreApplication::exit(1);
+  }
 }
 
 }  // namespace
@@ -36,7 +45,6 @@ Application::Application(const Clock& clock, Dialogs& dialogs)
   m_journalSync.setSingleShot(true);
   m_journalSync.setInterval(1000);
   QObject::connect(&m_journalSync, &QTimer::timeout, [this] { m_session.syncRecordedChanges(); });
-  checkLogLayout(clock, dialogs, *this);
 }
 
 Application::~Application() = default;
@@ -44,9 +52,12 @@ Application::~Application() = default;
 void Application::start() {
   m_headerWindow->show();
   m_headerWindow->activateWindow();
-  // A resumed log opens where the operator was.
+  // A resumed log opens where the operator was, and building its window checks its layout. Else
+  // the check waits for the first window to show, which it would only delay.
   if (m_session.logShown()) {
     m_session.showLog();
+  } else {
+    m_headerWindow->afterFirstPaint([this] { checkLogLayout(m_session, *this); });
   }
   syncAll();
 }

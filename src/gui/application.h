@@ -35,11 +35,13 @@ class SyncingDialogs : public Dialogs {
 // windows sync, since one screen's behaviour writes the fields of another.
 class Application : public Screens {
  public:
-  // Throws LayoutError when a window's layout does not match its form.
+  // Throws LayoutError when the header window's layout does not match its form.
   Application(const Clock& clock, Dialogs& dialogs);
   ~Application() override;
 
-  // Shows the header screen, the start-up window.
+  // Shows the header screen, the start-up window. A log layout that does not match the log form
+  // ends the event loop with 1 once that window shows, or throws LayoutError when a resumed log
+  // opens at once.
   void start();
   // Opens the log of an EDI file once the header window shows, with its boxes above it.
   void reopen(const std::filesystem::path& path);

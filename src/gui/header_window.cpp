@@ -1,5 +1,9 @@
 #include "gui/header_window.h"
 
+#include <QTimer>
+
+#include <utility>
+
 #include "app/session.h"
 #include "header/header_form.h"
 #include "ui_header_window.h"
@@ -15,5 +19,12 @@ HeaderWindow::HeaderWindow(Session& session, std::function<void()> afterEvent)
 }
 
 HeaderWindow::~HeaderWindow() = default;
+
+void HeaderWindow::paintEvent(QPaintEvent* event) {
+  ScreenWindow::paintEvent(event);
+  if (m_afterFirstPaint) {
+    QTimer::singleShot(0, this, std::exchange(m_afterFirstPaint, {}));
+  }
+}
 
 }  // namespace vantor::gui

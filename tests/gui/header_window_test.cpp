@@ -46,6 +46,19 @@ class HeaderWindowTest : public QObject {
     QCOMPARE(program.find<QComboBox>("Combo1")->count(), 16);
   }
 
+  // Start-up leaves the log layout check to the turn after the first paint: once, and only once.
+  void runsItsWorkOnceAfterThePaintThatFollows() {
+    Program program;
+    int runs = 0;
+    program.window().afterFirstPaint([&runs] { ++runs; });
+    program.window().repaint();
+    QCOMPARE(runs, 0);
+    QTRY_COMPARE(runs, 1);
+    program.window().repaint();
+    QTest::qWait(20);
+    QCOMPARE(runs, 1);
+  }
+
   void typingInTheMiddleGivesUpperCaseWithTheCaretAtTheEnd() {
     Program program;
     auto* callsign = program.find<QLineEdit>("Text1");
