@@ -85,19 +85,19 @@ std::error_code FileWriter::syncFolder(const std::filesystem::path& folder) cons
 }
 
 std::error_code DiskFileWriter::write(const std::filesystem::path& path,
-                                      std::string_view bytes) const {
-  return platform::writeDurably(path, bytes);
+                                      std::initializer_list<std::string_view> pieces) const {
+  return platform::writeDurably(path, pieces);
 }
 
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,
                                        const FileWriter& writer) {
-  std::string bytes;
-  bytes.reserve(ediText.size() + kLineEnd.size());
-  appendWindows1252(bytes, ediText);
-  bytes += kLineEnd;
+  // An ASCII text is the same bytes in the code page, so it is written as it stands: at 100,000
+  // contacts a copy is megabytes of fresh memory.
+  std::string encoded;
+  const std::string_view bytes = isAscii(ediText) ? ediText : (encoded = toWindows1252(ediText));
   std::filesystem::path temporary = path;
   temporary += ".tmp";
-  std::error_code error = writer.write(temporary, bytes);
+  std::error_code error = writer.write(temporary, {bytes, kLineEnd});
   if (!error) {
     std::filesystem::rename(temporary, path, error);
   }

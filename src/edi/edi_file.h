@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,10 +36,10 @@ namespace vantor {
 class FileWriter {
  public:
   virtual ~FileWriter() = default;
-  // Creates the file, or empties it when it exists, writes the bytes, flushes and closes it.
-  // Returns the system's error when any of these steps fails.
-  [[nodiscard]] virtual std::error_code write(const std::filesystem::path& path,
-                                              std::string_view bytes) const = 0;
+  // Creates the file, or empties it when it exists, writes the pieces one after the other, flushes
+  // and closes it. Returns the system's error when any of these steps fails.
+  [[nodiscard]] virtual std::error_code write(
+      const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) const = 0;
   // Forces the folder's entries to the disk, so a file renamed into it stays renamed after a
   // power cut.
   [[nodiscard]] virtual std::error_code syncFolder(const std::filesystem::path& folder) const;
@@ -47,8 +48,9 @@ class FileWriter {
 // Writes through to the disk: the bytes are synced before the file is closed.
 class DiskFileWriter final : public FileWriter {
  public:
-  [[nodiscard]] std::error_code write(const std::filesystem::path& path,
-                                      std::string_view bytes) const override;
+  [[nodiscard]] std::error_code write(
+      const std::filesystem::path& path,
+      std::initializer_list<std::string_view> pieces) const override;
 };
 
 // Saves the EDI text (as the log buffer holds it) to `path`: in Windows-1252, followed by CR LF.

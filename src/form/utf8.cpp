@@ -1,6 +1,25 @@
 #include "form/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vantor {
+
+// Eight bytes at a time while no byte of the eight has its high bit set.
+std::size_t asciiPrefixLength(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080U;
+  std::size_t length = 0;
+  for (std::uint64_t word = 0; length + sizeof word <= text.size(); length += sizeof word) {
+    std::memcpy(&word, text.data() + length, sizeof word);
+    if ((word & kHighBits) != 0) {
+      break;
+    }
+  }
+  while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) {
+    ++length;
+  }
+  return length;
+}
 
 std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);

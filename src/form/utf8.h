@@ -23,6 +23,14 @@ struct TextCharacter {
   std::size_t length;
 };
 
+// How many bytes at the start of the text are below 0x80, the same in UTF-8, in ASCII and in the
+// code page of the EDI file.
+[[nodiscard]] std::size_t asciiPrefixLength(std::string_view text);
+
+[[nodiscard]] inline bool isAscii(std::string_view text) {
+  return asciiPrefixLength(text) == text.size();
+}
+
 // The character that starts at byte `pos` beyond ASCII (`pos` must be inside the text).
 [[nodiscard]] TextCharacter characterBeyondAscii(std::string_view text, std::size_t pos);
 

@@ -1,8 +1,6 @@
 #include "form/windows1252.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <utility>
 
 #include "form/utf8.h"
@@ -43,23 +41,6 @@ void appendUtf8(std::string& text, char32_t c) {
   text += static_cast<char>(0x80 | (c & 0x3F));
 }
 
-// The bytes at the start of the text below 0x80, the same in UTF-8 and in the code page; eight at
-// a time while no byte of the eight has its high bit set.
-std::size_t asciiRunLength(std::string_view text) {
-  constexpr std::uint64_t kHighBits = 0x8080808080808080U;
-  std::size_t length = 0;
-  for (std::uint64_t word = 0; length + sizeof word <= text.size(); length += sizeof word) {
-    std::memcpy(&word, text.data() + length, sizeof word);
-    if ((word & kHighBits) != 0) {
-      break;
-    }
-  }
-  while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) {
-    ++length;
-  }
-  return length;
-}
-
 }  // namespace
 
 std::optional<unsigned char> windows1252Byte(char32_t codePoint) {
@@ -74,28 +55,24 @@ std::optional<unsigned char> windows1252Byte(char32_t codePoint) {
   return std::nullopt;
 }
 
-std::string toWindows1252(std::string_view utf8) {
-  std::string encoded;
-  appendWindows1252(encoded, utf8);
-  return encoded;
-}
-
 // An EDI text is ASCII but for a few letters of the header, so the runs of ASCII between them are
 // copied whole, and only the characters beyond ASCII are looked up.
-void appendWindows1252(std::string& bytes, std::string_view utf8) {
-  bytes.reserve(bytes.size() + utf8.size());
+std::string toWindows1252(std::string_view utf8) {
+  std::string bytes;
+  bytes.reserve(utf8.size());
   while (!utf8.empty()) {
-    const std::size_t ascii = asciiRunLength(utf8);
+    const std::size_t ascii = asciiPrefixLength(utf8);
     bytes.append(utf8.substr(0, ascii));
     utf8.remove_prefix(ascii);
     if (utf8.empty()) {
-      return;
+      return bytes;
     }
     const TextCharacter character = characterBeyondAscii(utf8, 0);
     const auto byte = character.codePoint ? windows1252Byte(*character.codePoint) : std::nullopt;
     bytes += static_cast<char>(byte.value_or('?'));
     utf8.remove_prefix(character.length);
   }
+  return bytes;
 }
 
 std::string fromWindows1252(std::string_view bytes) {

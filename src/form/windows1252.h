@@ -14,9 +14,6 @@ namespace vantor {
 // start a well-formed UTF-8 sequence.
 [[nodiscard]] std::string toWindows1252(std::string_view utf8);
 
-// toWindows1252 appended to `bytes`, which a caller can size beforehand for what follows.
-void appendWindows1252(std::string& bytes, std::string_view utf8);
-
 // Windows-1252 bytes as UTF-8 text. The five bytes the code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) become U+FFFD, the replacement character, and so "?" when encoded again.
 [[nodiscard]] std::string fromWindows1252(std::string_view bytes);

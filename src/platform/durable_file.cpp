@@ -38,12 +38,16 @@ std::error_code closeAfter(int descriptor, std::error_code error) {
 
 }  // namespace
 
-std::error_code writeDurably(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code writeDurably(const std::filesystem::path& path,
+                             std::initializer_list<std::string_view> pieces) {
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (descriptor < 0) {
     return lastError();
   }
-  std::error_code error = writeAll(descriptor, bytes);
+  std::error_code error;
+  for (auto piece = pieces.begin(); !error && piece != pieces.end(); ++piece) {
+    error = writeAll(descriptor, *piece);
+  }
   if (!error && ::fsync(descriptor) != 0) {
     error = lastError();
   }
@@ -65,7 +69,7 @@ std::error_code syncFolder(const std::filesystem::path& folder) {
 std::error_code replaceDurably(const std::filesystem::path& path, std::string_view bytes) {
   std::filesystem::path temporary = path;
   temporary += ".tmp";
-  std::error_code error = writeDurably(temporary, bytes);
+  std::error_code error = writeDurably(temporary, {bytes});
   if (!error) {
     std::filesystem::rename(temporary, path, error);
   }

@@ -71,8 +71,10 @@ TEST(EdiFilePath, AlwaysAddsThePlatformSeparatorAndShowsInTheLabel) {
 // Writes half the bytes, then reports a full disk; records where it was asked to write.
 class FullDiskWriter : public FileWriter {
  public:
-  [[nodiscard]] std::error_code write(const fs::path& path, std::string_view bytes) const override {
+  [[nodiscard]] std::error_code write(
+      const fs::path& path, std::initializer_list<std::string_view> pieces) const override {
     paths.push_back(path);
+    const std::string_view bytes = *pieces.begin();
     testing::writeBytes(path, std::string(bytes.substr(0, bytes.size() / 2)));
     return std::make_error_code(std::errc::no_space_on_device);
   }
@@ -150,8 +152,9 @@ TEST_F(SaveEdiFile, ReportsAFolderWithoutWriteAccess) {
 // Writes for real, then fails to sync the folder; records which folder it was asked to sync.
 class UnsyncedFolderWriter : public FileWriter {
  public:
-  [[nodiscard]] std::error_code write(const fs::path& path, std::string_view bytes) const override {
-    return DiskFileWriter{}.write(path, bytes);
+  [[nodiscard]] std::error_code write(
+      const fs::path& path, std::initializer_list<std::string_view> pieces) const override {
+    return DiskFileWriter{}.write(path, pieces);
   }
   [[nodiscard]] std::error_code syncFolder(const fs::path& folder) const override {
     folders.push_back(folder);
@@ -183,7 +186,7 @@ TEST(EdiDiskFileWriter, ReportsAFullDevice) {
   if (!fs::exists("/dev/full")) {
     GTEST_SKIP() << "this system has no /dev/full";
   }
-  EXPECT_EQ(DiskFileWriter{}.write("/dev/full", std::string(100000, 'x')),
+  EXPECT_EQ(DiskFileWriter{}.write("/dev/full", {std::string(100000, 'x')}),
             std::make_error_code(std::errc::no_space_on_device));
 }
 

@@ -1,5 +1,7 @@
 #include "form/windows1252.h"
 
+#include "form/utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,6 +37,20 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodingCase{"\xc3", "?"}, EncodingCase{"\xe2\x82", "??"},
                       EncodingCase{"\xc0\xaf", "??"}, EncodingCase{"\xed\xa0\x80", "???"},
                       EncodingCase{"\xf4\x90\x80\x80", "????"}, EncodingCase{"\x80", "?"}));
+
+// The scan goes eight bytes at a time: a byte beyond ASCII at any place of a word, or in the tail
+// after the last whole word, ends the prefix there.
+TEST(AsciiPrefix, EndsAtTheFirstByteBeyondAscii) {
+  const std::string ascii(19, 'a');
+  EXPECT_EQ(asciiPrefixLength(ascii), ascii.size());
+  EXPECT_TRUE(isAscii(ascii));
+  for (std::size_t at = 0; at < ascii.size(); ++at) {
+    std::string text = ascii;
+    text[at] = '\x80';
+    EXPECT_EQ(asciiPrefixLength(text), at);
+    EXPECT_FALSE(isAscii(text));
+  }
+}
 
 TEST(EdiWindows1252, KeepsAsciiAndEveryLatin1LetterAsOneByte) {
   std::string utf8;
