@@ -140,6 +140,25 @@ void LogLineEdit(benchmark::State& state) {
 }
 BENCHMARK(LogLineEdit)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
+// The first keystroke in the call field after the log text was replaced whole, as an export or a
+// paste over all of it does: the duplicate index is read again from the whole log. The log turns
+// in turn into its EDI file's text and back, each untimed.
+void CallKeystrokeAfterRewrite(benchmark::State& state) {
+  const std::string lines = vantor::bench::qsoLines(static_cast<int>(state.range(0)));
+  const std::string texts[] = {vantor::bench::ediFileText(static_cast<int>(state.range(0))), lines};
+  LoggedContest contest(lines);
+  vantor::LogForm& log = contest.session.log();
+  std::size_t next = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    log.logBuffer.setText(texts[next]);
+    state.ResumeTiming();
+    log.callsignField.edit(kTypicalCall[next], kTypicalCall[next].size());
+    next = 1 - next;
+  }
+}
+BENCHMARK(CallKeystrokeAfterRewrite)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
 // The baseline of an edit: the edited text copied in, and the third field of each line put in a
 // set, plainly.
 void PlainEditAndCallSet(benchmark::State& state) {
