@@ -11,15 +11,11 @@
 
 #include "check.h"
 #include "form/text.h"
+#include "form/utf8.h"
 
 namespace {
 
 using namespace vantor;
-
-bool isAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 char asciiUpper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
