@@ -271,6 +271,14 @@ void StartUpWindowWithOneLabel(benchmark::State& state) {
 }
 BENCHMARK(StartUpWindowWithOneLabel)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The header window's layout alone, as uic builds it, with no session, journal or lists behind
+// it: what the first window's widgets cost before any of the program's own work.
+void StartUpHeaderLayoutAlone(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  timeStarts(state, {.program = VANTOR_EMPTY_WINDOW, .home = home.path(), .argument = "header"});
+}
+BENCHMARK(StartUpHeaderLayoutAlone)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 // The program started on an EDI file of that many contacts, up to both windows painted with the
 // whole log; the peak memory is the program's high-water mark until then.
 void PeakMemoryWithBothWindows(benchmark::State& state) {
