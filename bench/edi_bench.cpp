@@ -152,4 +152,33 @@ BENCHMARK(EdiExport)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// The first keystroke in the call field after "Genera EDI" wrote a log that gained a contact
+// since the export before: the duplicate index follows the export's changes of the log text
+// instead of reading all of it again. The contact and the export are untimed.
+void CallKeystrokeAfterExport(benchmark::State& state) {
+  const vantor::testing::TempFolder folder;
+  ExportingContest contest(contacts(state), folder.path());
+  vantor::LogForm& log = contest.session.log();
+  vantor::exportEdi(contest.session);
+  // The log was set whole: the first keystroke reads it once, before the timed ones.
+  log.callsignField.edit(vantor::bench::kTypicalCall[1], vantor::bench::kTypicalCall[1].size());
+  std::size_t next = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+    vantor::exportEdi(contest.session);
+    state.ResumeTiming();
+    const std::string_view call = vantor::bench::kTypicalCall[next];
+    log.callsignField.edit(call, call.size());
+    next = 1 - next;
+  }
+  if (!contest.failure.empty()) {
+    state.SkipWithError(contest.failure.c_str());
+  }
+}
+BENCHMARK(CallKeystrokeAfterExport)
+    ->Apply(vantor::bench::logSizes)
+    ->Iterations(50)
+    ->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -140,8 +140,8 @@ void LogLineEdit(benchmark::State& state) {
 }
 BENCHMARK(LogLineEdit)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
-// The first keystroke in the call field after the log text was replaced whole, as an export or a
-// paste over all of it does: the duplicate index is read again from the whole log. The log turns
+// The first keystroke in the call field after the log text was replaced whole, as a paste over
+// all of it does: the duplicate index is read again from the whole log. The log turns
 // in turn into its EDI file's text and back, each untimed.
 void CallKeystrokeAfterRewrite(benchmark::State& state) {
   const std::string lines = vantor::bench::qsoLines(static_cast<int>(state.range(0)));

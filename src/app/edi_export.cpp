@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,8 @@ void exportEdi(Session& session) {
       session.header().writeEdiHeader(buildHeaderSection(station, *startDate, *endDate, section),
                                       buildScoreLines(records.claims, station.comments));
 
-  const std::string ediText = buildEdiText(headerText, logText);
+  const std::vector<TextEdit> edits = ediTextEdits(headerText, logText);
+  const std::string ediText = editedText(logText, edits);
   const EdiFolder& folder = session.ediFolder();
   const auto path = ediFilePath(folder.path, section, station.callsign);
   // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
@@ -83,7 +85,10 @@ void exportEdi(Session& session) {
     session.dialogs().showMessage(Message{*failure});
     return;
   }
-  log.takeExport(ediText, savedLabelText(path));
+  // A log exported again unchanged is already the EDI text: it stays as it is, unchanged for the
+  // views too.
+  const bool unchanged = ediText == logText;
+  log.takeExport(unchanged ? std::span<const TextEdit>() : edits, savedLabelText(path));
   session.recordTally().exported(ediText, log.logBuffer.rewrites());
 }
 

@@ -103,58 +103,65 @@ bool movesRecordLinesStart(std::string_view added) {
 
 namespace {
 
-// Adds the lines of `text`, each ended by CR LF (a last line without one gets it), the pieces of
-// those that hold an end line each as a line of its own. The lines between those are copied in one
-// piece.
-void appendLinesWithoutEndLines(std::string& records, std::string_view text) {
-  while (!text.empty()) {
-    const auto endLine = text.find(ediEndLine);
-    if (endLine == std::string_view::npos) {
-      records.append(text);
-      if (!text.ends_with(kLineEnd)) {
-        records.append(kLineEnd);
-      }
-      return;
-    }
-    // An end line holds no line break, so it lies inside one line.
-    const auto lineBreak = text.substr(0, endLine).rfind(kLineEnd);
-    const std::size_t lineStart =
-        lineBreak == std::string_view::npos ? 0 : lineBreak + kLineEnd.size();
-    records.append(text.substr(0, lineStart));
-    const auto lineEnd = text.find(kLineEnd, endLine);
-    forEachRecordPiece(
-        text.substr(lineStart, lineEnd - lineStart),
-        [&records](std::string_view piece) { records.append(piece).append(kLineEnd); });
-    text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + kLineEnd.size());
-  }
+// The edit that puts the pieces of the line from `lineStart` that holds the end line at `endLine`
+// on lines of their own, each ended by CR LF.
+TextEdit endLineSplit(std::string_view logBuffer, std::size_t lineStart, std::size_t endLine) {
+  const auto lineEnd = logBuffer.find(kLineEnd, endLine);
+  const std::size_t next =
+      lineEnd == std::string_view::npos ? logBuffer.size() : lineEnd + kLineEnd.size();
+  TextEdit edit{.at = lineStart, .removed = next - lineStart, .inserted = {}};
+  forEachRecordPiece(
+      logBuffer.substr(lineStart, lineEnd - lineStart),
+      [&edit](std::string_view piece) { edit.inserted.append(piece).append(kLineEnd); });
+  return edit;
 }
 
-// The records of `logBuffer` appended to `text`, so an export copies the buffer only once.
-void appendQsoRecords(std::string& text, std::string_view logBuffer) {
+// The edits that make the buffer's text its QSO records (see qsoRecords), in the text's order:
+// the first takes out what stands before them, an earlier export's header or nothing.
+std::vector<TextEdit> recordEdits(std::string_view logBuffer) {
   const auto start = earlierRecordsStart(logBuffer);
+  std::vector<TextEdit> edits{{.at = 0, .removed = start.value_or(0), .inserted = {}}};
   if (!start && logBuffer.find(ediEndLine) == std::string_view::npos) {
-    text.append(logBuffer);
-    return;
+    return edits;
   }
-  appendLinesWithoutEndLines(text, logBuffer.substr(start.value_or(0)));
+  for (std::size_t from = start.value_or(0); from < logBuffer.size();) {
+    const auto endLine = logBuffer.find(ediEndLine, from);
+    if (endLine == std::string_view::npos) {
+      if (!logBuffer.ends_with(kLineEnd)) {
+        edits.push_back({.at = logBuffer.size(), .removed = 0, .inserted = std::string(kLineEnd)});
+      }
+      break;
+    }
+    // An end line holds no line break, so it lies inside one line.
+    const auto lineBreak = logBuffer.substr(from, endLine - from).rfind(kLineEnd);
+    const std::size_t lineStart =
+        lineBreak == std::string_view::npos ? from : from + lineBreak + kLineEnd.size();
+    edits.push_back(endLineSplit(logBuffer, lineStart, endLine));
+    from = edits.back().at + edits.back().removed;
+  }
+  return edits;
 }
 
 }  // namespace
 
 std::string qsoRecords(std::string_view logBuffer) {
-  std::string records;
-  appendQsoRecords(records, logBuffer);
-  return records;
+  return editedText(logBuffer, recordEdits(logBuffer));
+}
+
+std::vector<TextEdit> ediTextEdits(std::string_view headerBuffer, std::string_view logBuffer) {
+  std::vector<TextEdit> edits = recordEdits(logBuffer);
+  edits.front().inserted = headerBuffer;
+  if (TextEdit& last = edits.back();
+      edits.size() > 1 && last.at == logBuffer.size() && last.removed == 0) {
+    last.inserted += ediEndLine;
+  } else {
+    edits.push_back({.at = logBuffer.size(), .removed = 0, .inserted = std::string(ediEndLine)});
+  }
+  return edits;
 }
 
 std::string buildEdiText(std::string_view headerBuffer, std::string_view logBuffer) {
-  // The records are at most one CR LF longer than the buffer.
-  std::string text;
-  text.reserve(headerBuffer.size() + logBuffer.size() + kLineEnd.size() + ediEndLine.size());
-  text.append(headerBuffer);
-  appendQsoRecords(text, logBuffer);
-  text.append(ediEndLine);
-  return text;
+  return editedText(logBuffer, ediTextEdits(headerBuffer, logBuffer));
 }
 
 }  // namespace vantor

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "form/text.h"
+
 namespace vantor {
 
 // The last line of every EDI file. The log buffer ends with it after an export.
@@ -54,5 +56,10 @@ void forEachRecordPiece(std::string_view line, const std::function<void(std::str
 // the QSO records of the log buffer, then the end line, with no CR LF after it (the file adds
 // one).
 [[nodiscard]] std::string buildEdiText(std::string_view headerBuffer, std::string_view logBuffer);
+// The edits that make the log buffer's text that EDI text (see editedText): the header in place
+// of what stands before the records, the end lines taken out, the end line added. The log buffer
+// takes an export this way, so what follows the buffer's changes reads only the lines they touch.
+[[nodiscard]] std::vector<TextEdit> ediTextEdits(std::string_view headerBuffer,
+                                                 std::string_view logBuffer);
 
 }  // namespace vantor

@@ -95,6 +95,18 @@ void Field::append(std::string_view text) {
   changed(std::nullopt);
 }
 
+void Field::applyEdits(std::span<const TextEdit> edits) {
+  for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+    const std::size_t at = std::min(edit->at, m_text.size());
+    const std::size_t removed = std::min(edit->removed, m_text.size() - at);
+    std::string room;
+    const std::string_view inserted = stored(edit->inserted, room);
+    if (std::string_view(m_text).substr(at, removed) != inserted) {
+      replacePart(at, removed, inserted, std::nullopt);
+    }
+  }
+}
+
 // A single-line field's line breaks turn into blanks, in `room`.
 std::string_view Field::stored(std::string_view text, std::string& room) const {
   if (m_lines == Lines::Multi) {

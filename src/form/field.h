@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "form/color.h"
 #include "form/control.h"
+#include "form/text.h"
 
 namespace vantor {
 
@@ -32,6 +34,10 @@ class Field : public Control {
   void clear() { setText({}); }
   // Adds text at the end without copying what is there: the log buffer grows this way.
   void append(std::string_view text);
+  // Makes the edits (see editedText) each as a change of its own, the last first so the offsets
+  // of the others still hold: a long text changed at its start and at its end has two short
+  // changes, not one as long as the text.
+  void applyEdits(std::span<const TextEdit> edits);
   // How many times the text was replaced rather than grown at its end: a view that showed the
   // text at the same count shows the start of the current text already.
   [[nodiscard]] std::uint64_t rewrites() const { return m_rewrites; }

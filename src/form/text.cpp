@@ -47,6 +47,22 @@ void appendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
+std::string editedText(std::string_view text, std::span<const TextEdit> edits) {
+  std::size_t size = text.size();
+  for (const TextEdit& edit : edits) {
+    size += edit.inserted.size() - edit.removed;
+  }
+  std::string result;
+  result.reserve(size);
+  std::size_t from = 0;
+  for (const TextEdit& edit : edits) {
+    result.append(text.substr(from, edit.at - from)).append(edit.inserted);
+    from = edit.at + edit.removed;
+  }
+  result.append(text.substr(from));
+  return result;
+}
+
 std::string toUpper(std::string_view text) {
   std::string upper;
   upper.reserve(text.size());

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,17 @@ void appendLine(std::string& text, const Parts&... parts) {
   (text.append(parts), ...);
   text.append(kLineEnd);
 }
+
+// One edit of a text: the `removed` bytes from `at` give way to `inserted`.
+struct TextEdit {
+  std::size_t at = 0;
+  std::size_t removed = 0;
+  std::string inserted;
+};
+
+// The text with the edits made, which stand in the text's order and apart from each other; one
+// copy of the text.
+[[nodiscard]] std::string editedText(std::string_view text, std::span<const TextEdit> edits);
 
 // Calls `visit(line)` for each line of a text whose lines end with CR LF, without its line end; a
 // last line without one included.

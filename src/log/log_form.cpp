@@ -106,8 +106,8 @@ LogScore LogForm::score() const {
                   odxLocatorField.text(), odxDistanceField.text()};
 }
 
-void LogForm::takeExport(std::string_view ediText, std::string_view savedLabel) {
-  logBuffer.setText(ediText);
+void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view savedLabel) {
+  logBuffer.applyEdits(edits);
   markSaved();
   saveMessageLabel.setText(savedLabel);
 }

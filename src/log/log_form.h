@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -109,8 +110,9 @@ class LogForm : public Form {
   void restoreFormState(StateReader& state) override;
 
   [[nodiscard]] LogScore score() const;
-  // The export wrote `ediText` to a file: the log buffer takes it, the label says where.
-  void takeExport(std::string_view ediText, std::string_view savedLabel);
+  // The export wrote the log buffer's text with `edits` made to a file: the buffer takes them, the
+  // label says where.
+  void takeExport(std::span<const TextEdit> edits, std::string_view savedLabel);
   // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
   // next serial number, and the mode (picked, with its report) the last contact was made in.
   void resume(const ResumedLog& log);

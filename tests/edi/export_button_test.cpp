@@ -80,6 +80,31 @@ TEST_F(ExportButton, ASecondExportKeepsOneHeaderAndTheNewContacts) {
             std::string::npos);
 }
 
+// The call field's duplicate test after each export answers as one that reads the log buffer
+// afresh: for a call logged before or after an export, and for one only a record-shaped line of
+// the comments held, in the header of the first export and not of the second.
+TEST_F(ExportButton, TheDuplicateTestAfterAnExportReadsTheLogAsItStands) {
+  header.commentsField.setText("261207;1400;QQ7ZZZ;1;59;001;59;001;;JN80XX;347;;N;;");
+  log.exportButton.press();
+  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  const auto marksAsRead = [this](const char* when) {
+    CallIndex afresh;
+    afresh.rebuild(log.logBuffer.text());
+    for (const char* call : {"QQ1ABC", "QQ2DEF", "QQ7ZZZ", "QQ3GHI"}) {
+      log.callsignField.setText(call);
+      EXPECT_EQ(log.duplicateMark() == DuplicateMark::Duplicate, afresh.holds(call))
+          << call << " " << when;
+    }
+    log.callsignField.clear();
+  };
+  marksAsRead("after the first export");
+  header.commentsField.setText("Nessun commento");
+  log.exportButton.press();
+  ASSERT_TRUE(dialogs.messages.empty());
+  marksAsRead("after the second export");
+  EXPECT_EQ(log.logBuffer.text().find("QQ7ZZZ"), std::string::npos);
+}
+
 TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
   for (const char* date : {"7.12.2026", "", "07/12"}) {
     dialogs.messages.clear();

@@ -293,5 +293,39 @@ TEST(Field, AnEditOfAPartIsTheSameEditOfTheWholeText) {
   }
 }
 
+// Edits are made the last first, each as a change of its own that the change behaviour sees; an
+// edit that changes nothing is no change; the journal's record of them all resumes the same text.
+TEST(Field, EditsAreChangesOfTheirOwnThatGiveTheEditedText) {
+  const std::string log = "intestazione\r\nriga uno\r\nfine\r\n";
+  const std::vector<std::vector<TextEdit>> cases = {
+      {{0, 14, "nuova\r\n"}, {24, 6, ""}, {30, 0, "[END]"}},
+      {{0, 0, ""}, {30, 0, "\r\n[END]"}},
+      {{0, 14, "intestazione\r\n"}, {14, 0, "X"}},
+      {}};
+  for (const std::vector<TextEdit>& edits : cases) {
+    Field field("Text15", log, Field::Lines::Multi);
+    ControlState saved;
+    field.saveState(saved, true);
+    std::vector<std::string> changes;
+    field.onChange([&] { changes.push_back(field.lastChange().removed); });
+    field.applyEdits(edits);
+    const std::string edited = editedText(log, edits);
+    EXPECT_EQ(field.text(), edited);
+    std::vector<std::string> removals;
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+      if (log.substr(edit->at, edit->removed) != edit->inserted) {
+        removals.push_back(log.substr(edit->at, edit->removed));
+      }
+    }
+    EXPECT_EQ(changes, removals) << edited;
+    ControlState recorded;
+    field.saveState(recorded, false);
+    Field resumed("Text15", log, Field::Lines::Multi);
+    StateReader reader(recorded);
+    resumed.restoreState(reader);
+    EXPECT_EQ(resumed.text(), edited);
+  }
+}
+
 }  // namespace
 }  // namespace vantor
