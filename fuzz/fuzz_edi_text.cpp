@@ -22,6 +22,8 @@
 #include "form/utf8.h"
 #include "form/windows1252.h"
 #include "header/station_header.h"
+#include "log/call_index.h"
+#include "log/qso_line.h"
 
 namespace {
 
@@ -124,6 +126,32 @@ void checkExports(std::string_view header, std::string_view logBuffer) {
   FUZZ_CHECK(buildEdiText(header, second) == second);
 }
 
+// The log buffer takes an export as its edits: it then holds the file's text, and a call index
+// that followed each edit answers as one reading that text afresh, for the calls of both texts.
+void checkBufferTakesExport(std::string_view header, std::string_view logBuffer) {
+  Field buffer("Text15", logBuffer, Field::Lines::Multi);
+  CallIndex followed;
+  followed.rebuild(logBuffer);
+  buffer.onChange([&] {
+    if (!followed.follow(buffer.text(), buffer.lastChange())) {
+      followed.rebuild(buffer.text());
+    }
+  });
+  buffer.applyEdits(ediTextEdits(header, logBuffer));
+  FUZZ_CHECK(buffer.text() == buildEdiText(header, logBuffer));
+  CallIndex afresh;
+  afresh.rebuild(buffer.text());
+  FUZZ_CHECK(followed.contacts() == afresh.contacts());
+  for (const std::string_view text : {logBuffer, std::string_view(buffer.text())}) {
+    forEachLine(text, [&](std::string_view line) {
+      if (const auto fields = readQsoRecord(line)) {
+        const std::string_view call = (*fields)[qso::call];
+        FUZZ_CHECK(followed.holds(call) == afresh.holds(call));
+      }
+    });
+  }
+}
+
 // The records line by line, the plain way the export's copy of whole runs of lines must agree
 // with.
 std::string recordsLineByLine(std::string_view logBuffer) {
@@ -196,6 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto buffer = headerBuffer(logBuffer, header, section)) {
     FUZZ_CHECK(buffer->starts_with(kHeaderLine));
     checkExports(*buffer, logBuffer);
+    checkBufferTakesExport(*buffer, logBuffer);
     checkTally(*buffer, logBuffer, header.locator);
   }
   return 0;
