@@ -151,8 +151,8 @@ std::string qsoRecords(std::string_view logBuffer) {
 std::vector<TextEdit> ediTextEdits(std::string_view headerBuffer, std::string_view logBuffer) {
   std::vector<TextEdit> edits = recordEdits(logBuffer);
   edits.front().inserted = headerBuffer;
-  if (TextEdit& last = edits.back();
-      edits.size() > 1 && last.at == logBuffer.size() && last.removed == 0) {
+  // The end line joins an insertion that already stands at the buffer's end.
+  if (TextEdit& last = edits.back(); last.at == logBuffer.size() && last.removed == 0) {
     last.inserted += ediEndLine;
   } else {
     edits.push_back({.at = logBuffer.size(), .removed = 0, .inserted = std::string(ediEndLine)});

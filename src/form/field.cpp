@@ -73,15 +73,9 @@ void Field::write(std::string_view text, std::optional<std::size_t> caret) {
 
 void Field::editPart(std::size_t at, std::size_t removed, std::string_view inserted,
                      std::size_t caret) {
-  at = std::min(at, m_text.size());
-  removed = std::min(removed, m_text.size() - at);
-  std::string room;
-  inserted = stored(inserted, room);
-  if (std::string_view(m_text).substr(at, removed) == inserted) {
+  if (!writePart(at, removed, inserted, caret)) {
     setCaret(caret);
-    return;
   }
-  replacePart(at, removed, inserted, caret);
 }
 
 void Field::append(std::string_view text) {
@@ -97,14 +91,23 @@ void Field::append(std::string_view text) {
 
 void Field::applyEdits(std::span<const TextEdit> edits) {
   for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
-    const std::size_t at = std::min(edit->at, m_text.size());
-    const std::size_t removed = std::min(edit->removed, m_text.size() - at);
-    std::string room;
-    const std::string_view inserted = stored(edit->inserted, room);
-    if (std::string_view(m_text).substr(at, removed) != inserted) {
-      replacePart(at, removed, inserted, std::nullopt);
-    }
+    static_cast<void>(writePart(edit->at, edit->removed, edit->inserted, std::nullopt));
   }
+}
+
+// The part, cut to the text, gives way to `inserted` unless it holds those bytes already; whether
+// it did.
+bool Field::writePart(std::size_t at, std::size_t removed, std::string_view inserted,
+                      std::optional<std::size_t> caret) {
+  at = std::min(at, m_text.size());
+  removed = std::min(removed, m_text.size() - at);
+  std::string room;
+  inserted = stored(inserted, room);
+  if (std::string_view(m_text).substr(at, removed) == inserted) {
+    return false;
+  }
+  replacePart(at, removed, inserted, caret);
+  return true;
 }
 
 // A single-line field's line breaks turn into blanks, in `room`.

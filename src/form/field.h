@@ -96,6 +96,8 @@ class Field : public Control {
  private:
   void write(std::string_view text, std::optional<std::size_t> caret);
   [[nodiscard]] std::string_view stored(std::string_view text, std::string& room) const;
+  [[nodiscard]] bool writePart(std::size_t at, std::size_t removed, std::string_view inserted,
+                               std::optional<std::size_t> caret);
   void replacePart(std::size_t at, std::size_t removed, std::string_view inserted,
                    std::optional<std::size_t> caret);
   void noteChange(std::size_t at, std::size_t removed, std::size_t inserted);
