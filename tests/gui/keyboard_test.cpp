@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -18,6 +19,15 @@ using vantor::testing::Contact;
 using vantor::testing::readBytes;
 using vantor::testing::RunningProgram;
 using vantor::testing::TempFolder;
+
+// A style that opens every list as a menu, as some desktops' styles do.
+class MenuListStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    return hint == SH_ComboBox_Popup ? 1 : QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
 
 // An operator at the radio: the keyboard alone, from the focus the windows leave.
 class KeyboardTest : public QObject {
@@ -146,6 +156,31 @@ class KeyboardTest : public QObject {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
     QCOMPARE(contests->currentText(), QStringLiteral("Contest IARU Reg. I VHF"));
     QVERIFY2(program.session().hasLog(), "the pick behaviour ran");
+  }
+
+  // The contests' list builds its drop-down when it first opens, and that drop-down is the one Qt
+  // gives a list made editable, in the application's style and in one that opens lists as menus.
+  void theOpenListIsTheDropDownOfAnEditableList() {
+    MenuListStyle menuLists;
+    for (QStyle* style : {static_cast<QStyle*>(nullptr), static_cast<QStyle*>(&menuLists)}) {
+      RunningProgram program({2026, 12, 7, 14, 32});
+      QComboBox* contests = program.header<QComboBox>("Combo1");
+      QCOMPARE(contests->findChild<QAbstractItemView*>(), nullptr);
+      QComboBox editable;
+      for (QComboBox* list : {contests, &editable}) {
+        list->setStyle(style);
+      }
+      editable.setEditable(true);
+      contests->setFocus();
+      press(Qt::Key_F4);
+      QAbstractItemView* view = contests->view();
+      QVERIFY(view->isVisible());
+      QCOMPARE(view->verticalScrollBarPolicy(), editable.view()->verticalScrollBarPolicy());
+      QCOMPARE(contests->itemDelegate()->metaObject()->className(),
+               editable.itemDelegate()->metaObject()->className());
+      press(Qt::Key_Escape);
+      QVERIFY(!view->isVisible());
+    }
   }
 
   void theMissingFieldsAreYellowWhileTheBoxSaysSo() {
