@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -106,6 +107,36 @@ void JournalResume(benchmark::State& state) {
   }
 }
 BENCHMARK(JournalResume)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The first keystroke in the call field once that journal is resumed: its log was set whole, so
+// its calls are read at the resume, not at this keystroke. The resume is untimed.
+void CallKeystrokeAfterResume(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  const std::string& journal = crashedJournal(static_cast<int>(state.range(0)));
+  PinnedClock clock;
+  RecordingDialogs dialogs;
+  RecordingScreens screens;
+  // Each resumed session is dropped at the next resume, outside the timed keystroke.
+  std::unique_ptr<vantor::Session> session;
+  std::unique_ptr<vantor::Journal> resumed;
+  for (auto _ : state) {
+    state.PauseTiming();
+    resumed.reset();
+    session.reset();
+    vantor::testing::writeBytes(data.path() / "vantor.journal", journal);
+    dialogs.answers = {true};
+    session = std::make_unique<vantor::Session>(clock, dialogs, screens);
+    resumed = std::make_unique<vantor::Journal>(*session, data.path());
+    resumed->start();
+    const std::string_view call = vantor::bench::kTypicalCall[0];
+    state.ResumeTiming();
+    session->log().callsignField.edit(call, call.size());
+  }
+}
+BENCHMARK(CallKeystrokeAfterResume)
+    ->Apply(vantor::bench::logSizes)
+    ->Iterations(10)
+    ->Unit(benchmark::kMicrosecond);
 
 // The baseline: the same journal's bytes read from the disk, plainly.
 void PlainJournalRead(benchmark::State& state) {

@@ -183,6 +183,9 @@ bool Journal::offerResume(const JournalContents& contents) {
     return false;
   }
   applyAll(m_session, contents);
+  if (m_session.hasLog()) {
+    m_session.log().indexLog();
+  }
   if (m_session.logShown()) {
     m_session.log().focusCall();
   }

@@ -114,6 +114,7 @@ void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view saved
 
 void LogForm::resume(const ResumedLog& log) {
   logBuffer.setText(log.logBuffer);
+  indexLog();
   markSaved();
   serialSentField.setText(log.score.serialSent);
   totalField.setText(log.score.total);

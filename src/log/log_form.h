@@ -116,6 +116,9 @@ class LogForm : public Form {
   // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
   // next serial number, and the mode (picked, with its report) the last contact was made in.
   void resume(const ResumedLog& log);
+  // Reads the logged calls of a log set whole at once, so that the first keystroke in the call
+  // field after a reopen or a resume does not wait for it.
+  void indexLog() { static_cast<void>(loggedCalls()); }
 
  private:
   void open();
