@@ -1,13 +1,30 @@
 #include "log/call_index.h"
 
+#include <algorithm>
+#include <string>
+
 #include "form/text.h"
 #include "log/log_rules.h"
 #include "log/qso_line.h"
 
 namespace vantor {
 
+namespace {
+
+// A record line holds at least its date, its time and the separators of its fields.
+constexpr std::size_t kShortestRecord = 6 + 4 + (kQsoRecordFieldCount - 1);
+
+// How many records the buffer can hold: no more than its lines, nor than its bytes allow.
+std::size_t mostRecords(std::string_view logBuffer) {
+  const auto lines =
+      static_cast<std::size_t>(std::count(logBuffer.begin(), logBuffer.end(), '\n')) + 1;
+  return std::min(lines, logBuffer.size() / kShortestRecord + 1);
+}
+
+}  // namespace
+
 void CallIndex::rebuild(std::string_view logBuffer) {
-  m_calls.clear();
+  m_calls.clear(mostRecords(logBuffer));
   m_contacts = 0;
   count(logBuffer, 1);
 }
@@ -41,15 +58,14 @@ void CallIndex::count(std::string_view lines, int step) {
     if (!isDuplicateRecord(*fields)) {
       m_contacts += static_cast<std::size_t>(step);
     }
-    std::string call = normalizedCall((*fields)[qso::call]);
+    const std::string call = normalizedCall((*fields)[qso::call]);
     if (call.empty()) {
       return;
     }
     if (step > 0) {
-      ++m_calls[std::move(call)];
-    } else if (const auto found = m_calls.find(call);
-               found != m_calls.end() && --found->second == 0) {
-      m_calls.erase(found);
+      m_calls.add(call);
+    } else {
+      m_calls.remove(call);
     }
   });
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "form/field.h"
+#include "log/call_counts.h"
 
 namespace vantor {
 
@@ -29,8 +28,7 @@ class CallIndex {
   // Adds (`step` 1) or takes out (-1) the records of whole lines.
   void count(std::string_view lines, int step);
 
-  // Each call with the number of records that hold it.
-  std::unordered_map<std::string, std::size_t> m_calls;
+  CallCounts m_calls;
   std::size_t m_contacts = 0;
 };
 
