@@ -18,6 +18,7 @@
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "log/serial_number.h"
+#include "platform/durable_file.h"
 
 namespace vantor {
 
@@ -293,7 +294,8 @@ void reopenEdi(Session& session, const std::filesystem::path& path) {
   std::optional<EdiContent> content;
   {
     std::string bytes;
-    if (const std::error_code error = readWholeFile(path, bytes)) {
+    if (const std::error_code error =
+            platform::readWholeFile(platform::systemFiles(), path, bytes, kLargestEdiFile)) {
       session.dialogs().showMessage(
           headerMessage("Impossibile aprire il file " + name + ": " + error.message()));
       return;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "app/session.h"
+#include "edi/edi_file.h"
 #include "form/control_state.h"
 #include "form/text.h"
 #include "header/header_form.h"
@@ -21,9 +21,24 @@ namespace {
 // A journal this large beyond its last whole state is rewritten as one whole state.
 constexpr std::size_t kSmallestRewrite = 4U << 20;
 constexpr std::size_t kFinishedKept = 20;
+// How many journals may go aside in one minute; past that a journal stays where it is.
+constexpr int kCopiesOfAMinute = 1000;
 constexpr int kMinutesBetweenFailureBoxes = 5;
+// How many live journals a folder may hold side by side, each left by a run that could not read
+// the ones before it.
+constexpr int kLiveJournals = 5;
 constexpr std::string_view kFinishedPrefix = "vantor-";
 constexpr std::string_view kJournalExtension = ".journal";
+
+// "vantor.journal", then "vantor.2.journal" and on.
+std::string liveName(int index) {
+  return index == 0 ? "vantor.journal"
+                    : "vantor." + std::to_string(index + 1) + std::string(kJournalExtension);
+}
+
+std::string shown(const std::filesystem::path& path) {
+  return messageQuote(pathText(path));
+}
 
 // The screens of a journal that is only being looked at: no box, no window.
 class QuietDialogs final : public Dialogs {
@@ -43,11 +58,6 @@ long minuteNumber(const LocalDateTime& moment) {
   using namespace std::chrono;
   const sys_days day{year{moment.year} / moment.month / moment.day};
   return day.time_since_epoch().count() * 1440L + moment.hour * 60L + moment.minute;
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // The contacts of a log buffer: its lines of the QSO record's shape.
@@ -76,26 +86,36 @@ std::string resumeQuestion(Session& found) {
   if (log.contacts == 0) {
     question += ", senza contatti";
     if (contest != kPlaceholder) {
-      question += " (" + contest + ")";
+      question += " (" + messageQuote(contest) + ")";
     }
   } else {
     question += ": " + std::to_string(log.contacts) +
                 (log.contacts == 1 ? " contatto, alle " : " contatti, l'ultimo alle ") +
-                log.lastTime + " (" + log.lastCall + ", " + contest + ")";
+                messageQuote(log.lastTime) + " (" + messageQuote(log.lastCall) + ", " +
+                messageQuote(contest) + ")";
   }
   return question + ". Riprenderlo?";
 }
 
 // Applies the entries in order; an entry that cannot be read ends the restoring there.
-bool applyAll(Session& session, const JournalContents& contents) {
+void applyAll(Session& session, const JournalContents& contents) {
   for (const JournalEntry& entry : contents.entries) {
     try {
       applyEntry(session, entry, contents.format);
     } catch (const StateError&) {
-      return false;
+      return;
     }
   }
-  return true;
+}
+
+// Whether the entries hold anything the operator typed: more than the start of a fresh session.
+bool holdsTyping(const JournalContents& contents) {
+  const auto& entries = contents.entries;
+  return !entries.empty() && !(entries.size() == 1 && entries[0].front() == entry_kind::freshStart);
+}
+
+bool isFinished(const JournalContents& contents) {
+  return !contents.entries.empty() && contents.entries.back().front() == entry_kind::end;
 }
 
 std::string statusText(JournalContents::Status status) {
@@ -117,23 +137,18 @@ bool isFinishedName(const std::string& name) {
 
 }  // namespace
 
-Journal::Journal(Session& session, std::filesystem::path folder)
-    : m_session(session), m_folder(std::move(folder)), m_recorder(session) {}
+Journal::Journal(Session& session, std::filesystem::path folder, platform::FileSystem& files)
+    : m_session(session), m_folder(std::move(folder)), m_files(files), m_recorder(session) {}
 
 Journal::~Journal() {
   m_session.keepJournal(nullptr);
 }
 
 bool Journal::start() {
-  std::error_code error;
-  std::filesystem::create_directories(m_folder, error);
-  if (!error) {
-    error = m_lock.take(m_folder / "vantor.lock");
-  }
+  const std::error_code error = m_lock.take(m_files, m_folder);
   if (error == std::errc::resource_unavailable_try_again) {
-    m_session.dialogs().showMessage(
-        Message{"Vantor è già aperto e tiene il LOG in " + m_folder.string() +
-                ": chiudere l'altro programma prima di aprirne un altro."});
+    tell("Vantor è già aperto e tiene il LOG in " + shown(m_folder) +
+         ": chiudere l'altro programma prima di aprirne un altro.");
     return false;
   }
   m_session.keepJournal(this);
@@ -141,45 +156,71 @@ bool Journal::start() {
     fail(error);
     return true;
   }
-  const bool resumed =
-      std::filesystem::exists(livePath()) && offerResume(decodeJournal(readFile(livePath())));
-  if (resumed || std::filesystem::exists(livePath())) {
-    writeSnapshot(resumed ? entry_kind::whole : entry_kind::freshStart);
-    return true;
-  }
-  // A fresh start holds nothing the operator typed, so the first window does not wait for the
-  // disk: the live journal is written whole at the first change.
-  static_cast<void>(m_recorder.whole(entry_kind::freshStart));
-  m_needsSnapshot = true;
+  removeTemporaries();
+  takeLiveJournal();
   return true;
 }
 
-// A journal that ended cleanly is kept as finished; one that did not is offered for resuming
-// when it holds more than a fresh start. Nothing is ever thrown away: what is not resumed stays
-// aside under a dated name.
-bool Journal::offerResume(const JournalContents& contents) {
-  using Status = JournalContents::Status;
-  const auto& entries = contents.entries;
-  if (contents.status != Status::Complete && contents.status != Status::Torn) {
-    keepDamaged(contents.status);
+// Every live journal a run left is looked at, in order, until one is resumed: one that cannot be
+// read is told and left as it is, one that is not resumed goes aside. This run's journal is the
+// resumed one, else the first name free. It is written whole now when it replaces a journal
+// that held nothing typed; else at the first change, since a fresh start holds nothing the
+// operator typed and the first window need not wait for the disk.
+void Journal::takeLiveJournal() {
+  bool resumed = false;
+  for (int index = 0; index < kLiveJournals && !resumed; ++index) {
+    const std::filesystem::path path = m_folder / liveName(index);
+    std::string bytes;
+    const std::error_code error = platform::readWholeFile(
+        m_files, path, bytes, std::numeric_limits<std::size_t>::max(), false);
+    Found found = Found::Free;
+    if (error && error != std::errc::no_such_file_or_directory) {
+      tell("Il giornale del LOG " + shown(path) + " non si può leggere: " + error.message() +
+           ". Resta com'è: il LOG si tiene in un giornale nuovo accanto.");
+      found = Found::Kept;
+    } else if (!error) {
+      found = offerResume(path, decodeJournal(bytes));
+    }
+    resumed = found == Found::Resumed;
+    if (resumed || (found == Found::Free && m_livePath.empty())) {
+      m_livePath = path;
+    }
   }
-  if (contents.status == Status::NotAJournal || contents.status == Status::NewerVersion) {
-    setAside("-danneggiato");
-    return false;
+  static_cast<void>(m_recorder.whole(entry_kind::freshStart));
+  m_needsSnapshot = true;
+  platform::FileStatus status;
+  if (resumed || (!m_livePath.empty() && !m_files.status(m_livePath, status))) {
+    writeSnapshot(resumed ? entry_kind::whole : entry_kind::freshStart);
   }
-  if (!entries.empty() && entries.back().front() == entry_kind::end) {
-    setAside("");
-    return false;
+}
+
+// A journal that ended cleanly goes aside as finished; one that did not is offered for resuming
+// when it holds more than a fresh start, and goes aside when the operator does not resume it.
+Journal::Found Journal::offerResume(const std::filesystem::path& path,
+                                    const JournalContents& contents) {
+  if (contents.status != JournalContents::Status::Complete &&
+      contents.status != JournalContents::Status::Torn) {
+    return setDamagedAside(path, contents);
   }
-  if (entries.empty() || (entries.size() == 1 && entries[0].front() == entry_kind::freshStart)) {
-    return false;
+  if (isFinished(contents)) {
+    return setAside(path, "") ? Found::Free : Found::Kept;
   }
+  if (!holdsTyping(contents)) {
+    return Found::Free;
+  }
+  if (resume(contents)) {
+    return Found::Resumed;
+  }
+  return setAside(path, "-non-ripreso") ? Found::Free : Found::Kept;
+}
+
+// Asks whether to resume the log the entries hold; on "Sì" the screens take it.
+bool Journal::resume(const JournalContents& contents) {
   QuietDialogs quiet;
   NoWindows none;
   Session found(m_session.clock(), quiet, none);
   applyAll(found, contents);
-  if (!m_session.dialogs().askYesNo(resumeQuestion(found))) {
-    setAside("-non-ripreso");
+  if (!m_session.unrecordedDialogs().askYesNo(resumeQuestion(found))) {
     return false;
   }
   applyAll(m_session, contents);
@@ -192,50 +233,95 @@ bool Journal::offerResume(const JournalContents& contents) {
   return true;
 }
 
-// A journal that cannot be read whole is told about. One that is not a journal of this program
-// then goes aside in place of the live one; of a damaged one a copy is kept aside, since what
-// came before the damage can still be resumed.
-void Journal::keepDamaged(JournalContents::Status status) {
+// A journal that does not decode whole goes aside as it is, never rewritten, and is told about;
+// what a damaged one holds before the damage may still be resumed.
+Journal::Found Journal::setDamagedAside(const std::filesystem::path& path,
+                                        const JournalContents& contents) {
   const std::filesystem::path aside = datedPath("-danneggiato");
-  const std::string kept = aside.filename().string();
-  if (status != JournalContents::Status::Damaged) {
-    m_session.dialogs().showMessage(Message{"Il giornale del LOG " + livePath().string() + " " +
-                                            statusText(status) + ": è stato messo da parte come " +
-                                            kept + "."});
-    return;
+  if (const std::error_code error = m_files.rename(path, aside)) {
+    tell("Il giornale del LOG " + shown(path) + " " + statusText(contents.status) +
+         " e non si può mettere da parte: " + error.message() +
+         ". Resta com'è: il LOG si tiene in un giornale nuovo accanto.");
+    return Found::Kept;
   }
-  m_session.dialogs().showMessage(
-      Message{"Il giornale del LOG " + livePath().string() +
-              " è danneggiato: si può riprendere quanto scritto prima del danno; il file resta "
-              "da parte come " +
-              kept + "."});
-  std::error_code ignored;
-  std::filesystem::copy_file(livePath(), aside, ignored);
+  static_cast<void>(platform::syncFolder(m_files, m_folder));
+  const bool resumable = contents.status == JournalContents::Status::Damaged &&
+                         holdsTyping(contents) && !isFinished(contents);
+  tell("Il giornale del LOG " + shown(path) + " " + statusText(contents.status) +
+       (resumable ? ": si può riprendere quanto scritto prima del danno; il file resta da parte "
+                    "come "
+                  : ": è stato messo da parte come ") +
+       shown(aside.filename()) + ".");
+  return resumable && resume(contents) ? Found::Resumed : Found::Free;
 }
 
-void Journal::setAside(const std::string& why) {
-  std::error_code error;
-  std::filesystem::rename(livePath(), datedPath(why), error);
+bool Journal::setAside(const std::filesystem::path& path, const std::string& why) {
+  std::error_code error = m_files.rename(path, datedPath(why));
   if (!error) {
-    error = platform::syncFolder(m_folder);
+    error = platform::syncFolder(m_files, m_folder);
   }
   if (error) {
     fail(error);
+    return false;
   }
   if (why.empty()) {
     pruneFinished();
   }
+  return true;
+}
+
+// The temporary files of a whole state that a power cut or a kill left: the lock is held, so no
+// other program is writing them.
+void Journal::removeTemporaries() {
+  std::vector<std::string> names;
+  static_cast<void>(m_files.list(m_folder, names));
+  for (const std::string& name : names) {
+    for (int index = 0; index < kLiveJournals; ++index) {
+      if (platform::isTemporaryFor(name, liveName(index))) {
+        static_cast<void>(m_files.remove(m_folder / name));
+      }
+    }
+  }
+}
+
+// The first live journal's name that names nothing; empty when every one is taken.
+std::filesystem::path Journal::freeLivePath() {
+  for (int index = 0; index < kLiveJournals; ++index) {
+    const std::filesystem::path path = m_folder / liveName(index);
+    platform::FileStatus status;
+    if (m_files.status(path, status) == std::errc::no_such_file_or_directory) {
+      return path;
+    }
+  }
+  return {};
+}
+
+// Whether the journal and the lock are still the files at their paths: a folder deleted while
+// the program runs takes them both away.
+bool Journal::inPlace() const {
+  return m_lock.lockFileInPlace() && m_file.isAt(m_livePath);
+}
+
+// The journal or the lock went: the operator is told, and the journal is written whole where it
+// stood, the folder and the lock made anew.
+void Journal::writeAnew() {
+  tellNowAndThen("Il giornale del LOG " + shown(m_livePath) +
+                 " è stato cancellato o sostituito mentre Vantor lo scriveva: viene scritto di "
+                 "nuovo per intero.");
+  writeSnapshot(entry_kind::whole);
 }
 
 void Journal::writeSnapshot(std::string_view kind) {
+  if (!m_lock.lockFileInPlace()) {
+    if (const std::error_code error = m_lock.retake()) {
+      fail(error);
+      return;
+    }
+  }
   std::string bytes(kJournalHeader);
   appendEntry(bytes, m_recorder.whole(kind));
   m_file.close();
-  std::error_code error = platform::replaceDurably(livePath(), bytes);
-  if (!error) {
-    error = m_file.open(livePath());
-  }
-  if (error) {
+  if (const std::error_code error = replaceLive(bytes)) {
     fail(error);
     return;
   }
@@ -246,6 +332,27 @@ void Journal::writeSnapshot(std::string_view kind) {
   m_failureShown.reset();
 }
 
+// The whole state goes to the live journal's path; when something that is no journal took that
+// name (a folder, say), to the next name free beside it.
+std::error_code Journal::replaceLive(const std::string& bytes) {
+  if (m_livePath.empty()) {
+    m_livePath = freeLivePath();
+  }
+  if (m_livePath.empty()) {
+    return std::make_error_code(std::errc::file_exists);
+  }
+  std::error_code error = platform::replaceDurably(m_files, m_livePath, {bytes},
+                                                   platform::FileAccess::Private, &m_file);
+  platform::FileStatus status;
+  if (error && !m_files.status(m_livePath, status) && !status.isRegular()) {
+    m_livePath = freeLivePath();
+    error = m_livePath.empty() ? std::make_error_code(std::errc::file_exists)
+                               : platform::replaceDurably(m_files, m_livePath, {bytes},
+                                                          platform::FileAccess::Private, &m_file);
+  }
+  return error;
+}
+
 void Journal::record() {
   if (m_finished) {
     return;
@@ -254,9 +361,13 @@ void Journal::record() {
   if (!changes) {
     return;
   }
-  if (m_needsSnapshot) {
+  if (m_needsSnapshot || !inPlace()) {
     changes.reset();
-    writeSnapshot(entry_kind::whole);
+    if (m_needsSnapshot) {
+      writeSnapshot(entry_kind::whole);
+    } else {
+      writeAnew();
+    }
     return;
   }
   write(encodeEntry(changes->entry), changes->urgent);
@@ -286,23 +397,28 @@ void Journal::syncPending() {
     return;
   }
   m_pending = false;
-  if (const std::error_code error = m_file.sync()) {
+  if (!inPlace()) {
+    writeAnew();
+  } else if (const std::error_code error = m_file.sync()) {
     fail(error);
   }
 }
 
+// Only this run's own journal is marked finished and set aside: a file that took its name is
+// left as it is.
 void Journal::finish() {
   if (m_finished) {
     return;
   }
   record();
-  if (!m_needsSnapshot) {
+  if (!m_needsSnapshot && inPlace()) {
     write(encodeEntry({std::string(entry_kind::end)}), true);
   }
+  const bool own = !m_needsSnapshot && inPlace();
   m_finished = true;
   m_file.close();
-  if (!m_needsSnapshot) {
-    setAside("");
+  if (own) {
+    static_cast<void>(setAside(m_livePath, ""));
   }
 }
 
@@ -311,42 +427,58 @@ void Journal::finish() {
 void Journal::fail(const std::error_code& error) {
   m_needsSnapshot = true;
   m_pending = false;
+  tellNowAndThen("Impossibile scrivere il giornale del LOG in " + shown(m_folder) + ": " +
+                 error.message() + ". Il LOG resta in memoria; si riprova alla prossima modifica.");
+}
+
+void Journal::tellNowAndThen(const std::string& text) {
   const LocalDateTime now = m_session.clock().now();
   if (m_failureShown &&
       minuteNumber(now) - minuteNumber(*m_failureShown) < kMinutesBetweenFailureBoxes) {
     return;
   }
   m_failureShown = now;
-  m_session.dialogs().showMessage(Message{"Impossibile scrivere il giornale del LOG in " +
-                                          m_folder.string() + ": " + error.message() +
-                                          ". Il LOG resta in memoria; si riprova alla prossima "
-                                          "modifica."});
+  tell(text);
 }
 
-std::filesystem::path Journal::datedPath(const std::string& suffix) const {
+void Journal::tell(const std::string& text) {
+  m_session.unrecordedDialogs().showMessage(Message{text});
+}
+
+// "vantor-YYYYMMDD-HHMM<suffix>.journal", or the same with "-2" and on when that is taken;
+// empty when every copy is.
+std::filesystem::path Journal::datedPath(const std::string& suffix) {
   const LocalDateTime now = m_session.clock().now();
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d", now.year, now.month, now.day,
                 now.hour, now.minute);
   const std::string stem = std::string(kFinishedPrefix) + stamp + suffix;
-  std::filesystem::path path = m_folder / (stem + std::string(kJournalExtension));
-  for (int copy = 2; std::filesystem::exists(path); ++copy) {
-    path = m_folder / (stem + "-" + std::to_string(copy) + std::string(kJournalExtension));
+  for (int copy = 1; copy <= kCopiesOfAMinute; ++copy) {
+    const std::string name = copy == 1 ? stem : stem + "-" + std::to_string(copy);
+    const std::filesystem::path path = m_folder / (name + std::string(kJournalExtension));
+    platform::FileStatus status;
+    if (m_files.status(path, status) == std::errc::no_such_file_or_directory) {
+      return path;
+    }
   }
-  return path;
+  return {};
 }
 
-void Journal::pruneFinished() const {
-  std::vector<std::filesystem::path> finished;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(m_folder, error)) {
-    if (isFinishedName(entry.path().filename().string())) {
-      finished.push_back(entry.path());
+// The oldest finished journals go, by when they were last written: their names would sort a
+// tenth copy of one minute before its second.
+void Journal::pruneFinished() {
+  std::vector<std::string> names;
+  static_cast<void>(m_files.list(m_folder, names));
+  std::vector<std::pair<std::int64_t, std::filesystem::path>> finished;
+  for (const std::string& name : names) {
+    platform::FileStatus status;
+    if (isFinishedName(name) && !m_files.status(m_folder / name, status) && status.isRegular()) {
+      finished.emplace_back(status.modifiedNanoseconds, m_folder / name);
     }
   }
   std::sort(finished.begin(), finished.end());
   for (std::size_t i = 0; i + kFinishedKept < finished.size(); ++i) {
-    std::filesystem::remove(finished[i], error);
+    static_cast<void>(m_files.remove(finished[i].second));
   }
 }
 

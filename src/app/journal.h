@@ -9,7 +9,10 @@
 #include "app/journal_codec.h"
 #include "app/session_state.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/durable_file.h"
+#include "platform/file_system.h"
+#include "platform/folder_lock.h"
 
 namespace vantor {
 
@@ -19,9 +22,15 @@ class Session;
 // nothing the operator cannot type again. The live journal in the data folder starts with the
 // whole state of the screens and grows by one entry per operator action; now and then it is
 // rewritten as one whole state. A clean end marks it finished and keeps it under a dated name.
+//
+// The folder and its files are the operator's alone. A journal is never replaced unread: one that
+// cannot be read stays as it is and the log goes into a new one beside it ("vantor.2.journal"
+// and on); one that is damaged goes aside whole. A journal deleted or replaced while the program
+// runs is noticed before the next write reaches the disk and written anew, whole.
 class Journal {
  public:
-  Journal(Session& session, std::filesystem::path folder);
+  Journal(Session& session, std::filesystem::path folder,
+          platform::FileSystem& files = platform::systemFiles());
   Journal(const Journal&) = delete;
   Journal& operator=(const Journal&) = delete;
   ~Journal();
@@ -40,24 +49,41 @@ class Journal {
   // The program ends cleanly: the journal is marked finished and kept under a dated name.
   void finish();
 
-  [[nodiscard]] std::filesystem::path livePath() const { return m_folder / "vantor.journal"; }
+  // The live journal this run writes; empty before start chose it.
+  [[nodiscard]] const std::filesystem::path& livePath() const { return m_livePath; }
 
  private:
-  // Whether the log was resumed.
-  bool offerResume(const JournalContents& contents);
-  void keepDamaged(JournalContents::Status status);
-  void setAside(const std::string& why);
+  // What became of a live journal a run left.
+  enum class Found {
+    Resumed,  // its log is on the screens; this run goes on writing it
+    Free,     // its name may take this run's journal: it went aside, or held nothing typed
+    Kept,     // it stays where it is
+  };
+  void takeLiveJournal();
+  Found offerResume(const std::filesystem::path& path, const JournalContents& contents);
+  [[nodiscard]] bool resume(const JournalContents& contents);
+  Found setDamagedAside(const std::filesystem::path& path, const JournalContents& contents);
+  [[nodiscard]] bool setAside(const std::filesystem::path& path, const std::string& why);
+  void removeTemporaries();
+  [[nodiscard]] std::filesystem::path freeLivePath();
+  [[nodiscard]] bool inPlace() const;
+  void writeAnew();
   void writeSnapshot(std::string_view kind);
+  [[nodiscard]] std::error_code replaceLive(const std::string& bytes);
   void write(const std::string& bytes, bool urgent);
   void fail(const std::error_code& error);
-  [[nodiscard]] std::filesystem::path datedPath(const std::string& suffix) const;
-  void pruneFinished() const;
+  void tellNowAndThen(const std::string& text);
+  void tell(const std::string& text);
+  [[nodiscard]] std::filesystem::path datedPath(const std::string& suffix);
+  void pruneFinished();
 
   Session& m_session;
   std::filesystem::path m_folder;
+  platform::FileSystem& m_files;
   SessionRecorder m_recorder;
-  platform::FileLock m_lock;
+  platform::FolderLock m_lock;
   platform::AppendOnlyFile m_file;
+  std::filesystem::path m_livePath;
   std::size_t m_snapshotBytes = 0;
   std::size_t m_bytesSinceSnapshot = 0;
   bool m_pending = false;

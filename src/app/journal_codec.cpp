@@ -9,8 +9,18 @@ namespace vantor {
 
 namespace {
 
-static_assert(kJournalHeader.substr(kJournalHeader.size() - 2, 1)[0] - '0' == kStateFormat,
-              "the journal's header names the layout of the states it holds");
+// The journal formats this program reads, oldest first: the header, the layout of the states the
+// entries hold, and whether the entries' check sums cover the header.
+struct Format {
+  std::string_view header;
+  int stateFormat;
+  bool headerChecked;
+};
+constexpr std::array<Format, 3> kFormats{{
+    {"VANTOR-JOURNAL 1\n", 1, false},
+    {"VANTOR-JOURNAL 2\n", 2, false},
+    {kJournalHeader, kStateFormat, true},
+}};
 
 constexpr std::size_t kFrameBytes = 12;
 // No entry comes near this; a larger length is a damaged one, not a cue to wait for more bytes.
@@ -62,23 +72,37 @@ std::optional<JournalEntry> decodePayload(std::string_view payload) {
   return entry;
 }
 
-JournalContents::Status headerStatus(std::string_view bytes) {
-  if (bytes.starts_with(kJournalHeader) || bytes.starts_with(kFirstJournalHeader)) {
-    return JournalContents::Status::Complete;
+const Format* formatOf(std::string_view bytes) {
+  for (const Format& format : kFormats) {
+    if (bytes.starts_with(format.header)) {
+      return &format;
+    }
   }
-  if (kJournalHeader.starts_with(bytes) || kFirstJournalHeader.starts_with(bytes)) {
-    return JournalContents::Status::Torn;
+  return nullptr;
+}
+
+// The status of bytes that start with no header this program reads.
+JournalContents::Status headerStatus(std::string_view bytes) {
+  for (const Format& format : kFormats) {
+    if (format.header.starts_with(bytes)) {
+      return JournalContents::Status::Torn;
+    }
   }
   constexpr std::string_view family = "VANTOR-JOURNAL ";
   return bytes.starts_with(family) ? JournalContents::Status::NewerVersion
                                    : JournalContents::Status::NotAJournal;
 }
 
+// What the check sum of each entry of a journal in this format starts from.
+std::uint32_t checkSumStart(const Format& format) {
+  return format.headerChecked ? crc32(format.header) : 0;
+}
+
 }  // namespace
 
-std::uint32_t crc32(std::string_view bytes) {
+std::uint32_t crc32(std::string_view bytes, std::uint32_t before) {
   static const std::array<std::uint32_t, 256> table = crcTable();
-  std::uint32_t crc = 0xFFFFFFFFU;
+  std::uint32_t crc = ~before;
   for (const char byte : bytes) {
     crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
   }
@@ -100,8 +124,9 @@ void appendEntry(std::string& bytes, const JournalEntry& entry) {
     bytes += ':';
     bytes += text;
   }
+  static const std::uint32_t headerSum = checkSumStart(kFormats.back());
   std::string crc;
-  appendWord(crc, crc32(std::string_view(bytes).substr(crcAt + 4)));
+  appendWord(crc, crc32(std::string_view(bytes).substr(crcAt + 4), headerSum));
   bytes.replace(crcAt, crc.size(), crc);
 }
 
@@ -113,12 +138,14 @@ std::string encodeEntry(const JournalEntry& entry) {
 
 JournalContents decodeJournal(std::string_view bytes) {
   JournalContents contents;
-  contents.status = headerStatus(bytes);
-  if (contents.status != JournalContents::Status::Complete) {
+  const Format* format = formatOf(bytes);
+  if (format == nullptr) {
+    contents.status = headerStatus(bytes);
     return contents;
   }
-  contents.format = bytes.starts_with(kFirstJournalHeader) ? 1 : kStateFormat;
-  std::size_t at = kJournalHeader.size();
+  contents.format = format->stateFormat;
+  const std::uint32_t sumStart = checkSumStart(*format);
+  std::size_t at = format->header.size();
   contents.soundBytes = at;
   while (at < bytes.size()) {
     if (bytes.size() - at < kFrameBytes) {
@@ -136,7 +163,7 @@ JournalContents decodeJournal(std::string_view bytes) {
     }
     const std::string_view payload = bytes.substr(at + kFrameBytes, length);
     auto entry = decodePayload(payload);
-    if (crc32(payload) != readWord(bytes.substr(at + 8)) || !entry) {
+    if (crc32(payload, sumStart) != readWord(bytes.substr(at + 8)) || !entry) {
       contents.status = JournalContents::Status::Damaged;
       return contents;
     }

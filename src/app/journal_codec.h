@@ -13,14 +13,16 @@ namespace vantor {
 // One entry of the log kept on disk: a list of texts.
 using JournalEntry = std::vector<std::string>;
 
-// The first line of every journal; a later format changes the number, which is the layout of the
-// states its entries hold (kStateFormat). Journals of the first format are still read.
-inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 2\n";
-inline constexpr std::string_view kFirstJournalHeader = "VANTOR-JOURNAL 1\n";
+// The first line of every journal; a later format changes the number. Journals of the earlier
+// formats are still read: 1 and 2 hold states of those layouts (kStateFormat); 3, written now,
+// holds states of layout 2, and its header is covered by every entry's check sum, so a journal
+// whose header was changed does not decode.
+inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 3\n";
 
 // An entry as it stands on disk: the payload's length, the length's complement (so a damaged
-// length is not taken for a cut-off entry) and the payload's CRC-32, four bytes each and least
-// significant first, then the payload, each text as its length in decimal, ":" and its bytes.
+// length is not taken for a cut-off entry) and the CRC-32 of the journal's header followed by the
+// payload, four bytes each and least significant first, then the payload, each text as its length
+// in decimal, ":" and its bytes.
 [[nodiscard]] std::string encodeEntry(const JournalEntry& entry);
 // The same, behind `bytes`: the entry is written once, in room taken once.
 void appendEntry(std::string& bytes, const JournalEntry& entry);
@@ -45,7 +47,8 @@ struct JournalContents {
 
 [[nodiscard]] JournalContents decodeJournal(std::string_view bytes);
 
-// The CRC-32 of the bytes (the polynomial of zip and PNG).
-[[nodiscard]] std::uint32_t crc32(std::string_view bytes);
+// The CRC-32 of the bytes (the polynomial of zip and PNG); with `before`, the CRC-32 of the bytes
+// that gave `before` followed by these.
+[[nodiscard]] std::uint32_t crc32(std::string_view bytes, std::uint32_t before = 0);
 
 }  // namespace vantor

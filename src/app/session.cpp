@@ -8,11 +8,22 @@
 
 namespace vantor {
 
+void RecordedDialogs::showMessage(const Message& message) {
+  m_session.recordBeforeBox();
+  m_boxes.showMessage(message);
+}
+
+bool RecordedDialogs::askYesNo(const std::string& question) {
+  m_session.recordBeforeBox();
+  return m_boxes.askYesNo(question);
+}
+
 Session::Session(const Clock& clock, Dialogs& dialogs, Screens& screens)
     : m_clock(clock),
-      m_dialogs(dialogs),
+      m_boxes(dialogs),
+      m_dialogs(*this, dialogs),
       m_screens(screens),
-      m_header(std::make_unique<HeaderForm>(clock, dialogs, headerLinks())) {
+      m_header(std::make_unique<HeaderForm>(clock, m_dialogs, headerLinks())) {
   m_header->start();
 }
 
@@ -104,6 +115,11 @@ void Session::syncRecordedChanges() {
   if (m_journal != nullptr) {
     m_journal->syncPending();
   }
+}
+
+void Session::recordBeforeBox() {
+  recordChanges();
+  syncRecordedChanges();
 }
 
 void Session::closeBearing() {

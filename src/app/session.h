@@ -15,8 +15,22 @@ class HeaderForm;
 class LogForm;
 class BearingForm;
 class Journal;
+class Session;
 struct HeaderLinks;
 struct LogLinks;
+
+// The boxes of a session: before one opens, what the operator did so far is on the disk, since
+// the box can stay open a long time.
+class RecordedDialogs final : public Dialogs {
+ public:
+  RecordedDialogs(Session& session, Dialogs& boxes) : m_session(session), m_boxes(boxes) {}
+  void showMessage(const Message& message) override;
+  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ private:
+  Session& m_session;
+  Dialogs& m_boxes;
+};
 
 // Owns the three screens and is the only place where they meet: each screen asks for what it
 // needs through its links, which the session connects to the other screens. The header screen
@@ -36,7 +50,10 @@ class Session {
   [[nodiscard]] bool hasBearing() const { return m_bearing != nullptr; }
 
   [[nodiscard]] const Clock& clock() const { return m_clock; }
+  // The boxes the screens open, each after the journal took what came before it.
   [[nodiscard]] Dialogs& dialogs() { return m_dialogs; }
+  // The boxes as given, for the journal's own messages and questions.
+  [[nodiscard]] Dialogs& unrecordedDialogs() { return m_boxes; }
 
   // Where the EDI files are written: the Qt program chooses it at start-up (chooseEdiFolder),
   // tests set a temporary one.
@@ -63,6 +80,8 @@ class Session {
   // the view then calls syncRecordedChanges).
   bool recordChanges();
   void syncRecordedChanges();
+  // Everything changed so far reaches the disk now: a box is about to open.
+  void recordBeforeBox();
   // "Chiudi" on either screen, or closing a window through its frame. When the log holds
   // contacts not yet written to an EDI file the operator is asked first; returns whether the
   // program ends.
@@ -76,7 +95,8 @@ class Session {
   LogLinks logLinks();
 
   const Clock& m_clock;
-  Dialogs& m_dialogs;
+  Dialogs& m_boxes;
+  RecordedDialogs m_dialogs;
   Screens& m_screens;
   std::unique_ptr<HeaderForm> m_header;
   std::unique_ptr<LogForm> m_log;

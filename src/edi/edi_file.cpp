@@ -1,9 +1,5 @@
 #include "edi/edi_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
 #include "form/text.h"
 #include "form/utf8.h"
 #include "form/windows1252.h"
@@ -26,22 +22,6 @@ bool forbiddenInFileName(char32_t c) {
 std::filesystem::path pathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
-
-// The folder a file goes into; a bare file name goes into the working folder.
-std::filesystem::path folderOf(const std::filesystem::path& path) {
-  const std::filesystem::path folder = path.parent_path();
-  return folder.empty() ? std::filesystem::path(".") : folder;
-}
-
-// The error a failed C library call left in errno, or a plain input/output error when it left
-// none.
-std::error_code lastError() {
-  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -77,61 +57,20 @@ std::string savedLabelText(const std::filesystem::path& path) {
 }
 
 std::string saveFailedText(const std::filesystem::path& path, std::error_code error) {
-  return "Impossibile salvare il LOG in " + pathText(path) + ": " + error.message();
-}
-
-std::error_code FileWriter::syncFolder(const std::filesystem::path& folder) const {
-  return platform::syncFolder(folder);
-}
-
-std::error_code DiskFileWriter::write(const std::filesystem::path& path,
-                                      std::initializer_list<std::string_view> pieces) const {
-  return platform::writeDurably(path, pieces);
+  return "Impossibile salvare il LOG in " + messageQuote(pathText(path)) + ": " + error.message();
 }
 
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,
-                                       const FileWriter& writer) {
+                                       platform::FileSystem& files) {
   // An ASCII text is the same bytes in the code page, so it is written as it stands: at 100,000
   // contacts a copy is megabytes of fresh memory.
   std::string encoded;
   const std::string_view bytes = isAscii(ediText) ? ediText : (encoded = toWindows1252(ediText));
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  std::error_code error = writer.write(temporary, {bytes, kLineEnd});
-  if (!error) {
-    std::filesystem::rename(temporary, path, error);
+  if (const std::error_code error =
+          platform::replaceDurably(files, path, {bytes, kLineEnd}, platform::FileAccess::Shared)) {
+    return saveFailedText(path, error);
   }
-  if (!error) {
-    error = writer.syncFolder(folderOf(path));
-  }
-  if (!error) {
-    return std::nullopt;
-  }
-  std::error_code ignored;
-  std::filesystem::remove(temporary, ignored);
-  return saveFailedText(path, error);
-}
-
-std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes,
-                              std::size_t largest) {
-  errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    return lastError();
-  }
-  bytes.clear();
-  char block[1 << 16];
-  while (true) {
-    errno = 0;
-    const std::size_t read = std::fread(block, 1, sizeof block, file.get());
-    bytes.append(block, read);
-    if (bytes.size() > largest) {
-      return std::make_error_code(std::errc::file_too_large);
-    }
-    if (read < sizeof block) {
-      return std::ferror(file.get()) != 0 ? lastError() : std::error_code{};
-    }
-  }
+  return std::nullopt;
 }
 
 }  // namespace vantor

@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "platform/file_system.h"
 
 namespace vantor {
 
@@ -29,46 +30,22 @@ namespace vantor {
 // The save message label's text after a successful export.
 [[nodiscard]] std::string savedLabelText(const std::filesystem::path& path);
 
-// "Impossibile salvare il LOG in <path>: <reason>", the message of a save that failed.
+// "Impossibile salvare il LOG in <path>: <reason>", the message of a save that failed; a long path
+// is quoted in part.
 [[nodiscard]] std::string saveFailedText(const std::filesystem::path& path, std::error_code error);
 
-// Writes a whole file; tests put a failing one in its place.
-class FileWriter {
- public:
-  virtual ~FileWriter() = default;
-  // Creates the file, or empties it when it exists, writes the pieces one after the other, flushes
-  // and closes it. Returns the system's error when any of these steps fails.
-  [[nodiscard]] virtual std::error_code write(
-      const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) const = 0;
-  // Forces the folder's entries to the disk, so a file renamed into it stays renamed after a
-  // power cut.
-  [[nodiscard]] virtual std::error_code syncFolder(const std::filesystem::path& folder) const;
-};
-
-// Writes through to the disk: the bytes are synced before the file is closed.
-class DiskFileWriter final : public FileWriter {
- public:
-  [[nodiscard]] std::error_code write(
-      const std::filesystem::path& path,
-      std::initializer_list<std::string_view> pieces) const override;
-};
-
 // Saves the EDI text (as the log buffer holds it) to `path`: in Windows-1252, followed by CR LF.
-// The bytes go to a temporary file in the same folder, synced to the disk, that is then renamed
-// over `path`, and the folder is synced after the rename: a failed write leaves an earlier file
-// of that name as it was, and a power cut leaves either the earlier file or the new one. Returns
-// nothing on success, else saveFailedText; the temporary file is then removed.
-[[nodiscard]] std::optional<std::string> saveEdiFile(const std::filesystem::path& path,
-                                                     std::string_view ediText,
-                                                     const FileWriter& writer = DiskFileWriter{});
+// The bytes go to a new temporary file in the same folder, synced to the disk, that is then
+// renamed over `path`, and the folder is synced after the rename: a failed write leaves an earlier
+// file of that name as it was, and a power cut leaves either the earlier file or the new one. The
+// file may be read by everyone the umask allows, since it is meant to be sent. Returns nothing on
+// success, else saveFailedText.
+[[nodiscard]] std::optional<std::string> saveEdiFile(
+    const std::filesystem::path& path, std::string_view ediText,
+    platform::FileSystem& files = platform::systemFiles());
 
 // The largest EDI file the program opens: some fifty times a 100,000-contact log. Anything larger
 // is no log and would only exhaust the memory.
 inline constexpr std::size_t kLargestEdiFile = 256U << 20U;
-
-// Reads a whole file into `bytes`. Returns the system's error when it cannot be opened or read,
-// and "file too large" for one larger than `largest` bytes.
-[[nodiscard]] std::error_code readWholeFile(const std::filesystem::path& path, std::string& bytes,
-                                            std::size_t largest = kLargestEdiFile);
 
 }  // namespace vantor

@@ -142,6 +142,17 @@ double numericValue(std::string_view text) {
   return value == 0.0 ? 0.0 : value;
 }
 
+std::string messageQuote(std::string_view text) {
+  const std::size_t characters = charCount(text);
+  if (characters <= kLongestQuote) {
+    return std::string(text);
+  }
+  constexpr std::size_t kHead = kLongestQuote / 2;
+  const std::size_t tail = characterStart(text, characters - (kLongestQuote - kHead - 1));
+  return std::string(text.substr(0, characterStart(text, kHead))) + "…" +
+         std::string(text.substr(tail));
+}
+
 std::string formatNumber(double value) {
   if (!std::isfinite(value)) {
     value = std::isnan(value) ? 0.0 : std::copysign(std::numeric_limits<double>::max(), value);

@@ -52,6 +52,13 @@ void forEachLine(std::string_view text, Visit visit) {
 // The number of characters (code points) of a UTF-8 text; a stray byte counts as one.
 [[nodiscard]] std::size_t charCount(std::string_view text);
 
+// The most characters of a path or a value that a message quotes.
+inline constexpr std::size_t kLongestQuote = 200;
+
+// A path or a value as a message quotes it: whole up to kLongestQuote characters, else its first
+// and last characters on either side of "…", kLongestQuote characters in all.
+[[nodiscard]] std::string messageQuote(std::string_view text);
+
 // The numeric value of a field text: blanks are ignored wherever they stand, then the longest
 // leading decimal number is read (optional sign, digits, optional "." and fraction). A text
 // without a leading number reads as 0; a number too large for a double reads as its limit.

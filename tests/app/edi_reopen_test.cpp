@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -190,12 +192,14 @@ TEST_F(EdiReopen, AFileThatDoesNotLoadIsToldAndChangesNothing) {
   testing::writeBytes(source.path() / "empty.edi", "");
   testing::writeBytes(source.path() / "notes.edi", "TName=Contest IARU Reg. I VHF\r\n");
   fs::create_directory(source.path() / "folder.edi");
+  ASSERT_EQ(::mkfifo((source.path() / "pipe.edi").c_str(), 0600), 0);
   const struct {
     const char* file;
     const char* message;
   } cases[] = {
       {"gone.edi", "Impossibile aprire il file gone.edi: No such file or directory"},
-      {"folder.edi", "Impossibile aprire il file folder.edi: Is a directory"},
+      {"folder.edi", "Impossibile aprire il file folder.edi: non è un file regolare"},
+      {"pipe.edi", "Impossibile aprire il file pipe.edi: non è un file regolare"},
       {"empty.edi", "Il file empty.edi non è un file EDI"},
       {"notes.edi", "Il file notes.edi non è un file EDI"},
   };

@@ -14,67 +14,11 @@
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "support/fakes.h"
-#include "support/header_fill.h"
+#include "support/journal_run.h"
 #include "support/temp_folder.h"
 
 namespace vantor::testing {
 namespace {
-
-// What every screen of a session holds, control by control, as the journal writes it.
-std::vector<std::string> everything(Session& session) {
-  std::vector<std::string> all{session.logShown() ? "shown" : "hidden"};
-  std::vector<Form*> forms{&session.header()};
-  if (session.hasLog()) {
-    forms.push_back(&session.log());
-  }
-  if (session.hasBearing()) {
-    forms.push_back(&session.bearing());
-  }
-  for (Form* form : forms) {
-    form->saveFormState(all);
-    for (Control* control : form->controls()) {
-      all.push_back(control->name());
-      control->saveState(all, true);
-    }
-  }
-  return all;
-}
-
-// One run of the program on a data folder: its session and its journal, started as main does.
-struct ProgramRun {
-  explicit ProgramRun(std::filesystem::path dataFolder, std::deque<bool> answers = {})
-      : folder(std::move(dataFolder)) {
-    dialogs.answers = std::move(answers);
-    started = journal.start();
-  }
-  // An operator action, and what the view does after it.
-  template <typename Action>
-  void act(Action action) {
-    action();
-    session.recordChanges();
-  }
-  void logContact(std::string_view call, std::string_view locator) {
-    LogForm& log = session.log();
-    for (std::size_t typed = 1; typed <= call.size(); ++typed) {
-      act([&] { log.callsignField.edit(call.substr(0, typed), typed); });
-    }
-    act([&] { log.locatorField.edit(locator, locator.size()); });
-    act([&] { log.insertButton.press(); });
-  }
-  void openLog() {
-    act([&] { fillRequiredHeader(session.header()); });
-    act([&] { session.header().proceedButton.press(); });
-  }
-
-  std::filesystem::path folder;
-  PinnedClock clock{{2026, 12, 8, 8, 40}};
-  RecordingDialogs dialogs;
-  RecordingScreens screens;
-  Session session{clock, dialogs, screens};
-  Journal journal{session, folder};
-  bool started = false;
-};
 
 // A tmpfs of 16 KiB, read-only when asked; tests skip where mounting is refused.
 struct SmallDisk {
@@ -309,15 +253,43 @@ TEST_F(JournalTest, AnEditInTheMiddleOfTheLogWritesThatEditAlone) {
 }  // namespace
 }  // namespace vantor::testing
 
-// Journals written by an earlier run of the program must still be read: the bytes of an entry,
-// whole and behind the journal's header, stay as they are.
+// Journals written by an earlier run of the program must still be read: the bytes of an entry
+// of the second format stay readable behind its header, and an entry written now keeps its bytes.
 TEST(JournalCodec, AnEntryKeepsItsBytesOnDisk) {
   const vantor::JournalEntry entry = {"L", "", "abc"};
   using namespace std::string_literals;
-  const std::string bytes = "\x0a\x00\x00\x00\xf5\xff\xff\xff\x44\xdf\x66\x1f"s + "1:L0:3:abc";
+  const std::string secondFormat =
+      "VANTOR-JOURNAL 2\n"s + "\x0a\x00\x00\x00\xf5\xff\xff\xff\x44\xdf\x66\x1f"s + "1:L0:3:abc";
+  EXPECT_EQ(vantor::decodeJournal(secondFormat).entries, std::vector<vantor::JournalEntry>{entry});
+  EXPECT_EQ(vantor::decodeJournal(secondFormat).format, 2);
+
+  const std::string bytes = "\x0a\x00\x00\x00\xf5\xff\xff\xff\x3a\xa5\xfa\xee"s + "1:L0:3:abc";
   EXPECT_EQ(vantor::encodeEntry(entry), bytes);
   std::string journal(vantor::kJournalHeader);
   vantor::appendEntry(journal, entry);
-  EXPECT_EQ(journal, std::string(vantor::kJournalHeader) + bytes);
+  EXPECT_EQ(journal, "VANTOR-JOURNAL 3\n" + bytes);
   EXPECT_EQ(vantor::decodeJournal(journal).entries, std::vector<vantor::JournalEntry>{entry});
+  EXPECT_EQ(vantor::decodeJournal(journal).format, vantor::kStateFormat);
+}
+
+// A journal whose header changed in any bit, as to the number of an earlier format, gives none
+// of its entries: its check sums cover the header.
+TEST(JournalCodec, AChangedHeaderGivesNoEntry) {
+  std::string journal(vantor::kJournalHeader);
+  vantor::appendEntry(journal, {"F", "1:H"});
+  vantor::appendEntry(journal, {"C", "2:L"});
+  for (std::size_t at = 0; at < vantor::kJournalHeader.size(); ++at) {
+    for (int bit = 0; bit < 8; ++bit) {
+      std::string changed = journal;
+      changed[at] = static_cast<char>(changed[at] ^ (1 << bit));
+      const vantor::JournalContents contents = vantor::decodeJournal(changed);
+      EXPECT_TRUE(contents.entries.empty()) << at << " " << bit;
+      EXPECT_NE(contents.status, vantor::JournalContents::Status::Complete) << at << " " << bit;
+    }
+  }
+  for (const char number : std::string_view("0124579")) {
+    std::string changed = journal;
+    changed[vantor::kJournalHeader.size() - 2] = number;
+    EXPECT_TRUE(vantor::decodeJournal(changed).entries.empty()) << number;
+  }
 }

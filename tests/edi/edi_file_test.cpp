@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "support/faulty_files.h"
 #include "support/temp_folder.h"
 
 namespace vantor {
@@ -68,20 +69,6 @@ TEST(EdiFilePath, AlwaysAddsThePlatformSeparatorAndShowsInTheLabel) {
             "***  Il LOG è stato salvato in contest" + separator + "01_QQ9XYZ.edi  ***");
 }
 
-// Writes half the bytes, then reports a full disk; records where it was asked to write.
-class FullDiskWriter : public FileWriter {
- public:
-  [[nodiscard]] std::error_code write(
-      const fs::path& path, std::initializer_list<std::string_view> pieces) const override {
-    paths.push_back(path);
-    const std::string_view bytes = *pieces.begin();
-    testing::writeBytes(path, std::string(bytes.substr(0, bytes.size() / 2)));
-    return std::make_error_code(std::errc::no_space_on_device);
-  }
-
-  mutable std::vector<fs::path> paths;
-};
-
 std::string failure(const fs::path& path, std::errc reason) {
   return "Impossibile salvare il LOG in " + pathText(path) + ": " +
          std::make_error_code(reason).message();
@@ -110,13 +97,12 @@ TEST_F(SaveEdiFile, ReplacesAnEarlierFileAndLeavesNothingElse) {
 
 TEST_F(SaveEdiFile, LeavesTheEarlierFileWhenTheDiskIsFull) {
   testing::writeBytes(path, "earlier export\r\n");
-  const FullDiskWriter writer;
+  testing::FaultyFiles files;
+  files.fail(testing::FaultyFiles::Call::write, "01_QQ9XYZ.edi.", std::errc::no_space_on_device);
 
-  EXPECT_EQ(saveEdiFile(path, std::string(1000, 'y'), writer),
+  EXPECT_EQ(saveEdiFile(path, std::string(1000, 'y'), files),
             failure(path, std::errc::no_space_on_device));
-  ASSERT_EQ(writer.paths.size(), 1U);
-  EXPECT_EQ(writer.paths[0].parent_path(), path.parent_path());
-  EXPECT_NE(writer.paths[0], path);
+  ASSERT_EQ(files.failed().size(), 1U);
   EXPECT_EQ(testing::readBytes(path), "earlier export\r\n");
   EXPECT_EQ(entries(folder.path()), std::vector<fs::path>{"01_QQ9XYZ.edi"});
 }
@@ -142,52 +128,22 @@ TEST_F(SaveEdiFile, ReportsAFolderWithoutWriteAccess) {
   const fs::path probe = folder.path() / "probe";
   testing::writeBytes(probe, "x");
   if (fs::exists(probe)) {
-    GTEST_SKIP() << "this user writes into read-only folders (root); the full-disk writer covers "
-                    "the failure path";
+    GTEST_SKIP() << "this user writes into read-only folders (root); the faulty files cover the "
+                    "failure path";
   }
   EXPECT_EQ(saveEdiFile(path, "text"), failure(path, std::errc::permission_denied));
   EXPECT_TRUE(entries(folder.path()).empty());
 }
 
-// Writes for real, then fails to sync the folder; records which folder it was asked to sync.
-class UnsyncedFolderWriter : public FileWriter {
- public:
-  [[nodiscard]] std::error_code write(
-      const fs::path& path, std::initializer_list<std::string_view> pieces) const override {
-    return DiskFileWriter{}.write(path, pieces);
-  }
-  [[nodiscard]] std::error_code syncFolder(const fs::path& folder) const override {
-    folders.push_back(folder);
-    return std::make_error_code(std::errc::io_error);
-  }
-
-  mutable std::vector<fs::path> folders;
-};
-
 // The rename is not safe from a power cut until the folder is synced: a failed sync is a failed
 // save, and the log keeps its contacts.
 TEST_F(SaveEdiFile, ReportsAFolderThatCannotBeSynced) {
-  const UnsyncedFolderWriter writer;
-  EXPECT_EQ(saveEdiFile(path, "text", writer), failure(path, std::errc::io_error));
-  EXPECT_EQ(writer.folders, std::vector<fs::path>{path.parent_path()});
+  testing::FaultyFiles files;
+  files.fail(testing::FaultyFiles::Call::sync, folder.path().filename().string(),
+             std::errc::io_error);
+  EXPECT_EQ(saveEdiFile(path, "text", files), failure(path, std::errc::io_error));
+  EXPECT_EQ(files.failed().size(), 1U);
   EXPECT_EQ(entries(folder.path()), std::vector<fs::path>{"01_QQ9XYZ.edi"});
-}
-
-// A file of exactly the largest size opens; one byte more is refused before it is all read.
-TEST_F(SaveEdiFile, ReadsAWholeFileUpToTheLargestSize) {
-  testing::writeBytes(path, "12345");
-  std::string bytes;
-  EXPECT_EQ(readWholeFile(path, bytes, 5), std::error_code{});
-  EXPECT_EQ(bytes, "12345");
-  EXPECT_EQ(readWholeFile(path, bytes, 4), std::make_error_code(std::errc::file_too_large));
-}
-
-TEST(EdiDiskFileWriter, ReportsAFullDevice) {
-  if (!fs::exists("/dev/full")) {
-    GTEST_SKIP() << "this system has no /dev/full";
-  }
-  EXPECT_EQ(DiskFileWriter{}.write("/dev/full", {std::string(100000, 'x')}),
-            std::make_error_code(std::errc::no_space_on_device));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Where the operator's contest is cut short.
-enum class KillPoint { AfterInsertion, DuringBufferTyping, AfterExport };
+enum class KillPoint { AfterInsertion, DuringBufferTyping, AfterExport, WhileADuplicateIsTold };
 
 constexpr vantor::LocalDateTime kStart{2026, 12, 8, 8, 40};
 
@@ -77,9 +77,33 @@ std::vector<QString> shown(RunningProgram& program, const fs::path& ediFolder) {
 // The child: the program as main starts it, played to the kill point and killed there.
 int runChild(KillPoint point, const fs::path& data, const fs::path& edi) {
   RunningProgram program(kStart, data, {});
+  if (point == KillPoint::WhileADuplicateIsTold) {
+    program.session().setProgramFolder(edi);
+    program.openLog();
+    program.logContact({"qq1abc", "001", "jn61fu"});
+    program.dialogs.whileShown = [](const vantor::Message&) { std::raise(SIGKILL); };
+    program.logContact({"qq1abc", "001", "jn61fu"});
+    return 0;
+  }
   playUntil(program, point, edi);
   std::raise(SIGKILL);
   return 0;
+}
+
+// Runs the child to the kill point in `folder`; whether it was killed there.
+bool killedAt(const char* self, KillPoint point, const fs::path& folder) {
+  const pid_t child = ::fork();
+  if (child < 0) {
+    return false;
+  }
+  if (child == 0) {
+    ::execl(self, self, "--child", std::to_string(static_cast<int>(point)).c_str(), folder.c_str(),
+            nullptr);
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 }  // namespace
@@ -105,16 +129,7 @@ class CrashTest : public QObject {
     playUntil(unbroken, static_cast<KillPoint>(point), unbrokenFolder.path());
 
     const TempFolder folder;
-    const pid_t child = ::fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-      ::execl(m_self, m_self, "--child", std::to_string(point).c_str(), folder.path().c_str(),
-              nullptr);
-      ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    QVERIFY(killedAt(m_self, static_cast<KillPoint>(point), folder.path()));
 
     RunningProgram resumed(kStart, folder.path(), {true});
     QCOMPARE(resumed.dialogs.questions.size(), std::size_t{1});
@@ -123,6 +138,18 @@ class CrashTest : public QObject {
     QCOMPARE(resumed.session().log().hasUnsavedContacts(),
              unbroken.session().log().hasUnsavedContacts());
     QCOMPARE(finish(resumed, folder.path()), finish(unbroken, unbrokenFolder.path()));
+  }
+
+  // "Inserito un duplicato" waits for the operator, who may be on the radio: a power cut then
+  // loses neither the duplicate nor anything before it.
+  void keepsADuplicateKilledWhileItsBoxIsOpen() {
+    const TempFolder folder;
+    QVERIFY(killedAt(m_self, KillPoint::WhileADuplicateIsTold, folder.path()));
+    RunningProgram resumed(kStart, folder.path(), {true});
+    QCOMPARE(resumed.dialogs.questions.size(), std::size_t{1});
+    const QString log = resumed.log<QPlainTextEdit>("Text15")->toPlainText();
+    QCOMPARE(log.count(QStringLiteral(";QQ1ABC;")), 2);
+    QVERIFY(log.contains(QStringLiteral(";JN61FU;0;;;;D")));
   }
 
  private:
