@@ -22,10 +22,16 @@ bool readBackAsLineEnd(char32_t codePoint) {
   return codePoint == 0x2028 || codePoint == 0x2029 || codePoint == 0xFDD0 || codePoint == 0xFDD1;
 }
 
-// Those, the no-break space it reads back as a space, and the byte order mark, which the
-// conversion from UTF-8 may drop.
+// Those, and the byte order mark, which the conversion from UTF-8 may drop.
 bool readBackAsAnother(char32_t codePoint) {
-  return readBackAsLineEnd(codePoint) || codePoint == 0xA0 || codePoint == 0xFEFF;
+  return readBackAsLineEnd(codePoint) || codePoint == 0xFEFF;
+}
+
+// The characters the widget takes for a paragraph break as it is given a text.
+bool breaksParagraph(QChar character) {
+  const char16_t code = character.unicode();
+  return code == u'\r' || code == u'\n' || code == QChar::ParagraphSeparator || code == 0xFDD0 ||
+         code == 0xFDD1;
 }
 
 // Where line `line` starts in a text shown line for line; nothing when it has fewer lines.
@@ -49,7 +55,6 @@ std::optional<std::string> fieldLine(QString line) {
       return std::nullopt;
     }
   }
-  line.replace(QChar::Nbsp, QLatin1Char(' '));
   return toUtf8(line);
 }
 
@@ -76,6 +81,20 @@ QString toDisplayLines(std::string_view text) {
 std::string fromDisplayLines(QString display) {
   display.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
   return toUtf8(display);
+}
+
+QString shownText(const QPlainTextEdit& widget) {
+  return widget.document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QString asShown(std::string_view text) {
+  QString shown = toDisplayLines(text);
+  for (QChar& character : shown) {
+    if (breaksParagraph(character)) {
+      character = QLatin1Char('\n');
+    }
+  }
+  return shown;
 }
 
 bool showsLineForLine(std::string_view text) {
@@ -242,7 +261,7 @@ ShownLines::Edit ShownLines::edited(const QPlainTextEdit& widget) {
   }
   // Read back whole, the text may differ from the widget's character for character.
   m_lineForLine = false;
-  const QString display = widget.toPlainText();
+  const QString display = shownText(widget);
   return {.text = fromDisplayLines(display),
           .caret = fromDisplayLines(display.left(cursor.position())).size()};
 }

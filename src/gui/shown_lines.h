@@ -21,10 +21,17 @@ namespace vantor::gui {
 [[nodiscard]] QString toDisplayLines(std::string_view text);
 [[nodiscard]] std::string fromDisplayLines(QString display);
 
+// What the text widget holds, each paragraph break as LF: a no-break space stays one, where the
+// widget's plain text would give a space.
+[[nodiscard]] QString shownText(const QPlainTextEdit& widget);
+// What shownText gives once the widget shows `text`: each of its line ends (CR LF, or a lone CR
+// or LF) and each character the widget takes for a paragraph break becomes one LF.
+[[nodiscard]] QString asShown(std::string_view text);
+
 // Whether a text shows line for line and character for character in the text widget: each line
 // ends in CR LF (the last needs no end), it is UTF-8 throughout, and it holds no character the
-// widget shows or reads back as another (a lone CR or LF, a no-break space, the Unicode line and
-// paragraph separators, the widget's frame marks, a byte order mark).
+// widget shows or reads back as another (a lone CR or LF, the Unicode line and paragraph
+// separators, the widget's frame marks, a byte order mark).
 [[nodiscard]] bool showsLineForLine(std::string_view text);
 
 // What a multi-line widget shows of its field, so that a long log is neither compared, copied

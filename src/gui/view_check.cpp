@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "gui/field_binder.h"
+#include "gui/shown_lines.h"
 
 namespace vantor::gui {
 
@@ -38,9 +39,8 @@ QString mismatch(const Field& field, const QLineEdit& widget) {
 }
 
 QString mismatch(const Field& field, const QPlainTextEdit& widget) {
-  QString held = toQString(field.text());
-  held.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  const QString shown = widget.toPlainText();
+  const QString held = asShown(field.text());
+  const QString shown = shownText(widget);
   QString problem;
   if (field.text().size() > kLongestComparedText ? held.size() != shown.size() : held != shown) {
     problem =

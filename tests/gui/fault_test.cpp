@@ -416,6 +416,37 @@ class FaultTest : public QObject {
     QCOMPARE(program.session().log().logBuffer.text(), std::string());
   }
 
+  // A no-break space typed into a header field, or a lone CR inside a line of a reopened file,
+  // shows in the log as it is held and stays through an edit of the log.
+  void aNoBreakSpaceAndALoneCrStayAsTheyAre() {
+    const TempFolder folder;
+    {
+      RunningProgram program({2026, 12, 7, 14, 32});
+      program.session().setProgramFolder(folder.path());
+      RunningProgram::paste(program.header<QLineEdit>("Text4"), QStringLiteral("via\u00A0roma 1"));
+      program.openLog();
+      program.logContact({"qq1abc", "001", "jn61fu"});
+      program.dialogs.answers = {true};
+      exportEdi(program);
+      RunningProgram::paste(program.log<QPlainTextEdit>("Text15"), QStringLiteral("nota"));
+      const std::string& buffer = program.session().log().logBuffer.text();
+      QVERIFY(buffer.find("RAdr1=VIA\u00A0ROMA 1\r\n") != std::string::npos);
+      QVERIFY(buffer.ends_with("nota"));
+    }
+    std::string file = vantor::testing::readBytes(folder.path() / "01_QQ9XYZ.edi");
+    file.replace(file.find("[Remarks]\r\n") + 11, 0,
+                 "prima\rdopo\xA0"
+                 "fine");
+    vantor::testing::writeBytes(folder.path() / "01_QQ9XYZ.edi", file);
+    RunningProgram program({2026, 12, 7, 14, 32});
+    program.application.reopen(folder.path() / "01_QQ9XYZ.edi");
+    QVERIFY(program.session().log().logBuffer.text().find("prima\rdopo\u00A0fine") !=
+            std::string::npos);
+    RunningProgram::paste(program.log<QPlainTextEdit>("Text15"), QStringLiteral("nota"));
+    QVERIFY(program.session().log().logBuffer.text().find("prima\r\ndopo\u00A0fine") !=
+            std::string::npos);
+  }
+
   void pastedLinesStayOneLine() {
     const TempFolder folder;
     RunningProgram program({2026, 12, 7, 14, 32});
