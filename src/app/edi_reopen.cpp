@@ -281,16 +281,26 @@ std::string unreadQuestion(const std::string& name, const std::vector<std::size_
   return question + "). Caricarlo comunque?";
 }
 
-}  // namespace
-
-void reopenEdi(Session& session, const std::filesystem::path& path) {
-  const std::string name = pathText(path.filename());
-  // A log resumed after a crash is never mixed with the file's.
-  if (session.logShown()) {
-    session.dialogs().showMessage(headerMessage(
-        "Il file " + name + " non è stato aperto: è stato ripreso il LOG non chiuso."));
-    return;
+// Why a file read whole is not opened; nothing when it is an EDI file within the lengths.
+std::optional<std::string> refusalOf(const std::optional<EdiContent>& content) {
+  if (!content) {
+    return "non è un file EDI";
   }
+  if (const auto& refusal = content->refusal) {
+    const std::string line = std::to_string(refusal->line);
+    return refusal->wholeLine ? "non è stato aperto: la riga " + line +
+                                    " è troppo lunga per un file EDI (più di " +
+                                    std::to_string(kLongestEdiLine) + " caratteri)"
+                              : "non è stato aperto: la riga " + line +
+                                    " ha un valore troppo lungo per un file EDI (più di " +
+                                    std::to_string(kLongestEdiValue) + " caratteri)";
+  }
+  return std::nullopt;
+}
+
+// The file's content, or nothing when it does not load; the operator has then been told why.
+std::optional<EdiContent> readToReopen(Session& session, const std::filesystem::path& path,
+                                       const std::string& name) {
   std::optional<EdiContent> content;
   {
     std::string bytes;
@@ -298,12 +308,29 @@ void reopenEdi(Session& session, const std::filesystem::path& path) {
             platform::readWholeFile(platform::systemFiles(), path, bytes, kLargestEdiFile)) {
       session.dialogs().showMessage(
           headerMessage("Impossibile aprire il file " + name + ": " + error.message()));
-      return;
+      return std::nullopt;
     }
     content = readEdiText(bytes);
   }
+  if (const auto refusal = refusalOf(content)) {
+    session.dialogs().showMessage(headerMessage("Il file " + name + " " + *refusal));
+    return std::nullopt;
+  }
+  return content;
+}
+
+}  // namespace
+
+void reopenEdi(Session& session, const std::filesystem::path& path) {
+  const std::string name = messageQuote(pathText(path.filename()));
+  // A log resumed after a crash is never mixed with the file's.
+  if (session.logShown()) {
+    session.dialogs().showMessage(headerMessage(
+        "Il file " + name + " non è stato aperto: è stato ripreso il LOG non chiuso."));
+    return;
+  }
+  std::optional<EdiContent> content = readToReopen(session, path, name);
   if (!content) {
-    session.dialogs().showMessage(headerMessage("Il file " + name + " non è un file EDI"));
     return;
   }
   {

@@ -13,12 +13,31 @@ constexpr std::string_view kRemarksLine = "[Remarks]";
 constexpr std::string_view kRecordsPrefix = "[QSORecords;";
 constexpr std::string_view kEndPrefix = "[END;";
 
+// Whether a text has more than `longest` characters; a text of no more bytes is not counted.
+bool isLongerThan(std::string_view text, std::size_t longest) {
+  return text.size() > longest && charCount(text) > longest;
+}
+
+bool holdsLongerValue(std::string_view record) {
+  bool longer = false;
+  for (std::size_t from = 0; from <= record.size() && !longer;) {
+    const std::size_t end = std::min(record.find(';', from), record.size());
+    longer = isLongerThan(record.substr(from, end - from), kLongestEdiValue);
+    from = end + 1;
+  }
+  return longer;
+}
+
 // Reads the lines in order; where a line belongs depends on the section lines before it.
 class EdiReader {
  public:
   explicit EdiReader(EdiContent& content) : m_content(content) {}
 
   void take(std::string_view line, std::size_t number) {
+    if (isLongerThan(line, kLongestEdiLine)) {
+      m_content.refusal = EdiRefusal{number, true};
+      return;
+    }
     if (m_part == Part::End) {
       unreadUnlessEmpty(line, number);
       return;
@@ -58,6 +77,7 @@ class EdiReader {
         takeHeaderLine(line, number);
         return;
       case Part::RemarksLine:
+        refuseLongerValue(line, number);
         m_content.remarks = line;
         m_part = Part::AfterRemarks;
         return;
@@ -81,8 +101,15 @@ class EdiReader {
     } else if (line.starts_with('[') || equals == std::string_view::npos) {
       startRecordsOr(line, number);
     } else {
+      refuseLongerValue(line.substr(equals + 1), number);
       m_content.header.push_back(EdiHeaderLine{std::string(line.substr(0, equals)),
                                                std::string(line.substr(equals + 1)), number});
+    }
+  }
+
+  void refuseLongerValue(std::string_view value, std::size_t number) {
+    if (isLongerThan(value, kLongestEdiValue)) {
+      m_content.refusal = EdiRefusal{number, false};
     }
   }
 
@@ -112,6 +139,10 @@ class EdiReader {
   }
 
   void keepRecord(std::string_view record, std::size_t number) {
+    if (holdsLongerValue(record)) {
+      m_content.refusal = EdiRefusal{number, false};
+      return;
+    }
     m_content.logText.append(record).append(kLineEnd);
     if (!splitQsoRecord(record)) {
       m_content.unreadLines.push_back(number);
@@ -151,7 +182,7 @@ std::optional<EdiContent> readEdiText(std::string_view bytes) {
   content.logText.reserve(text.size() + ediEndLine.size());
   EdiReader reader(content);
   std::size_t number = 0;
-  for (std::size_t start = 0; start < text.size();) {
+  for (std::size_t start = 0; start < text.size() && !content.refusal;) {
     const auto newline = text.find('\n', start);
     const auto end = newline == std::string::npos ? text.size() : newline;
     std::string_view line = std::string_view(text).substr(start, end - start);

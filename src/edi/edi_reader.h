@@ -17,6 +17,18 @@ struct EdiHeaderLine {
   std::size_t line;  // counted from 1
 };
 
+// What no EDI file holds: a value (of a header line, the remarks line or a field of a record)
+// longer than this many characters, or a line longer than kLongestEdiLine. A file that does is
+// refused whole, so no file can keep the program busy or fill its memory.
+inline constexpr std::size_t kLongestEdiValue = 4096;
+inline constexpr std::size_t kLongestEdiLine = 65536;
+
+// The first line of a file past those lengths.
+struct EdiRefusal {
+  std::size_t line;  // counted from 1
+  bool wholeLine;    // the line is too long, not only a value in it
+};
+
 // An EDI file as its lines read, in UTF-8.
 struct EdiContent {
   std::vector<EdiHeaderLine> header;
@@ -31,6 +43,8 @@ struct EdiContent {
   std::size_t recordsEnd = 0;
   // The lines that are none of the above, a QSO record of the wrong shape included, in order.
   std::vector<std::size_t> unreadLines;
+  // A file that holds a value or a line past the longest is read no further.
+  std::optional<EdiRefusal> refusal;
 
   [[nodiscard]] std::string_view records() const {
     return std::string_view(logText).substr(recordsBegin, recordsEnd - recordsBegin);

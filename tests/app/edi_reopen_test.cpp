@@ -11,6 +11,7 @@
 
 #include "app/edi_export.h"
 #include "app/session.h"
+#include "edi/edi_file.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
@@ -193,6 +194,10 @@ TEST_F(EdiReopen, AFileThatDoesNotLoadIsToldAndChangesNothing) {
   testing::writeBytes(source.path() / "notes.edi", "TName=Contest IARU Reg. I VHF\r\n");
   fs::create_directory(source.path() / "folder.edi");
   ASSERT_EQ(::mkfifo((source.path() / "pipe.edi").c_str(), 0600), 0);
+  const std::string first = "[REG1TEST;1]\r\n";
+  testing::writeBytes(source.path() / "large.edi", first + std::string(kLargestEdiFile, 'x'));
+  testing::writeBytes(source.path() / "value.edi", first + "PCall=" + std::string(5000, 'Q'));
+  testing::writeBytes(source.path() / "line.edi", first + "\r\n" + std::string(70000, 'x'));
   const struct {
     const char* file;
     const char* message;
@@ -200,6 +205,13 @@ TEST_F(EdiReopen, AFileThatDoesNotLoadIsToldAndChangesNothing) {
       {"gone.edi", "Impossibile aprire il file gone.edi: No such file or directory"},
       {"folder.edi", "Impossibile aprire il file folder.edi: non è un file regolare"},
       {"pipe.edi", "Impossibile aprire il file pipe.edi: non è un file regolare"},
+      {"large.edi", "Impossibile aprire il file large.edi: File too large"},
+      {"value.edi",
+       "Il file value.edi non è stato aperto: la riga 2 ha un valore troppo lungo per un file EDI "
+       "(più di 4096 caratteri)"},
+      {"line.edi",
+       "Il file line.edi non è stato aperto: la riga 3 è troppo lunga per un file EDI (più di "
+       "65536 caratteri)"},
       {"empty.edi", "Il file empty.edi non è un file EDI"},
       {"notes.edi", "Il file notes.edi non è un file EDI"},
   };
