@@ -49,6 +49,13 @@ std::optional<std::string> exportQuestion(const std::vector<BrokenRecord>& broke
   return question + "Scrivere comunque il file EDI?";
 }
 
+// An export that wrote nothing: the label no longer names a file as holding the log, and the
+// operator is told why.
+void tellNotSaved(Session& session, const std::string& why) {
+  session.log().saveMessageLabel.setText(kNotSavedLabel);
+  session.dialogs().showMessage(Message{why});
+}
+
 }  // namespace
 
 void exportEdi(Session& session) {
@@ -56,7 +63,7 @@ void exportEdi(Session& session) {
   const auto startDate = convertDate(station.startDate);
   const auto endDate = convertDate(station.endDate);
   if (!startDate || !endDate) {
-    session.dialogs().showMessage(Message{std::string(invalidDateMessage)});
+    tellNotSaved(session, std::string(invalidDateMessage));
     return;
   }
   LogForm& log = session.log();
@@ -78,11 +85,11 @@ void exportEdi(Session& session) {
   const auto path = ediFilePath(folder.path, section, station.callsign);
   // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
   if (const std::error_code error = prepareEdiFolder(folder)) {
-    session.dialogs().showMessage(Message{saveFailedText(path, error)});
+    tellNotSaved(session, saveFailedText(path, error));
     return;
   }
   if (const auto failure = saveEdiFile(path, ediText)) {
-    session.dialogs().showMessage(Message{*failure});
+    tellNotSaved(session, *failure);
     return;
   }
   // A log exported again unchanged is already the EDI text: it stays as it is, unchanged for the

@@ -6,8 +6,8 @@ class Session;
 
 // "Genera EDI": builds the EDI text from the header and log screens, saves it into the program
 // folder and shows where. A date that cannot be converted or a file that cannot be written is
-// reported in a box and changes nothing the operator sees: the log buffer keeps its contacts
-// and the save message keeps the last path.
+// reported in a box, and the save message says that the log was not saved; the log buffer keeps
+// its contacts.
 void exportEdi(Session& session);
 
 }  // namespace vantor

@@ -1,5 +1,9 @@
 #include "app/edi_folder.h"
 
+#include "edi/edi_file.h"
+#include "form/text.h"
+#include "platform/folder_access.h"
+
 namespace vantor {
 
 namespace {
@@ -27,6 +31,16 @@ EdiFolder chooseEdiFolder(const std::filesystem::path& programFolder, bool progr
     return EdiFolder{programFolder, false};
   }
   return EdiFolder{documentsFolder / "Vantor", true};
+}
+
+std::optional<std::string> ediFolderWarning(const EdiFolder& folder) {
+  const std::error_code error = platform::writeAccessProblem(folder.path, folder.createWhenMissing);
+  if (!error) {
+    return std::nullopt;
+  }
+  return "I file EDI non si possono scrivere nella cartella " +
+         messageQuote(pathText(folder.path)) + ": " + error.message() +
+         ". Scegliere un'altra cartella con --folder CARTELLA.";
 }
 
 std::error_code prepareEdiFolder(const EdiFolder& folder) {

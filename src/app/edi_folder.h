@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <system_error>
 
 namespace vantor {
@@ -23,6 +24,10 @@ struct EdiFolder {
                                         bool programFolderWritable,
                                         const std::filesystem::path& documentsFolder,
                                         const std::optional<std::filesystem::path>& chosenFolder);
+
+// What the operator is told at start-up when no EDI file could be written into the folder (one to
+// be made counts as the nearest folder above it that exists); nothing when they can be.
+[[nodiscard]] std::optional<std::string> ediFolderWarning(const EdiFolder& folder);
 
 // Makes the folder, and the folders above it, when it is to be made and is missing. Returns the
 // system's error when that fails.

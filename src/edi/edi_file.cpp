@@ -53,7 +53,7 @@ std::string pathText(const std::filesystem::path& path) {
 }
 
 std::string savedLabelText(const std::filesystem::path& path) {
-  return "***  Il LOG è stato salvato in " + pathText(path) + "  ***";
+  return "***  Il LOG è stato salvato in " + messageQuote(pathText(path)) + "  ***";
 }
 
 std::string saveFailedText(const std::filesystem::path& path, std::error_code error) {

@@ -30,6 +30,10 @@ namespace vantor {
 // The save message label's text after a successful export.
 [[nodiscard]] std::string savedLabelText(const std::filesystem::path& path);
 
+// The save message label's text after an export that wrote nothing: a file written before does not
+// hold the log as it stands.
+inline constexpr std::string_view kNotSavedLabel = "***  Il LOG non è stato salvato  ***";
+
 // "Impossibile salvare il LOG in <path>: <reason>", the message of a save that failed; a long path
 // is quoted in part.
 [[nodiscard]] std::string saveFailedText(const std::filesystem::path& path, std::error_code error);

@@ -134,6 +134,9 @@ int main(int argc, char* argv[]) {
     if (!journal.start()) {
       return 1;
     }
+    if (const auto warning = vantor::ediFolderWarning(application.session().ediFolder())) {
+      dialogs.showMessage(vantor::Message{*warning});
+    }
     application.start();
     if (arguments->file) {
       application.reopen(localPath(*arguments->file));

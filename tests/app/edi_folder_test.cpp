@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 namespace vantor {
 namespace {
 
@@ -33,6 +35,34 @@ TEST(EdiFolder, TheChosenFolderWinsEitherWay) {
   const std::filesystem::path chosen = "/media/op/contest";
   for (const bool writable : {true, false}) {
     EXPECT_EQ(chooseEdiFolder(kProgram, writable, kDocuments, chosen), (EdiFolder{chosen, true}));
+  }
+}
+
+// A folder the EDI files cannot go into is told at start-up, not at the first export.
+TEST(EdiFolder, AFolderThatCannotTakeTheFilesIsToldAtStart) {
+  const testing::TempFolder temporary;
+  const std::filesystem::path& top = temporary.path();
+  testing::writeBytes(top / "file", "a file, not a folder");
+  const std::string reason = ". Scegliere un'altra cartella con --folder CARTELLA.";
+  struct Case {
+    EdiFolder folder;
+    std::optional<std::string> warning;
+  };
+  const Case cases[] = {
+      {{top, false}, std::nullopt},
+      {{top / "new" / "sub", true}, std::nullopt},
+      {{top / "new", false},
+       "I file EDI non si possono scrivere nella cartella " + (top / "new").string() +
+           ": No such file or directory" + reason},
+      {{top / "file" / "sub", true},
+       "I file EDI non si possono scrivere nella cartella " + (top / "file" / "sub").string() +
+           ": Not a directory" + reason},
+      {{top / "file", true},
+       "I file EDI non si possono scrivere nella cartella " + (top / "file").string() +
+           ": Not a directory" + reason},
+  };
+  for (const Case& test : cases) {
+    EXPECT_EQ(ediFolderWarning(test.folder), test.warning) << test.folder.path;
   }
 }
 
