@@ -64,14 +64,15 @@ class LoggedWindows : public vantor::testing::RunningProgram {
   vantor::gui::LogWindow& window() { return *application.logWindow(); }
 };
 
-// One click on "Inserisci" with the window brought up to date, the log widget included; with a
-// journal, its entry is written and synced before the click returns.
+// One click on "Inserisci" for a call not yet in the log, with the window brought up to date, the
+// log widget included; with a journal, its entry is written and synced before the click returns.
 void clickInsert(benchmark::State& state, LoggedWindows& windows) {
   auto* insert = windows.log<QPushButton>("Command1");
+  int next = contacts(state);
   for (auto _ : state) {
     state.PauseTiming();
     windows.form().serialSentField.setText("002");
-    windows.form().callsignField.setText("ZZ9ZZZ");
+    windows.form().callsignField.setText(vantor::bench::callOf(next++));
     windows.form().locatorField.setText("JN61FU");
     windows.session().recordChanges();
     windows.session().syncRecordedChanges();

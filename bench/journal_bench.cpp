@@ -13,6 +13,8 @@
 #include "contest_texts.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
+#include "platform/durable_file.h"
+#include "platform/folder_lock.h"
 #include "support/fakes.h"
 #include "support/header_fill.h"
 #include "support/temp_folder.h"
@@ -137,6 +139,57 @@ BENCHMARK(CallKeystrokeAfterResume)
     ->Apply(vantor::bench::logSizes)
     ->Iterations(10)
     ->Unit(benchmark::kMicrosecond);
+
+// What the journal adds to each write since it notices a deleted or replaced journal: whether its
+// path and the lock file's still name the files it holds.
+void JournalPlaceCheck(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  vantor::platform::FolderLock lock;
+  vantor::platform::AppendOnlyFile file;
+  const std::filesystem::path path = data.path() / "vantor.journal";
+  if (lock.take(vantor::platform::systemFiles(), data.path()) ||
+      vantor::platform::replaceDurably(vantor::platform::systemFiles(), path, {"journal"},
+                                       vantor::platform::FileAccess::Private, &file)) {
+    state.SkipWithError("the folder cannot be written");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(lock.lockFileInPlace() && file.isAt(path));
+  }
+}
+BENCHMARK(JournalPlaceCheck)->Unit(benchmark::kMicrosecond);
+
+// An insertion in a log of that many contacts with its journal entry written, in a folder in
+// memory, where syncing costs nothing: what the journal's own work adds to an insertion.
+void JournaledInsertion(benchmark::State& state) {
+  const MemoryFolder data;
+  PinnedClock clock;
+  RecordingDialogs dialogs;
+  dialogs.recording = false;
+  RecordingScreens screens;
+  vantor::Session session{clock, dialogs, screens};
+  vantor::Journal journal(session, data.path());
+  journal.start();
+  vantor::testing::fillRequiredHeader(session.header());
+  session.header().proceedButton.press();
+  vantor::LogForm& log = session.log();
+  const int contacts = static_cast<int>(state.range(0));
+  log.logBuffer.setText(vantor::bench::qsoLines(contacts));
+  session.recordChanges();
+  int next = contacts;
+  for (auto _ : state) {
+    state.PauseTiming();
+    log.serialSentField.setText("002");
+    log.callsignField.edit(vantor::bench::callOf(next++), 6);
+    log.locatorField.edit("JN61FU", 6);
+    session.recordChanges();
+    session.syncRecordedChanges();
+    state.ResumeTiming();
+    log.insertButton.press();
+    session.recordChanges();
+  }
+}
+BENCHMARK(JournaledInsertion)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
 
 // The baseline: the same journal's bytes read from the disk, plainly.
 void PlainJournalRead(benchmark::State& state) {

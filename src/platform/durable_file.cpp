@@ -42,7 +42,9 @@ std::error_code createTemporary(FileSystem& files, const std::filesystem::path& 
   std::error_code error;
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
     temporary = path;
-    temporary += "." + randomDigits() + std::string(kTemporaryExtension);
+    temporary += '.';
+    temporary += randomDigits();
+    temporary += kTemporaryExtension;
     error = files.open(temporary, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW, mode,
                        descriptor);
     if (error != std::errc::file_exists) {
