@@ -94,5 +94,36 @@ TEST(FormatNumber, RoundTripsThroughNumericValue) {
   }
 }
 
+// A message quotes a long path or value by its first and last characters, 200 characters in all,
+// however many bytes each takes.
+TEST(MessageQuote, KeepsTheEndsOfALongTextWithinTheLongestQuote) {
+  const std::string e = "\xC3\xA8";  // è
+  std::string longAccents;
+  for (int i = 0; i < 300; ++i) {
+    longAccents += e;
+  }
+  std::string quotedAccents;
+  for (int i = 0; i < 199; ++i) {
+    quotedAccents += e;
+  }
+  quotedAccents.insert(100 * e.size(), "…");
+  const struct {
+    std::string text;
+    std::string quote;
+  } cases[] = {
+      {"", ""},
+      {std::string(200, 'a'), std::string(200, 'a')},
+      {std::string(100, 'a') + std::string(101, 'b'),
+       std::string(100, 'a') + "…" + std::string(99, 'b')},
+      {longAccents, quotedAccents},
+      {std::string(150, '\xFF') + std::string(150, 'z'),
+       std::string(100, '\xFF') + "…" + std::string(99, 'z')},
+  };
+  for (const auto& [text, quote] : cases) {
+    EXPECT_EQ(messageQuote(text), quote) << text.size();
+    EXPECT_LE(charCount(messageQuote(text)), kLongestQuote);
+  }
+}
+
 }  // namespace
 }  // namespace vantor
