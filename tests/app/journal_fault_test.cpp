@@ -23,12 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using Call = FaultyFiles::Call;
 
-unsigned permissionsOf(const fs::path& path) {
-  struct stat status {};
-  ::lstat(path.c_str(), &status);
-  return status.st_mode & 07777U;
-}
-
 std::size_t contactsIn(const std::string& buffer) {
   std::size_t lines = 0;
   for (std::size_t at = buffer.find("QQ"); at != std::string::npos;

@@ -16,6 +16,7 @@ namespace vantor::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::permissionsOf;
 using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
@@ -31,12 +32,6 @@ class Umask {
  private:
   mode_t m_before;
 };
-
-unsigned permissionsOf(const fs::path& path) {
-  struct stat status {};
-  ::lstat(path.c_str(), &status);
-  return status.st_mode & 07777U;
-}
 
 std::vector<std::string> namesIn(const fs::path& folder) {
   std::vector<std::string> names;

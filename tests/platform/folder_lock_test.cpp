@@ -13,15 +13,10 @@ namespace vantor::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::permissionsOf;
 using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
-
-unsigned permissionsOf(const fs::path& path) {
-  struct stat status {};
-  ::lstat(path.c_str(), &status);
-  return status.st_mode & 07777U;
-}
 
 const std::error_code kHeld = std::make_error_code(std::errc::resource_unavailable_try_again);
 

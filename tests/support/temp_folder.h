@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,6 +37,13 @@ class TempFolder {
 inline std::string readBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The permission bits of a file or folder, a link's own when it is one.
+inline unsigned permissionsOf(const std::filesystem::path& path) {
+  struct stat status {};
+  ::lstat(path.c_str(), &status);
+  return status.st_mode & 07777U;
 }
 
 inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
