@@ -27,9 +27,10 @@ struct FileStatus {
   }
 };
 
-// Every call the program makes on files and folders, in one place. This class makes the system's
-// own calls; a test derives from it and changes the one call it needs to fail, or to see another
-// file. Each returns the system's error, nothing on success.
+// The calls the journal, the lock and the file writers and readers make on files and folders, in
+// one place. This class makes the system's own calls; a test derives from it and changes the one
+// call it needs to fail, or to see another file. Each returns the system's error, nothing on
+// success.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
