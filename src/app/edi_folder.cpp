@@ -1,7 +1,6 @@
 #include "app/edi_folder.h"
 
 #include "edi/edi_file.h"
-#include "form/text.h"
 #include "platform/folder_access.h"
 
 namespace vantor {
@@ -38,9 +37,8 @@ std::optional<std::string> ediFolderWarning(const EdiFolder& folder) {
   if (!error) {
     return std::nullopt;
   }
-  return "I file EDI non si possono scrivere nella cartella " +
-         messageQuote(pathText(folder.path)) + ": " + error.message() +
-         ". Scegliere un'altra cartella con --folder CARTELLA.";
+  return "I file EDI non si possono scrivere nella cartella " + quotedPath(folder.path) + ": " +
+         error.message() + ". Scegliere un'altra cartella con --folder CARTELLA.";
 }
 
 std::error_code prepareEdiFolder(const EdiFolder& folder) {

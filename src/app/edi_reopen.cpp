@@ -322,7 +322,7 @@ std::optional<EdiContent> readToReopen(Session& session, const std::filesystem::
 }  // namespace
 
 void reopenEdi(Session& session, const std::filesystem::path& path) {
-  const std::string name = messageQuote(pathText(path.filename()));
+  const std::string name = quotedPath(path.filename());
   // A log resumed after a crash is never mixed with the file's.
   if (session.logShown()) {
     session.dialogs().showMessage(headerMessage(

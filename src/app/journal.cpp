@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -34,10 +35,6 @@ constexpr std::string_view kJournalExtension = ".journal";
 std::string liveName(int index) {
   return index == 0 ? "vantor.journal"
                     : "vantor." + std::to_string(index + 1) + std::string(kJournalExtension);
-}
-
-std::string shown(const std::filesystem::path& path) {
-  return messageQuote(pathText(path));
 }
 
 // The screens of a journal that is only being looked at: no box, no window.
@@ -147,7 +144,7 @@ Journal::~Journal() {
 bool Journal::start() {
   const std::error_code error = m_lock.take(m_files, m_folder);
   if (error == std::errc::resource_unavailable_try_again) {
-    tell("Vantor è già aperto e tiene il LOG in " + shown(m_folder) +
+    tell("Vantor è già aperto e tiene il LOG in " + quotedPath(m_folder) +
          ": chiudere l'altro programma prima di aprirne un altro.");
     return false;
   }
@@ -175,7 +172,7 @@ void Journal::takeLiveJournal() {
         m_files, path, bytes, std::numeric_limits<std::size_t>::max(), false);
     Found found = Found::Free;
     if (error && error != std::errc::no_such_file_or_directory) {
-      tell("Il giornale del LOG " + shown(path) + " non si può leggere: " + error.message() +
+      tell("Il giornale del LOG " + quotedPath(path) + " non si può leggere: " + error.message() +
            ". Resta com'è: il LOG si tiene in un giornale nuovo accanto.");
       found = Found::Kept;
     } else if (!error) {
@@ -239,7 +236,7 @@ Journal::Found Journal::setDamagedAside(const std::filesystem::path& path,
                                         const JournalContents& contents) {
   const std::filesystem::path aside = datedPath("-danneggiato");
   if (const std::error_code error = m_files.rename(path, aside)) {
-    tell("Il giornale del LOG " + shown(path) + " " + statusText(contents.status) +
+    tell("Il giornale del LOG " + quotedPath(path) + " " + statusText(contents.status) +
          " e non si può mettere da parte: " + error.message() +
          ". Resta com'è: il LOG si tiene in un giornale nuovo accanto.");
     return Found::Kept;
@@ -247,11 +244,11 @@ Journal::Found Journal::setDamagedAside(const std::filesystem::path& path,
   static_cast<void>(platform::syncFolder(m_files, m_folder));
   const bool resumable = contents.status == JournalContents::Status::Damaged &&
                          holdsTyping(contents) && !isFinished(contents);
-  tell("Il giornale del LOG " + shown(path) + " " + statusText(contents.status) +
+  tell("Il giornale del LOG " + quotedPath(path) + " " + statusText(contents.status) +
        (resumable ? ": si può riprendere quanto scritto prima del danno; il file resta da parte "
                     "come "
                   : ": è stato messo da parte come ") +
-       shown(aside.filename()) + ".");
+       quotedPath(aside.filename()) + ".");
   return resumable && resume(contents) ? Found::Resumed : Found::Free;
 }
 
@@ -305,7 +302,7 @@ bool Journal::inPlace() const {
 // The journal or the lock went: the operator is told, and the journal is written whole where it
 // stood, the folder and the lock made anew.
 void Journal::writeAnew() {
-  tellNowAndThen("Il giornale del LOG " + shown(m_livePath) +
+  tellNowAndThen("Il giornale del LOG " + quotedPath(m_livePath) +
                  " è stato cancellato o sostituito mentre Vantor lo scriveva: viene scritto di "
                  "nuovo per intero.");
   writeSnapshot(entry_kind::whole);
@@ -427,7 +424,7 @@ void Journal::finish() {
 void Journal::fail(const std::error_code& error) {
   m_needsSnapshot = true;
   m_pending = false;
-  tellNowAndThen("Impossibile scrivere il giornale del LOG in " + shown(m_folder) + ": " +
+  tellNowAndThen("Impossibile scrivere il giornale del LOG in " + quotedPath(m_folder) + ": " +
                  error.message() + ". Il LOG resta in memoria; si riprova alla prossima modifica.");
 }
 

@@ -52,12 +52,16 @@ std::string pathText(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+std::string quotedPath(const std::filesystem::path& path) {
+  return messageQuote(pathText(path));
+}
+
 std::string savedLabelText(const std::filesystem::path& path) {
-  return "***  Il LOG è stato salvato in " + messageQuote(pathText(path)) + "  ***";
+  return "***  Il LOG è stato salvato in " + quotedPath(path) + "  ***";
 }
 
 std::string saveFailedText(const std::filesystem::path& path, std::error_code error) {
-  return "Impossibile salvare il LOG in " + messageQuote(pathText(path)) + ": " + error.message();
+  return "Impossibile salvare il LOG in " + quotedPath(path) + ": " + error.message();
 }
 
 std::optional<std::string> saveEdiFile(const std::filesystem::path& path, std::string_view ediText,

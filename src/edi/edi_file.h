@@ -27,6 +27,9 @@ namespace vantor {
 // A path as UTF-8 text, the way the screens show it.
 [[nodiscard]] std::string pathText(const std::filesystem::path& path);
 
+// A path as a message quotes it: pathText, at most kLongestQuote characters of it.
+[[nodiscard]] std::string quotedPath(const std::filesystem::path& path);
+
 // The save message label's text after a successful export.
 [[nodiscard]] std::string savedLabelText(const std::filesystem::path& path);
 
