@@ -7,8 +7,8 @@
 
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
-#include "log/qso_line.h"
-#include "log/serial_number.h"
+#include "contest/qso_line.h"
+#include "contest/serial_number.h"
 
 namespace vantor::bench {
 

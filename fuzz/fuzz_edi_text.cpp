@@ -22,8 +22,8 @@
 #include "form/utf8.h"
 #include "form/windows1252.h"
 #include "header/station_header.h"
-#include "log/call_index.h"
-#include "log/qso_line.h"
+#include "contest/call_index.h"
+#include "contest/qso_line.h"
 
 namespace {
 

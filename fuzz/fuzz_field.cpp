@@ -17,10 +17,10 @@
 #include "form/utf8.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
-#include "log/call_index.h"
+#include "contest/call_index.h"
 #include "log/log_form.h"
-#include "log/qso_line.h"
-#include "log/serial_number.h"
+#include "contest/qso_line.h"
+#include "contest/serial_number.h"
 #include "support/fakes.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "check.h"
 #include "form/field.h"
-#include "log/qso_line.h"
+#include "contest/qso_line.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "header/contest_catalogue.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "log/serial_number.h"
+#include "contest/serial_number.h"
 #include "platform/durable_file.h"
 
 namespace vantor {

@@ -13,7 +13,7 @@
 #include "form/text.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "log/qso_line.h"
+#include "contest/qso_line.h"
 
 namespace vantor {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/qso_line.h"
+#include "contest/qso_line.h"
 
 namespace vantor {
 

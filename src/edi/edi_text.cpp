@@ -5,8 +5,8 @@
 #include "form/text.h"
 #include "form/utf8.h"
 #include "geo/locator.h"
-#include "log/log_rules.h"
-#include "log/qso_line.h"
+#include "contest/contact_rules.h"
+#include "contest/qso_line.h"
 
 namespace vantor {
 

@@ -5,10 +5,10 @@
 
 #include "form/text.h"
 #include "geo/locator.h"
-#include "log/contact_time.h"
-#include "log/log_rules.h"
-#include "log/qso_line.h"
-#include "log/serial_number.h"
+#include "contest/contact_time.h"
+#include "contest/contact_rules.h"
+#include "contest/qso_line.h"
+#include "contest/serial_number.h"
 
 namespace vantor {
 

@@ -14,8 +14,8 @@
 #include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
-#include "log/call_index.h"
-#include "log/log_rules.h"
+#include "contest/call_index.h"
+#include "contest/contact_rules.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 

@@ -1,11 +1,11 @@
-#include "log/call_index.h"
+#include "contest/call_index.h"
 
 #include <algorithm>
 #include <string>
 
+#include "contest/contact_rules.h"
+#include "contest/qso_line.h"
 #include "form/text.h"
-#include "log/log_rules.h"
-#include "log/qso_line.h"
 
 namespace vantor {
 

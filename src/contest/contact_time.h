@@ -6,6 +6,9 @@
 
 namespace vantor {
 
+// The days of `month` (1 to 12) of `year`, 29 for February of a leap year.
+[[nodiscard]] int daysInMonth(int year, int month);
+
 // The same moment `hours` earlier, across day, month and year ends (leap years included). The
 // automatic time uses it to take the clock's offset from GMT off the local time.
 [[nodiscard]] LocalDateTime hoursEarlier(LocalDateTime moment, int hours);

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "contest/call_counts.h"
 #include "form/field.h"
-#include "log/call_counts.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "log/contact_time.h"
+#include "contest/contact_time.h"
 
 namespace vantor {
 
@@ -7,6 +7,13 @@ namespace {
 bool isLeapYear(int year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
+
+void appendTwoDigits(std::string& text, int value) {
+  text += static_cast<char>('0' + value / 10 % 10);
+  text += static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
 
 int daysInMonth(int year, int month) {
   switch (month) {
@@ -21,13 +28,6 @@ int daysInMonth(int year, int month) {
       return 31;
   }
 }
-
-void appendTwoDigits(std::string& text, int value) {
-  text += static_cast<char>('0' + value / 10 % 10);
-  text += static_cast<char>('0' + value % 10);
-}
-
-}  // namespace
 
 LocalDateTime hoursEarlier(LocalDateTime moment, int hours) {
   moment.hour -= hours;

@@ -1,4 +1,4 @@
-#include "log/call_counts.h"
+#include "contest/call_counts.h"
 
 #include <algorithm>
 #include <functional>

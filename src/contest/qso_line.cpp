@@ -1,10 +1,10 @@
-#include "log/qso_line.h"
+#include "contest/qso_line.h"
 
 #include <string_view>
 
+#include "contest/contact_rules.h"
 #include "form/text.h"
 #include "geo/locator.h"
-#include "log/log_rules.h"
 
 namespace vantor {
 

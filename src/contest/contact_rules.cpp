@@ -1,12 +1,13 @@
-#include "log/log_rules.h"
+#include "contest/contact_rules.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
+#include "contest/contact_time.h"
+#include "contest/serial_number.h"
 #include "form/text.h"
 #include "form/utf8.h"
-#include "log/serial_number.h"
 
 namespace vantor {
 
@@ -23,12 +24,6 @@ bool isDigits(std::string_view text, std::size_t count) {
 
 int twoDigits(std::string_view text, std::size_t at) {
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
-}
-
-int daysInMonth(int year, int month) {
-  constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-  return month == 2 && leap ? 29 : days[static_cast<std::size_t>(month - 1)];
 }
 
 // Empty, or one to four digits.

@@ -1,4 +1,4 @@
-#include "log/log_rules.h"
+#include "contest/contact_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "form/field.h"
-#include "log/call_index.h"
+#include "contest/call_index.h"
 
 namespace vantor {
 namespace {

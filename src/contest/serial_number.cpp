@@ -1,4 +1,4 @@
-#include "log/serial_number.h"
+#include "contest/serial_number.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "log/qso_line.h"
+#include "contest/qso_line.h"
 
 #include <gtest/gtest.h>
 
