@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "contest/contact.h"
+#include "contest/serial_number.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
-#include "contest/qso_line.h"
-#include "contest/serial_number.h"
 
 namespace vantor::bench {
 
@@ -28,17 +28,16 @@ inline constexpr std::string_view kWorstCaseCall[] = {"qq9zq", "qq9zqq"};
 // Contact `index` of a log, as an insertion writes it: about 53 bytes.
 inline std::string qsoLine(int index, const std::string& call) {
   const std::string serial = serialNumberText(index % kLastSerialNumber + 1);
-  return QsoLine{.kind = QsoLine::Kind::Normal,
-                 .date = "261207",
-                 .time = "1432",
-                 .call = call,
-                 .modeCode = "1",
-                 .rst = "59",
-                 .sentNumber = serial,
-                 .receivedNumber = serial,
-                 .locator = "JN80XX",
-                 .points = std::to_string(100 + index % 900)}
-      .text();
+  Contact contact;
+  contact.date = "261207";
+  contact.time = "1432";
+  contact.call = call;
+  contact.modeCode = "1";
+  contact.rstSent = contact.rstReceived = "59";
+  contact.serialSent = contact.serialReceived = serial;
+  contact.locator = "JN80XX";
+  contact.markDuplicate(false, std::to_string(100 + index % 900));
+  return contact.line();
 }
 
 // The call of contact `index` of a log: one of 158,184 different calls such as "QQ3KBA", none

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "check.h"
+#include "contest/call_index.h"
+#include "contest/contact.h"
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
@@ -22,8 +24,6 @@
 #include "form/utf8.h"
 #include "form/windows1252.h"
 #include "header/station_header.h"
-#include "contest/call_index.h"
-#include "contest/qso_line.h"
 
 namespace {
 

@@ -13,14 +13,14 @@
 
 #include "app/session.h"
 #include "check.h"
+#include "contest/call_index.h"
+#include "contest/contact.h"
+#include "contest/serial_number.h"
 #include "form/text.h"
 #include "form/utf8.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
-#include "contest/call_index.h"
 #include "log/log_form.h"
-#include "contest/qso_line.h"
-#include "contest/serial_number.h"
 #include "support/fakes.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "edi/edi_header.h"
 #include "edi/edi_text.h"
 #include "edi/record_tally.h"
+#include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 
@@ -56,6 +57,15 @@ void tellNotSaved(Session& session, const std::string& why) {
   session.dialogs().showMessage(Message{why});
 }
 
+// The file claims the log's own score, measured from the locator it names, as the screen then
+// shows it.
+Claims claimsFor(Session& session, const StationHeader& station, const RecordReport& records) {
+  session.bearing().setHomeLocator(station.locator);
+  LogForm& log = session.log();
+  log.showStatistics();
+  return claimsOf(records, log.logBuffer.text(), log.document(), station.locator);
+}
+
 }  // namespace
 
 void exportEdi(Session& session) {
@@ -68,16 +78,15 @@ void exportEdi(Session& session) {
   }
   LogForm& log = session.log();
   const std::string& logText = log.logBuffer.text();
-  const RecordReport& records =
-      session.recordTally().reportOf(logText, log.logBuffer.rewrites(), station.locator);
+  const RecordReport& records = session.recordTally().reportOf(logText, log.logBuffer.rewrites());
   if (const auto question = exportQuestion(records.broken, nonAsciiFields(station));
       question && !session.dialogs().askYesNo(*question)) {
     return;
   }
   const std::string section = sectionCode(station.band, station.category);
-  const std::string& headerText =
-      session.header().writeEdiHeader(buildHeaderSection(station, *startDate, *endDate, section),
-                                      buildScoreLines(records.claims, station.comments));
+  const std::string& headerText = session.header().writeEdiHeader(
+      buildHeaderSection(station, *startDate, *endDate, section),
+      buildScoreLines(claimsFor(session, station, records), station.comments));
 
   const std::vector<TextEdit> edits = ediTextEdits(headerText, logText);
   const std::string ediText = editedText(logText, edits);

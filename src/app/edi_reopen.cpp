@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "contest/serial_number.h"
 #include "edi/edi_file.h"
 #include "edi/edi_reader.h"
 #include "form/text.h"
@@ -17,7 +18,6 @@
 #include "header/contest_catalogue.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "contest/serial_number.h"
 #include "platform/durable_file.h"
 
 namespace vantor {
@@ -47,8 +47,10 @@ constexpr std::array<std::pair<std::string_view, TextMember>, 15> kTextLines{{
 
 // The lines an export writes from the callsign again, from its counts or as fixed texts: there is
 // nothing in them to take.
-constexpr std::array<std::string_view, 9> kRewrittenLines{
-    "RCall", "CQSOs", "CQSOP", "CWWLs", "CWWLB", "CExcs", "CExcB", "CDXCs", "CDXCB"};
+// The claimed total and ODX are the records' own, worked out again from them.
+constexpr std::array<std::string_view, 11> kRewrittenLines{"RCall", "CQSOs", "CQSOP", "CWWLs",
+                                                           "CWWLB", "CExcs", "CExcB", "CDXCs",
+                                                           "CDXCB", "CToSc", "CODXC"};
 
 // The lines an export always leaves empty: no screen field could hold their value.
 constexpr std::array<std::string_view, 5> kEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2", "MOpe2"};
@@ -60,18 +62,14 @@ struct SpecialLines {
   const EdiHeaderLine* band = nullptr;
   const EdiHeaderLine* section = nullptr;
   const EdiHeaderLine* antennaHeight = nullptr;
-  const EdiHeaderLine* total = nullptr;
-  const EdiHeaderLine* odx = nullptr;
 
   [[nodiscard]] const EdiHeaderLine** slot(std::string_view key) {
-    const std::array<std::pair<std::string_view, const EdiHeaderLine**>, 7> slots{{
+    const std::array<std::pair<std::string_view, const EdiHeaderLine**>, 5> slots{{
         {"TName", &contest},
         {"TDate", &dates},
         {"PBand", &band},
         {"PSect", &section},
         {"SAntH", &antennaHeight},
-        {"CToSc", &total},
-        {"CODXC", &odx},
     }};
     for (const auto& [name, line] : slots) {
       if (name == key) {
@@ -177,72 +175,19 @@ void takeDatesAndHeight(Reopening& plan, const SpecialLines& special) {
   }
 }
 
-// What the records say about the statistics rows and the entry row.
-struct RecordSummary {
+// The serial number after the last record's and the mode of that record: the statistics rows
+// are the records' own, which the log works out.
+void takeLastRecord(Reopening& plan, std::string_view records) {
   std::optional<QsoFields> last;
-  std::optional<QsoFields> farthest;
-  double farthestPoints = 0;
-  double totalPoints = 0;
-  std::size_t contacts = 0;  // the records not marked as duplicates
-};
-
-RecordSummary summarize(std::string_view records) {
-  RecordSummary summary;
-  forEachLine(records, [&summary](std::string_view line) {
-    const auto fields = splitQsoRecord(line);
-    if (!fields) {
-      return;
+  forEachLine(records, [&last](std::string_view line) {
+    if (const auto fields = splitQsoRecord(line)) {
+      last = fields;
     }
-    const double points = numericValue((*fields)[qso::points]);
-    summary.totalPoints += points;
-    summary.contacts += isDuplicateRecord(*fields) ? 0 : 1;
-    if (!isDuplicateRecord(*fields) && (!summary.farthest || points > summary.farthestPoints)) {
-      summary.farthest = fields;
-      summary.farthestPoints = points;
-    }
-    summary.last = fields;
   });
-  return summary;
-}
-
-// The ODX row from the file's "CODXC=" line as it stands, else from the farthest record.
-void takeOdx(Reopening& plan, const SpecialLines& special, const RecordSummary& summary) {
-  LogScore& score = plan.log.score;
-  if (special.odx != nullptr) {
-    if (const auto odx = splitFields<3>(special.odx->value)) {
-      score.odxCall = (*odx)[0];
-      score.odxLocator = (*odx)[1];
-      score.odxDistance = (*odx)[2];
-      return;
-    }
-    plan.unread(*special.odx);
-  }
-  if (summary.farthest) {
-    score.odxCall = (*summary.farthest)[qso::call];
-    score.odxLocator = (*summary.farthest)[qso::locator];
-    score.odxDistance = formatNumber(summary.farthestPoints);
-  }
-}
-
-// The total from "CToSc=" as it stands, else the sum of the points, with the average over the
-// contacts that are not duplicates; the serial number after the last contact's, and the mode of
-// that contact.
-void takeScore(Reopening& plan, const SpecialLines& special, const RecordSummary& summary) {
-  ResumedLog& log = plan.log;
-  if (special.total != nullptr) {
-    log.score.total = special.total->value;
-  } else if (summary.last) {
-    log.score.total = formatNumber(summary.totalPoints);
-  }
-  const double serial =
-      summary.last ? std::floor(numericValue((*summary.last)[qso::sentNumber])) : 0.0;
-  if (summary.contacts >= 1) {
-    log.average = formatNumber(
-        std::floor(numericValue(log.score.total) / static_cast<double>(summary.contacts)));
-  }
+  const double serial = last ? std::floor(numericValue((*last)[qso::sentNumber])) : 0.0;
   const int next = serial >= kLastSerialNumber ? kLastSerialNumber : static_cast<int>(serial) + 1;
-  log.score.serialSent = serialNumberText(serial >= 1 ? next : 1);
-  log.mode = summary.last ? findModeByCode((*summary.last)[qso::mode]) : nullptr;
+  plan.log.serialSent = serialNumberText(serial >= 1 ? next : 1);
+  plan.log.mode = last ? findModeByCode((*last)[qso::mode]) : nullptr;
 }
 
 Reopening planReopening(EdiContent content, StationHeader station) {
@@ -254,9 +199,7 @@ Reopening planReopening(EdiContent content, StationHeader station) {
   takeContestBandCategory(plan, special);
   takeDatesAndHeight(plan, special);
   plan.station.comments = content.remarks;
-  const RecordSummary summary = summarize(content.records());
-  takeOdx(plan, special, summary);
-  takeScore(plan, special, summary);
+  takeLastRecord(plan, content.records());
   plan.log.logBuffer = std::move(content.logText);
   std::sort(plan.unreadLines.begin(), plan.unreadLines.end());
   plan.unreadLines.erase(std::unique(plan.unreadLines.begin(), plan.unreadLines.end()),

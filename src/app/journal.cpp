@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "app/session.h"
+#include "contest/contact.h"
 #include "edi/edi_file.h"
 #include "form/control_state.h"
 #include "form/text.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
-#include "contest/qso_line.h"
 
 namespace vantor {
 
@@ -48,6 +48,9 @@ class NoWindows final : public Screens {
  public:
   void showLog() override {}
   void showHeader() override {}
+  void showContact() override {}
+  void closeContact() override {}
+  void syncViews() override {}
   void closeAll() override {}
 };
 
@@ -57,28 +60,29 @@ long minuteNumber(const LocalDateTime& moment) {
   return day.time_since_epoch().count() * 1440L + moment.hour * 60L + moment.minute;
 }
 
-// The contacts of a log buffer: its lines of the QSO record's shape.
+// The contacts of a log as its score counts them, and its last record.
 struct LogSummary {
   std::size_t contacts = 0;
   std::string lastTime;
   std::string lastCall;
 };
 
-LogSummary summarize(std::string_view buffer) {
-  LogSummary summary;
-  forEachLine(buffer, [&summary](std::string_view line) {
-    if (const auto fields = readQsoRecord(line)) {
-      ++summary.contacts;
-      summary.lastTime = (*fields)[qso::time];
-      summary.lastCall = (*fields)[qso::call];
-    }
-  });
+LogSummary summarize(LogDocument& document) {
+  LogSummary summary{.contacts = document.score().contacts(), .lastTime = {}, .lastCall = {}};
+  const std::span<const LogLine> lines = document.lines();
+  const auto last = std::find_if(lines.rbegin(), lines.rend(),
+                                 [](const LogLine& line) { return line.isRecord(); });
+  if (last != lines.rend()) {
+    const Contact contact = *document.contactAt(lines.size() - 1 - (last - lines.rbegin()));
+    summary.lastTime = contact.time;
+    summary.lastCall = contact.call;
+  }
   return summary;
 }
 
 std::string resumeQuestion(Session& found) {
   const std::string contest = found.header().contestList.text();
-  const LogSummary log = found.hasLog() ? summarize(found.log().logBuffer.text()) : LogSummary{};
+  const LogSummary log = found.hasLog() ? summarize(found.log().document()) : LogSummary{};
   std::string question = "È stato trovato un LOG non chiuso";
   if (log.contacts == 0) {
     question += ", senza contatti";

@@ -4,6 +4,7 @@
 #include "app/journal.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
+#include "log/contact_form.h"
 #include "log/log_form.h"
 
 namespace vantor {
@@ -37,7 +38,7 @@ HeaderLinks Session::headerLinks() {
       .proceed =
           [this](const std::string& homeLocator, const std::string& logDate) {
             bearing().setHomeLocator(homeLocator);
-            log().setLogDate(logDate);
+            log().proceed(logDate);
             showLog();
             log().focusCall();
           },
@@ -48,9 +49,25 @@ HeaderLinks Session::headerLinks() {
 LogLinks Session::logLinks() {
   return LogLinks{
       .distanceTo = [this](const std::string& locator) { return bearing().distanceTo(locator); },
+      .homeLocator = [this] { return bearing().homeLocatorField.text(); },
       .back = [this] { showHeader(); },
       .close = [this] { close(); },
       .exportLog = [this] { exportEdi(*this); },
+      .correctContact = [this](const Contact& contact) { correctContact(contact); },
+  };
+}
+
+ContactLinks Session::contactLinks() {
+  return ContactLinks{
+      .courseTo = [this](std::string_view locator) { return log().document().courseTo(locator); },
+      .apply =
+          [this](const ContactCorrection& correction) {
+            bool applied = false;
+            apply([&] { applied = log().correct(correction); });
+            return applied;
+          },
+      .remove = [this](ContactId id) { apply([&] { log().removeContact(id); }); },
+      .close = [this] { closeContact(); },
   };
 }
 
@@ -82,6 +99,28 @@ void Session::showLog() {
 
 void Session::showHeader() {
   m_screens.showHeader();
+}
+
+void Session::correctContact(const Contact& contact) {
+  closeContact();
+  m_contact = std::make_unique<ContactForm>(m_dialogs, contact, log().serialReceivedField.visible(),
+                                            contactLinks());
+  // The view lets the window of the screen closed before go first, then the screen goes.
+  m_screens.showContact();
+  m_closedContact.reset();
+}
+
+void Session::closeContact() {
+  if (m_contact) {
+    m_screens.closeContact();
+    m_closedContact = std::move(m_contact);
+  }
+}
+
+void Session::apply(const std::function<void()>& change) {
+  change();
+  recordBeforeBox();
+  m_screens.syncViews();
 }
 
 bool Session::close() {

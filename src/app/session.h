@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/edi_folder.h"
@@ -14,10 +15,13 @@ namespace vantor {
 class HeaderForm;
 class LogForm;
 class BearingForm;
+class ContactForm;
+struct Contact;
 class Journal;
 class Session;
 struct HeaderLinks;
 struct LogLinks;
+struct ContactLinks;
 
 // The boxes of a session: before one opens, what the operator did so far is on the disk, since
 // the box can stay open a long time.
@@ -48,6 +52,8 @@ class Session {
   [[nodiscard]] BearingForm& bearing();
   [[nodiscard]] bool hasLog() const { return m_log != nullptr; }
   [[nodiscard]] bool hasBearing() const { return m_bearing != nullptr; }
+  // The correction screen, while a contact is being corrected; nothing otherwise.
+  [[nodiscard]] ContactForm* contact() { return m_contact.get(); }
 
   [[nodiscard]] const Clock& clock() const { return m_clock; }
   // The boxes the screens open, each after the journal took what came before it.
@@ -69,6 +75,12 @@ class Session {
 
   void showLog();
   void showHeader();
+  // Opens the correction of a logged contact; one at a time.
+  void correctContact(const Contact& contact);
+  void closeContact();
+  // The one door into the screens for what is not an operator's event on a window: the change
+  // runs, the journal takes it at once, and every window shows it.
+  void apply(const std::function<void()>& change);
   // Whether the log screen was shown, and so is shown again when a log is resumed.
   [[nodiscard]] bool logShown() const { return m_logShown; }
   void restoreLogShown(bool shown) { m_logShown = shown; }
@@ -93,6 +105,7 @@ class Session {
  private:
   HeaderLinks headerLinks();
   LogLinks logLinks();
+  ContactLinks contactLinks();
 
   const Clock& m_clock;
   Dialogs& m_boxes;
@@ -101,6 +114,10 @@ class Session {
   std::unique_ptr<HeaderForm> m_header;
   std::unique_ptr<LogForm> m_log;
   std::unique_ptr<BearingForm> m_bearing;
+  std::unique_ptr<ContactForm> m_contact;
+  // The correction screen closed last, kept until the next opens: its window may still be
+  // handling the event that closed it.
+  std::unique_ptr<ContactForm> m_closedContact;
   EdiFolder m_ediFolder{"."};
   RecordTally m_recordTally;
   bool m_ended = false;

@@ -4,32 +4,24 @@
 #include <string_view>
 
 #include "contest/call_counts.h"
-#include "form/field.h"
 
 namespace vantor {
 
-// The calls of the QSO records in the log buffer, so that the duplicate test of each keystroke in
-// the call field is one lookup however long the log is.
+// The calls of a log's records, so that the duplicate test of each keystroke in the call field
+// is one lookup however long the log is. The log adds and takes out each record's call as its
+// lines change.
 class CallIndex {
  public:
-  // Reads the whole buffer again: its lines of the QSO record's shape are its records.
-  void rebuild(std::string_view logBuffer);
-  // Follows one change of the buffer, now `logBuffer`: the records of the lines it touched leave
-  // the index and those of the lines standing there now enter it. False, and the index is to be
-  // rebuilt, when the change did not keep what it removed.
-  [[nodiscard]] bool follow(std::string_view logBuffer, const Field::Change& change);
+  // Empties the index, with room for that many records.
+  void clear(std::size_t records) { m_calls.clear(records); }
+  // A record's call enters (`step` 1) or leaves (-1) the index; an empty call is never held.
+  void count(std::string_view call, int step);
 
   // Whether `call`, compared as normalizedCall, is the call of a record. An empty call never is.
   [[nodiscard]] bool holds(std::string_view call) const;
-  // The records that are not marked as duplicates.
-  [[nodiscard]] std::size_t contacts() const { return m_contacts; }
 
  private:
-  // Adds (`step` 1) or takes out (-1) the records of whole lines.
-  void count(std::string_view lines, int step);
-
   CallCounts m_calls;
-  std::size_t m_contacts = 0;
 };
 
 }  // namespace vantor

@@ -124,18 +124,4 @@ std::optional<std::string_view> entryRowProblem(const EntryRow& row) {
   return std::nullopt;
 }
 
-StatisticsStep nextStatistics(const ShownStatistics& shown, double distance,
-                              std::string_view points) {
-  const bool first = shown.serialSent == "001";
-  StatisticsStep step{
-      .replacesOdx = first || numericValue(shown.odxDistance) < distance,
-      .total = first ? std::string(points)
-                     : formatNumber(numericValue(shown.total) + numericValue(points)),
-      .average = {},
-  };
-  const auto contacts = static_cast<double>(shown.contacts + 1);
-  step.average = formatNumber(std::floor(numericValue(step.total) / contacts));
-  return step;
-}
-
 }  // namespace vantor

@@ -57,27 +57,4 @@ struct EntryRow {
 // text that passes holds neither ";" nor a control character, so each record keeps its 15 fields.
 [[nodiscard]] std::optional<std::string_view> entryRowProblem(const EntryRow& row);
 
-// The statistics rows as an insertion of a contact that is not a duplicate finds them.
-struct ShownStatistics {
-  std::string_view serialSent;  // "001" for the first contact of the log
-  std::string_view odxDistance;
-  std::string_view total;
-  // The contacts already in the log, duplicates not counted.
-  std::size_t contacts = 0;
-};
-
-// What one insertion writes into the statistics rows.
-struct StatisticsStep {
-  bool replacesOdx;
-  std::string total;
-  std::string average;
-};
-
-// The statistics after a contact of `distance` km worth `points`: the first contact sets the ODX
-// and the total, every later one adds its points and replaces the ODX when it is farther. The
-// average is the total over the contacts with this one, rounded down. A duplicate changes none
-// of them.
-[[nodiscard]] StatisticsStep nextStatistics(const ShownStatistics& shown, double distance,
-                                            std::string_view points);
-
 }  // namespace vantor

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "contest/qso_line.h"
+#include "contest/contact.h"
 
 namespace vantor {
 

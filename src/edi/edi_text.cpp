@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "contest/contact.h"
+#include "contest/contact_rules.h"
 #include "form/text.h"
 #include "form/utf8.h"
 #include "geo/locator.h"
-#include "contest/contact_rules.h"
-#include "contest/qso_line.h"
 
 namespace vantor {
 

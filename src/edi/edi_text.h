@@ -18,8 +18,7 @@ struct Claims {
   std::size_t recordLines = 0;  // every line written as a record
   std::size_t contacts = 0;     // the records not marked as duplicates
   double points = 0;            // the sum of the records' points
-  // The farthest record that is not a duplicate, its distance from the home locator as the
-  // calculator gives it; all empty when no record has a locator to measure.
+  // The log's ODX: all empty when no contact has a locator to measure.
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;

@@ -70,6 +70,17 @@ class Field : public Control {
     registerBehaviour(m_onEnter, std::move(behaviour), "Enter");
   }
 
+  // The operator asked to open what stands at the caret (a double click, Ctrl+E): runs the open
+  // behaviour, when the field has one.
+  void open() {
+    if (m_onOpen) {
+      m_onOpen();
+    }
+  }
+  void onOpen(std::function<void()> behaviour) {
+    registerBehaviour(m_onOpen, std::move(behaviour), "open");
+  }
+
   [[nodiscard]] bool multiLine() const { return m_lines == Lines::Multi; }
 
   // Locked fields show their text but the operator cannot type into them.
@@ -107,6 +118,7 @@ class Field : public Control {
   Lines m_lines;
   std::function<void()> m_onChange;
   std::function<void()> m_onEnter;
+  std::function<void()> m_onOpen;
   bool m_locked = false;
   Color m_background = colors::white;
   Color m_textColor = Color::windowText();

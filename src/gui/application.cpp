@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 
 #include <iostream>
+#include <utility>
 
 #include "app/edi_reopen.h"
 
+#include "gui/contact_window.h"
 #include "gui/header_window.h"
 #include "gui/log_window.h"
 
@@ -83,6 +85,23 @@ void Application::showHeader() {
   m_headerWindow->activateWindow();
 }
 
+void Application::showContact() {
+  closeContact();
+  m_closedContactWindow.reset();
+  m_contactWindow = new ContactWindow(
+      *m_session.contact(), [this] { afterUserEvent(); }, m_logWindow.get());
+  m_contactWindow->show();
+  m_contactWindow->raise();
+  m_contactWindow->activateWindow();
+}
+
+void Application::closeContact() {
+  if (m_contactWindow != nullptr) {
+    m_contactWindow->hide();
+    m_closedContactWindow.reset(std::exchange(m_contactWindow, nullptr));
+  }
+}
+
 void Application::closeAll() {
   m_headerWindow->close();
   if (m_logWindow) {
@@ -106,6 +125,9 @@ void Application::syncAll() {
   m_headerWindow->sync();
   if (m_logWindow) {
     m_logWindow->sync();
+  }
+  if (m_contactWindow != nullptr) {
+    m_contactWindow->sync();
   }
 }
 

@@ -14,6 +14,7 @@
 
 namespace vantor::gui {
 
+class ContactWindow;
 class HeaderWindow;
 class LogWindow;
 
@@ -50,9 +51,14 @@ class Application : public Screens {
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
   // The log window, once the log screen has been shown.
   [[nodiscard]] LogWindow* logWindow() { return m_logWindow.get(); }
+  // The correction window, while one is open.
+  [[nodiscard]] ContactWindow* contactWindow() { return m_contactWindow; }
 
   void showLog() override;
   void showHeader() override;
+  void showContact() override;
+  void closeContact() override;
+  void syncViews() override { syncAll(); }
   void closeAll() override;
 
  private:
@@ -63,6 +69,10 @@ class Application : public Screens {
   Session m_session;
   std::unique_ptr<HeaderWindow> m_headerWindow;
   std::unique_ptr<LogWindow> m_logWindow;
+  ContactWindow* m_contactWindow = nullptr;
+  // A closed correction window still handling the event that closed it; it goes before the next
+  // one opens, and with the program.
+  std::unique_ptr<ContactWindow> m_closedContactWindow;
   // Typing that may wait reaches the disk when this runs out.
   QTimer m_journalSync;
 };

@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 
+#include "gui/log_text_view.h"
 #include "gui/shown_lines.h"
 #include "gui/view_check.h"
 
@@ -198,6 +199,31 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
     const ShownLines::Edit edit = shown->edited(*widget);
     userEvent([&] { shown->apply(field, edit); });
   });
+  if (auto* view = qobject_cast<LogTextView*>(widget)) {
+    connect(view, &LogTextView::openRequested, this, [this, &field, widget, shown] {
+      openLine(field, widget->textCursor().blockNumber(), *shown);
+    });
+  }
+}
+
+// The line a block shows, when the widget shows the text line for line: the field opens what
+// stands at its start.
+void FieldBinder::openLine(Field& field, int block, const ShownLines& shown) {
+  if (!shown.linesMatch()) {
+    return;
+  }
+  const std::string& text = field.text();
+  std::size_t start = 0;
+  for (int line = 0; line < block && start != std::string::npos; ++line) {
+    start = text.find(kLineEnd, start);
+    start = start == std::string::npos ? start : start + kLineEnd.size();
+  }
+  if (start != std::string::npos) {
+    userEvent([&] {
+      field.setCaret(start);
+      field.open();
+    });
+  }
 }
 
 void FieldBinder::bind(ListField& list, QComboBox* widget) {

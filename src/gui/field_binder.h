@@ -26,6 +26,8 @@ class QWidget;
 
 namespace vantor::gui {
 
+class ShownLines;
+
 // A window whose layout does not match its form: a control without a widget of its name, or
 // with one of a type that cannot show it. The message names the window, the control and the
 // widget type it needs.
@@ -70,6 +72,7 @@ class FieldBinder : public QObject {
   void bind(Button& button, QPushButton* widget);
   template <typename ControlType, typename Widget>
   void add(const ControlType& control, Widget* widget, std::function<void()> show);
+  void openLine(Field& field, int block, const ShownLines& shown);
   void checkWidgets() const;
   void userEvent(const std::function<void()>& action);
 

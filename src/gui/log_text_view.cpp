@@ -1,5 +1,7 @@
 #include "gui/log_text_view.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QResizeEvent>
 
 namespace vantor::gui {
@@ -10,6 +12,20 @@ void LogTextView::resizeEvent(QResizeEvent* event) {
   const QSize size = event->size();
   QResizeEvent sameWidth(size, QSize(size.width(), event->oldSize().height()));
   QPlainTextEdit::resizeEvent(&sameWidth);
+}
+
+void LogTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QPlainTextEdit::mouseDoubleClickEvent(event);
+  emit openRequested();
+}
+
+void LogTextView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_E && event->modifiers() == Qt::ControlModifier) {
+    event->accept();
+    emit openRequested();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
 }
 
 }  // namespace vantor::gui

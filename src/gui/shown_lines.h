@@ -46,6 +46,9 @@ class ShownLines {
   // when that extends what it shows, else the whole text.
   void show(QPlainTextEdit& widget, const Field& field);
 
+  // Whether the widget shows the field's text line for line, each of its blocks one line.
+  [[nodiscard]] bool linesMatch() const { return m_lineForLine; }
+
   // The widget's document changed from `position` on, `added` characters standing there now.
   void followChange(const QPlainTextEdit& widget, const Field& field, int position, int added);
   // The operator's edit: a part of the field's text, when the change was followed, or its whole

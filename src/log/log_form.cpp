@@ -3,12 +3,10 @@
 #include <string_view>
 #include <utility>
 
+#include "contest/contact_time.h"
+#include "contest/serial_number.h"
 #include "form/text.h"
 #include "geo/locator.h"
-#include "contest/contact_time.h"
-#include "contest/contact_rules.h"
-#include "contest/qso_line.h"
-#include "contest/serial_number.h"
 
 namespace vantor {
 
@@ -30,8 +28,10 @@ Color markColor(DuplicateMark mark) {
 
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
-  bandField.setLocked(true);
-  qrbField.setLocked(true);
+  for (Field* shown : {&bandField, &qrbField, &odxCallField, &odxLocatorField, &odxDistanceField,
+                       &averageField, &totalField}) {
+    shown->setLocked(true);
+  }
   sicilyDoublingBox.setVisible(false);
   plusOneOption.setVisible(false);
   plusTwoOption.setVisible(false);
@@ -41,14 +41,16 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
   locatorField.onChange([this] { locatorChanged(); });
   modeList.onPick([this] { modePicked(); });
   autoTimeBox.onClick([this] { autoTimeClicked(); });
-  logBuffer.onChange([this] {
+  m_document.onChange([this] {
     m_unsaved = !logBuffer.text().empty();
-    followLogBuffer();
+    showStatistics();
   });
+  logBuffer.onOpen([this] { openContact(); });
   insertButton.onPress([this] { insert(); });
-  // Enter anywhere in the entry row logs the contact, as "Inserisci" does.
+  // Enter anywhere in the entry row or the statistics rows logs the contact, as "Inserisci" does.
   for (Field* entry :
-       {&dateField, &timeField, &callsignField, &rstField, &serialReceivedField, &locatorField}) {
+       {&dateField, &timeField, &callsignField, &rstField, &serialReceivedField, &locatorField,
+        &odxCallField, &odxLocatorField, &odxDistanceField, &averageField, &totalField}) {
     entry->onEnter([this] { insertButton.press(); });
   }
   backButton.onPress([this] { m_links.back(); });
@@ -70,6 +72,11 @@ void LogForm::open() {
   modeList.setItems(modeNames);
   // The local time as it stands: the offset options apply only while a call is typed.
   timeField.setText(timeText(m_clock.now()));
+}
+
+void LogForm::proceed(std::string_view date) {
+  dateField.setText(date);
+  showStatistics();
 }
 
 void LogForm::offerSicilyDoubling(bool offered) {
@@ -101,11 +108,6 @@ void LogForm::restoreFormState(StateReader& state) {
   m_unsaved = state.flag();
 }
 
-LogScore LogForm::score() const {
-  return LogScore{serialSentField.text(), totalField.text(), odxCallField.text(),
-                  odxLocatorField.text(), odxDistanceField.text()};
-}
-
 void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view savedLabel) {
   logBuffer.applyEdits(edits);
   markSaved();
@@ -114,14 +116,8 @@ void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view saved
 
 void LogForm::resume(const ResumedLog& log) {
   logBuffer.setText(log.logBuffer);
-  indexLog();
   markSaved();
-  serialSentField.setText(log.score.serialSent);
-  totalField.setText(log.score.total);
-  odxCallField.setText(log.score.odxCall);
-  odxLocatorField.setText(log.score.odxLocator);
-  odxDistanceField.setText(log.score.odxDistance);
-  averageField.setText(log.average);
+  serialSentField.setText(log.serialSent);
   if (log.mode != nullptr) {
     modeList.pickText(log.mode->name);
     m_modeCode = log.mode->code;
@@ -135,7 +131,7 @@ void LogForm::callChanged() {
     return;
   }
   writeAutomaticTime();
-  if (loggedCalls().holds(callsignField.text())) {
+  if (m_document.calls().holds(callsignField.text())) {
     setMark(DuplicateMark::Duplicate);
   }
 }
@@ -161,22 +157,23 @@ void LogForm::autoTimeClicked() {
   plusTwoOption.setVisible(true);
 }
 
-// The index follows each change of the buffer while it can; a change it cannot follow (a text
-// replaced whole) has it rebuilt at the next duplicate test, not at once.
-void LogForm::followLogBuffer() {
-  const Field::Change& change = logBuffer.lastChange();
-  if (m_indexedRewrites == change.rewritesBefore &&
-      m_loggedCalls.follow(logBuffer.text(), change)) {
-    m_indexedRewrites = logBuffer.rewrites();
+// The record at the log's caret, when there is one, goes to its correction.
+void LogForm::openContact() {
+  LogDocument& document = m_document;
+  if (const auto contact = document.contactAt(document.lineAt(logBuffer.caret()))) {
+    m_links.correctContact(*contact);
   }
 }
 
-CallIndex& LogForm::loggedCalls() {
-  if (m_indexedRewrites != logBuffer.rewrites()) {
-    m_loggedCalls.rebuild(logBuffer.text());
-    m_indexedRewrites = logBuffer.rewrites();
-  }
-  return m_loggedCalls;
+// Whatever changed the log, or the home it is measured from.
+void LogForm::showStatistics() {
+  m_document.setHome(m_links.homeLocator());
+  const Statistics statistics = m_document.statistics();
+  totalField.setText(statistics.total);
+  averageField.setText(statistics.average);
+  odxCallField.setText(statistics.odxCall);
+  odxLocatorField.setText(statistics.odxLocator);
+  odxDistanceField.setText(statistics.odxDistance);
 }
 
 void LogForm::setMark(DuplicateMark mark) {
@@ -217,28 +214,6 @@ void LogForm::tell(std::string_view message) {
 }
 
 void LogForm::insert() {
-  const std::optional<double> distance = checkedDistance();
-  if (!distance) {
-    return;
-  }
-  const int serial = readSerialNumber(serialSentField.text()).value_or(kLastSerialNumber);
-  const double factor = sicilyDoublingBox.checked() ? sicilianFactor(callsignField.text()) : 1;
-  qrbField.setText(formatNumber(*distance * factor));
-  if (m_mark != DuplicateMark::Duplicate) {
-    updateStatistics(*distance);
-  }
-  if (const Mode* mode = findMode(modeList.text())) {
-    m_modeCode = mode->code;
-  }
-  appendContact();
-  if (serial < kLastSerialNumber) {
-    serialSentField.setText(serialNumberText(serial + 1));
-  }
-  clearEntryRow();
-}
-
-// The contact's distance once the entry row passed every check; each failed check is told.
-std::optional<double> LogForm::checkedDistance() {
   const EntryRow row{
       .time = timeField.text(),
       .date = dateField.text(),
@@ -248,15 +223,96 @@ std::optional<double> LogForm::checkedDistance() {
       .serialReceived = serialReceivedField.text(),
       .serialReceivedShown = serialReceivedField.visible(),
   };
+  const std::optional<double> distance = checkedDistance(row, locatorField.text());
+  if (!distance) {
+    return;
+  }
+  const int serial = readSerialNumber(serialSentField.text()).value_or(kLastSerialNumber);
+  const double factor = sicilyDoublingBox.checked() ? sicilianFactor(callsignField.text()) : 1;
+  qrbField.setText(formatNumber(*distance * factor));
+  if (const Mode* mode = findMode(modeList.text())) {
+    m_modeCode = mode->code;
+  }
+  appendContact(qrbField.text());
+  if (serial < kLastSerialNumber) {
+    serialSentField.setText(serialNumberText(serial + 1));
+  }
+  clearEntryRow();
+}
+
+// The contact's distance once its row passed every check; each failed check is told. A contact
+// is logged with its full locator of six characters only: a square alone is no contest locator.
+std::optional<double> LogForm::checkedDistance(const EntryRow& row, const std::string& locator) {
   if (const auto problem = entryRowProblem(row)) {
     tell(*problem);
     return std::nullopt;
   }
-  const std::optional<double> distance = contactDistance(locatorField.text());
+  const std::optional<double> distance =
+      charCount(locator) == 6 ? contactDistance(locator) : std::nullopt;
   if (!distance) {
     tell("Locatore non valido");
   }
   return distance;
+}
+
+bool LogForm::correct(const ContactCorrection& correction) {
+  LogDocument& document = m_document;
+  const auto line = document.lineOf(correction.id);
+  if (!line) {
+    tell("Il contatto non è più nel LOG");
+    return false;
+  }
+  Contact contact = *document.contactAt(*line);
+  const EntryRow row{
+      .time = correction.time,
+      .date = correction.date,
+      .serialSent = contact.serialSent,
+      .call = correction.call,
+      .rst = correction.rst,
+      .serialReceived = correction.serialReceived,
+      .serialReceivedShown = serialReceivedField.visible(),
+  };
+  const std::optional<double> distance = checkedDistance(row, correction.locator);
+  if (!distance) {
+    return false;
+  }
+  const std::string oldCall = contact.call;
+  contact.time = correction.time;
+  contact.date = correction.date;
+  contact.call = correction.call;
+  contact.rstSent = contact.rstReceived = correction.rst;
+  contact.serialReceived = correction.serialReceived;
+  contact.locator = correction.locator;
+  if (!contact.isDuplicate()) {
+    contact.points = formatNumber(*distance * contact.sicilyFactor);
+  }
+  document.rewrite(*line, contact);
+  markDuplicates(oldCall, contact.call);
+  return true;
+}
+
+void LogForm::removeContact(ContactId id) {
+  LogDocument& document = m_document;
+  const auto line = document.lineOf(id);
+  if (!line) {
+    return;
+  }
+  const std::string call = document.contactAt(*line)->call;
+  document.remove(*line);
+  markDuplicates(call, call);
+}
+
+// The duplicates of both calls a correction touched marked again; a contact that stops being a
+// duplicate gets its points as an insertion now would.
+void LogForm::markDuplicates(const std::string& oldCall, const std::string& newCall) {
+  const auto points = [this](const Contact& contact) {
+    const double factor = sicilyDoublingBox.checked() ? sicilianFactor(contact.call) : 1;
+    return formatNumber(contactDistance(contact.locator).value_or(0) * factor);
+  };
+  m_document.markDuplicates(oldCall, points);
+  if (normalizedCall(newCall) != normalizedCall(oldCall)) {
+    m_document.markDuplicates(newCall, points);
+  }
 }
 
 void LogForm::clearEntryRow() {
@@ -272,44 +328,23 @@ void LogForm::clearEntryRow() {
   }
 }
 
-// The ODX row keeps the contact's real distance, so a doubled Sicilian contact neither shows
-// twice its distance there nor wins the comparison by its doubling; the total counts the points.
-void LogForm::updateStatistics(double distance) {
-  const ShownStatistics shown{serialSentField.text(), odxDistanceField.text(), totalField.text(),
-                              loggedCalls().contacts()};
-  const StatisticsStep step = nextStatistics(shown, distance, qrbField.text());
-  if (step.replacesOdx) {
-    replaceOdx(distance);
-  }
-  totalField.setText(step.total);
-  averageField.setText(step.average);
-}
-
-void LogForm::replaceOdx(double distance) {
-  odxLocatorField.setText(locatorField.text());
-  odxCallField.setText(callsignField.text());
-  odxDistanceField.setText(formatNumber(distance));
-}
-
 // The line the call field's mark asks for: none before the call was first edited.
-void LogForm::appendContact() {
+void LogForm::appendContact(const std::string& points) {
   if (m_mark == DuplicateMark::None) {
     return;
   }
-  QsoLine line{
-      .kind = m_mark == DuplicateMark::Duplicate ? QsoLine::Kind::Duplicate : QsoLine::Kind::Normal,
-      .date = dateField.text(),
-      .time = timeField.text(),
-      .call = callsignField.text(),
-      .modeCode = std::string(m_modeCode),
-      .rst = rstField.text(),
-      .sentNumber = serialSentField.text(),
-      .receivedNumber = serialReceivedField.text(),
-      .locator = locatorField.text(),
-      .points = qrbField.text(),
-  };
-  appendQsoLine(logBuffer, line);
-  if (line.kind == QsoLine::Kind::Duplicate) {
+  Contact contact;
+  contact.date = dateField.text();
+  contact.time = timeField.text();
+  contact.call = callsignField.text();
+  contact.modeCode = m_modeCode;
+  contact.rstSent = contact.rstReceived = rstField.text();
+  contact.serialSent = serialSentField.text();
+  contact.serialReceived = serialReceivedField.text();
+  contact.locator = locatorField.text();
+  contact.markDuplicate(m_mark == DuplicateMark::Duplicate, points);
+  m_document.append(contact);
+  if (contact.isDuplicate()) {
     tell("Inserito un duplicato");
   }
 }

@@ -8,14 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "contest/contact.h"
+#include "contest/contact_rules.h"
+#include "contest/log_document.h"
 #include "form/button.h"
 #include "form/field.h"
 #include "form/form.h"
 #include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
-#include "contest/call_index.h"
-#include "contest/contact_rules.h"
+#include "log/contact_form.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 
@@ -31,25 +33,19 @@ struct LogLinks {
   // The calculator's distance in km from the home locator to a valid locator; nothing when the
   // calculator gives none.
   std::function<std::optional<double>(const std::string& locator)> distanceTo;
+  // The calculator's home locator, which the contacts are measured from.
+  std::function<std::string()> homeLocator;
   std::function<void()> back;
   std::function<void()> close;
   std::function<void()> exportLog;
-};
-
-// The log screen's texts behind the claimed score of an export.
-struct LogScore {
-  std::string serialSent;  // the number of the next contact, "001" before the first
-  std::string total;
-  std::string odxCall;
-  std::string odxLocator;
-  std::string odxDistance;
+  // Opens the correction of a logged contact.
+  std::function<void(const Contact& contact)> correctContact;
 };
 
 // What the log screen shows again when a log is resumed from its EDI file.
 struct ResumedLog {
   std::string logBuffer;
-  LogScore score;
-  std::string average;
+  std::string serialSent;  // the number of the next contact, "001" before the first
   // The mode of the last contact; nothing when its code is none of the mode list's.
   const Mode* mode = nullptr;
 };
@@ -66,8 +62,11 @@ class LogForm : public Form {
   void offerSicilyDoubling(bool offered);
   void askReceivedSerial(bool asked) { serialReceivedField.setVisible(asked); }
   void applyBand(std::string_view code) { bandField.setText(code); }
-  // "Avanti -->": the contacts from now on are dated `date` (YYMMDD).
-  void setLogDate(std::string_view date) { dateField.setText(date); }
+  // "Avanti -->": the contacts from now on are dated `date` (YYMMDD) and measured from the
+  // calculator's home locator.
+  void proceed(std::string_view date);
+  // The statistics rows show the records' statistics, measured from the calculator's home.
+  void showStatistics();
   void focusCall() { requestFocus(callsignField); }
 
   Field serialSentField{"Text1", "001"};
@@ -109,16 +108,23 @@ class LogForm : public Form {
   void saveFormState(ControlState& state) const override;
   void restoreFormState(StateReader& state) override;
 
-  [[nodiscard]] LogScore score() const;
+  // The log's lines, records and score.
+  [[nodiscard]] LogDocument& document() { return m_document; }
   // The export wrote the log buffer's text with `edits` made to a file: the buffer takes them, the
   // label says where.
   void takeExport(std::span<const TextEdit> edits, std::string_view savedLabel);
   // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
   // next serial number, and the mode (picked, with its report) the last contact was made in.
   void resume(const ResumedLog& log);
-  // Reads the logged calls of a log set whole at once, so that the first keystroke in the call
-  // field after a reopen or a resume does not wait for it.
-  void indexLog() { static_cast<void>(loggedCalls()); }
+  // Reads a log set whole at once (a journal restore sets it without the document following), so
+  // that the first keystroke in the call field after a resume does not wait for it.
+  void indexLog() { static_cast<void>(m_document.calls()); }
+
+  // Applies a correction with the insertion's checks: false, and the operator told why, when one
+  // fails or the contact is gone.
+  [[nodiscard]] bool correct(const ContactCorrection& correction);
+  // Takes a logged contact out of the log.
+  void removeContact(ContactId id);
 
  private:
   void open();
@@ -128,15 +134,15 @@ class LogForm : public Form {
   void autoTimeClicked();
   void insert();
 
+  void openContact();
+
   void setMark(DuplicateMark mark);
-  void followLogBuffer();
-  [[nodiscard]] CallIndex& loggedCalls();
   void writeAutomaticTime();
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
-  [[nodiscard]] std::optional<double> checkedDistance();
-  void updateStatistics(double distance);
-  void replaceOdx(double distance);
-  void appendContact();
+  [[nodiscard]] std::optional<double> checkedDistance(const EntryRow& row,
+                                                      const std::string& locator);
+  void markDuplicates(const std::string& oldCall, const std::string& newCall);
+  void appendContact(const std::string& points);
   void clearEntryRow();
   void tell(std::string_view message);
 
@@ -148,10 +154,7 @@ class LogForm : public Form {
   // with another (typed) mode keeps it.
   std::string_view m_modeCode;
   bool m_unsaved = false;
-  // The records' calls as the buffer stood after `m_indexedRewrites` rewrites: each change the
-  // index follows brings that count up to date; any other has it rebuilt when it is next read.
-  CallIndex m_loggedCalls;
-  std::optional<std::uint64_t> m_indexedRewrites;
+  LogDocument m_document{logBuffer};
 };
 
 }  // namespace vantor

@@ -165,9 +165,9 @@ TEST_F(EdiReopen, AForeignFileAnsweredYesLoadsWhatItCanAndScoresTheRecords) {
   EXPECT_EQ(station.city, "FORLÌ");
   EXPECT_EQ(station.comments, "Bella giornata");
   const LogForm& log = session.log();
-  EXPECT_EQ(log.score().total, "1311");
-  EXPECT_EQ(log.score().odxCall, "QQ0DDD");
-  EXPECT_EQ(log.score().odxDistance, "1134");
+  EXPECT_EQ(log.totalField.text(), "1311");
+  EXPECT_EQ(log.odxCallField.text(), "QQ0DDD");
+  EXPECT_EQ(log.odxDistanceField.text(), "1134");
   EXPECT_EQ(log.serialSentField.text(), "003");
   EXPECT_EQ(log.averageField.text(), "655");
   EXPECT_EQ(log.modeList.text(), "CW");

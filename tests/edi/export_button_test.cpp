@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/session.h"
+#include "contest/log_document.h"
 #include "edi/edi_text.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
@@ -88,11 +89,11 @@ TEST_F(ExportButton, TheDuplicateTestAfterAnExportReadsTheLogAsItStands) {
   log.exportButton.press();
   log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
   const auto marksAsRead = [this](const char* when) {
-    CallIndex afresh;
-    afresh.rebuild(log.logBuffer.text());
+    Field copy("Text15", log.logBuffer.text(), Field::Lines::Multi);
+    LogDocument afresh(copy);
     for (const char* call : {"QQ1ABC", "QQ2DEF", "QQ7ZZZ", "QQ3GHI"}) {
       log.callsignField.setText(call);
-      EXPECT_EQ(log.duplicateMark() == DuplicateMark::Duplicate, afresh.holds(call))
+      EXPECT_EQ(log.duplicateMark() == DuplicateMark::Duplicate, afresh.calls().holds(call))
           << call << " " << when;
     }
     log.callsignField.clear();

@@ -72,19 +72,34 @@ class ContestTest : public QObject {
     QCOMPARE(program.log<QLineEdit>("Text5")->text(), QStringLiteral("1455"));
     QCOMPARE(program.log<QLineEdit>("Text2")->text(), QStringLiteral("144"));
 
-    // Phone contacts with the time typed by hand; "JN54" stands for its subsquare JN54LL.
+    // Phone contacts with the time typed by hand.
     const struct {
       const char* time;
       Contact contact;
     } byHand[] = {
-        {"1500", {"qq1aaa", "001", "jn45ok"}}, {"1504", {"qq3bbb", "014", "jn55vf"}},
-        {"1511", {"qq5ccc", "007", "jn63gk"}}, {"1517", {"qq0ddd", "120", "io91wm"}},
-        {"1522", {"qq4eee", "052", "jn54"}},
+        {"1500", {"qq1aaa", "001", "jn45ok"}},
+        {"1504", {"qq3bbb", "014", "jn55vf"}},
+        {"1511", {"qq5ccc", "007", "jn63gk"}},
+        {"1517", {"qq0ddd", "120", "io91wm"}},
     };
     for (const auto& [time, contact] : byHand) {
       RunningProgram::retype(program.log<QLineEdit>("Text5"), time);
       program.logContact(contact);
     }
+    // A square alone is no contest locator: the insertion refuses it. The operator types that
+    // contact into the log by hand, as one may, empties the row and moves the serial on; the
+    // statistics follow the typed record ("JN54" stands for its subsquare JN54LL, 8 km away).
+    RunningProgram::retype(program.log<QLineEdit>("Text5"), "1522");
+    program.logContact({"qq4eee", "052", "jn54"});
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{"Locatore non valido"});
+    program.dialogs.messages.clear();
+    RunningProgram::paste(program.log<QPlainTextEdit>("Text15"),
+                          QStringLiteral("261107;1522;QQ4EEE;1;59;005;59;052;;JN54;8;;N;;"));
+    QTest::keyClick(program.log<QPlainTextEdit>("Text15"), Qt::Key_Return);
+    for (const char* name : {"Text6", "Text8", "Text9"}) {
+      RunningProgram::erase(program.log<QLineEdit>(name));
+    }
+    RunningProgram::retype(program.log<QLineEdit>("Text1"), "006");
     QCOMPARE(lastLine(program), std::string("261107;1522;QQ4EEE;1;59;005;59;052;;JN54;8;;N;;\r\n"));
     QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ0DDD"));
     QCOMPARE(program.log<QLineEdit>("Text3")->text(), QStringLiteral("IO91WM"));

@@ -36,11 +36,11 @@ TEST_F(Insertion, KeepsTheOdxTotalAndAverageContactByContact) {
     const char* locator;
     Statistics after;
   } contacts[] = {
-      {"QQ1AAA", "JN81", {"QQ1AAA", "JN81", "50", "50", "50"}},
+      {"QQ1AAA", "JN81LL", {"QQ1AAA", "JN81LL", "50", "50", "50"}},
       {"QQ1BBB", "KN02AA", {"QQ1BBB", "KN02AA", "306", "356", "178"}},
       {"QQ1CCC", "JN61FU", {"QQ1CCC", "JN61FU", "349", "705", "235"}},
       {"QQ1DDD", "JN61FU", {"QQ1CCC", "JN61FU", "349", "1054", "263"}},
-      {"QQ1EEE", "JN81", {"QQ1CCC", "JN61FU", "349", "1104", "220"}},
+      {"QQ1EEE", "JN81LL", {"QQ1CCC", "JN61FU", "349", "1104", "220"}},
   };
   for (const auto& contact : contacts) {
     insert(contact.call, contact.locator);
@@ -71,11 +71,11 @@ TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
   log.modeList.pickText("CW");
   insert("QQ2ABC", "KN02AA");
   log.modeList.setText("FM");
-  insert("QQ3ABC", "JN81");
+  insert("QQ3ABC", "JN81LL");
   EXPECT_EQ(log.logBuffer.text(),
             "261207;1432;QQ1ABC;;59;001;59;005;;JN61FU;349;;N;;\r\n"
             "261207;1432;QQ2ABC;2;599;002;599;;;KN02AA;306;;N;;\r\n"
-            "261207;1432;QQ3ABC;2;599;003;599;;;JN81;50;;N;;\r\n");
+            "261207;1432;QQ3ABC;2;599;003;599;;;JN81LL;50;;N;;\r\n");
   for (const Field* field :
        {&log.callsignField, &log.serialReceivedField, &log.locatorField, &log.qrbField}) {
     EXPECT_EQ(field->text(), "") << field->name();
@@ -221,6 +221,7 @@ TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
       {"1432", "261207", "001", "QQ1ABC", "59", "", "JNX1GD", "JN81GD", "Locatore non valido"},
       {"1432", "261207", "001", "QQ1ABC", "59", "", "ZZ00AA", "JN81GD", "Locatore non valido"},
       {"1432", "261207", "001", "QQ1ABC", "59", "", "JN61F", "JN81GD", "Locatore non valido"},
+      {"1432", "261207", "001", "QQ1ABC", "59", "", "JN61", "JN81GD", "Locatore non valido"},
       {"1432", "261207", "001", "QQ1ABC", "59", "", "JN61FU", "", "Locatore non valido"},
   };
   const auto rowAndStatistics = [this] {

@@ -59,6 +59,9 @@ class RecordingScreens : public Screens {
  public:
   void showLog() override { events.emplace_back("showLog"); }
   void showHeader() override { events.emplace_back("showHeader"); }
+  void showContact() override { events.emplace_back("showContact"); }
+  void closeContact() override { events.emplace_back("closeContact"); }
+  void syncViews() override {}
   void closeAll() override { events.emplace_back("closeAll"); }
 
   std::vector<std::string> events;

@@ -105,6 +105,11 @@ class RunningProgram {
     field->selectAll();
     type(field, text);
   }
+  // Selects the whole text and deletes it.
+  static void erase(QLineEdit* field) {
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+  }
   // Selects the whole text and pastes over it from the clipboard with Ctrl+V.
   static void paste(QLineEdit* field, const QString& text) {
     QApplication::clipboard()->setText(text);

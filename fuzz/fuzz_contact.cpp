@@ -1,5 +1,6 @@
-// QSO lines from any field texts the screens can hold (no ";" and no line break, which would
-// shift the record's positions), appended to any log buffer.
+// Contacts from any field texts the screens can hold (no ";" and no line break, which would
+// shift the record's positions), written as record lines and appended to any log; and any line
+// read as a contact and written back.
 
 #include <algorithm>
 #include <array>
@@ -10,8 +11,9 @@
 #include <vector>
 
 #include "check.h"
+#include "contest/contact.h"
+#include "contest/log_document.h"
 #include "form/field.h"
-#include "contest/qso_line.h"
 
 namespace {
 
@@ -39,22 +41,22 @@ std::vector<std::string_view> splitAtSemicolons(std::string_view record) {
 }
 
 // The line holds its sources at their record positions, and nothing else.
-void checkLine(const QsoLine& line, std::string_view text) {
+void checkLine(const Contact& line, std::string_view text) {
   FUZZ_CHECK(text.ends_with(kLineEnd));
   const std::string_view record = text.substr(0, text.size() - kLineEnd.size());
   FUZZ_CHECK(!fuzz::holdsLineBreak(record));
   FUZZ_CHECK(std::count(record.begin(), record.end(), ';') == 14);
 
-  const bool normal = line.kind == QsoLine::Kind::Normal;
+  const bool normal = !line.isDuplicate();
   const std::array<std::string_view, 15> expected{
       line.date,
       line.time,
       line.call,
       line.modeCode,
-      line.rst,
-      line.sentNumber,
-      line.rst,
-      line.receivedNumber,
+      line.rstSent,
+      line.serialSent,
+      line.rstReceived,
+      line.serialReceived,
       "",
       line.locator,
       normal ? std::string_view(line.points) : "0",
@@ -69,10 +71,11 @@ void checkLine(const QsoLine& line, std::string_view text) {
 
 // The buffer keeps its text, gains at most the CR LF that ends its last line, and then holds the
 // line on a line of its own.
-void checkAppend(std::string_view before, const QsoLine& line, std::string_view text) {
+void checkAppend(std::string_view before, const Contact& line, std::string_view text) {
   Field logBuffer("Text15", {}, Field::Lines::Multi);
+  LogDocument document(logBuffer);
   logBuffer.setText(before);
-  appendQsoLine(logBuffer, line);
+  document.append(line);
   const std::string& after = logBuffer.text();
 
   FUZZ_CHECK(after.starts_with(before));
@@ -86,8 +89,15 @@ void checkAppend(std::string_view before, const QsoLine& line, std::string_view 
 
 }  // namespace
 
-// The first byte chooses the line's kind ("D" for a duplicate); then come the nine field texts and
-// the log buffer.
+// A line read as a contact is written back unchanged.
+void checkReadBack(std::string_view line) {
+  if (const auto contact = Contact::read(line)) {
+    FUZZ_CHECK(contact->line() == std::string(line) + std::string(kLineEnd));
+  }
+}
+
+// The first byte chooses the line's kind ("D" for a duplicate); then come the nine field texts,
+// the log buffer and a line to read.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) {
     return 0;
@@ -96,20 +106,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto field = [&pieces](std::size_t index) {
     return fieldText(fuzz::pieceAt(pieces, index));
   };
-  const QsoLine line{
-      .kind = data[0] == 'D' ? QsoLine::Kind::Duplicate : QsoLine::Kind::Normal,
-      .date = field(0),
-      .time = field(1),
-      .call = field(2),
-      .modeCode = field(3),
-      .rst = field(4),
-      .sentNumber = field(5),
-      .receivedNumber = field(6),
-      .locator = field(7),
-      .points = field(8),
-  };
-  const std::string text = line.text();
+  Contact line;
+  line.date = field(0);
+  line.time = field(1);
+  line.call = field(2);
+  line.modeCode = field(3);
+  line.rstSent = line.rstReceived = field(4);
+  line.serialSent = field(5);
+  line.serialReceived = field(6);
+  line.locator = field(7);
+  line.markDuplicate(data[0] == 'D', field(8));
+  const std::string text = line.line();
   checkLine(line, text);
   checkAppend(fuzz::pieceAt(pieces, 9), line, text);
+  checkReadBack(fuzz::pieceAt(pieces, 10));
   return 0;
 }

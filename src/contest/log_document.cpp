@@ -1,0 +1,364 @@
+#include "contest/log_document.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "contest/contact_rules.h"
+#include "form/text.h"
+
+namespace vantor {
+
+namespace {
+
+// A record line holds at least its date, its time and the separators of its fields.
+constexpr std::size_t kShortestRecord = 6 + 4 + (kQsoRecordFieldCount - 1);
+// Touched lines beyond this many keep their identities by their place alone.
+constexpr std::size_t kMostMatchedLines = 64;
+
+bool endsLine(std::string_view text, std::size_t end) {
+  return end >= kLineEnd.size() && text.substr(end - kLineEnd.size(), kLineEnd.size()) == kLineEnd;
+}
+
+std::uint16_t hashOf(std::string_view normalized) {
+  return static_cast<std::uint16_t>(std::hash<std::string_view>{}(normalized));
+}
+
+// Calls `visit(line, start)` for each line of a region that starts a line: every line ended by
+// CR LF, and the text behind the last one when the region runs to the end of the log.
+template <typename Visit>
+void forEachRegionLine(std::string_view region, bool lastLine, Visit visit) {
+  std::size_t from = 0;
+  for (auto end = region.find(kLineEnd); end != std::string_view::npos;
+       end = region.find(kLineEnd, from)) {
+    visit(region.substr(from, end - from), from);
+    from = end + kLineEnd.size();
+  }
+  if (lastLine) {
+    visit(region.substr(from), from);
+  }
+}
+
+// The factor "Auto x2 Sicilia" gave a contact's points over its distance: 4 or 2 when the points
+// are that many times the distance, else 1.
+double appliedFactor(std::int32_t distance, std::string_view points) {
+  for (const double factor : {4.0, 2.0}) {
+    if (distance >= 0 && formatNumber(distance * factor) == points) {
+      return factor;
+    }
+  }
+  return 1;
+}
+
+std::vector<std::string_view> linesOf(std::string_view region, bool lastLine) {
+  std::vector<std::string_view> lines;
+  forEachRegionLine(region, lastLine,
+                    [&lines](std::string_view line, std::size_t) { lines.push_back(line); });
+  return lines;
+}
+
+}  // namespace
+
+// The old lines a change touched, [first, last], and where they ended before and end now.
+struct LogDocument::Region {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::size_t start = 0;
+  std::size_t newEnd = 0;
+  bool lastLine = false;
+};
+
+LogDocument::LogDocument(Field& buffer) : m_buffer(buffer) {
+  m_buffer.onChange([this] {
+    follow();
+    if (m_listener) {
+      m_listener();
+    }
+  });
+}
+
+void LogDocument::setHome(std::string_view locator) {
+  if (m_readAt && locator == m_home) {
+    return;
+  }
+  m_home = locator;
+  m_homePoint.reset();
+  if (isValidLocator(m_home)) {
+    m_homePoint = locatorToPoint(preparedLocator(m_home));
+  }
+  m_readAt.reset();
+}
+
+std::span<const LogLine> LogDocument::lines() {
+  ensureCurrent();
+  return m_lines;
+}
+
+std::string_view LogDocument::lineText(std::size_t line) {
+  ensureCurrent();
+  const std::string_view text = m_buffer.text();
+  const std::size_t start = m_lines[line].start;
+  const std::size_t end =
+      line + 1 < m_lines.size() ? m_lines[line + 1].start - kLineEnd.size() : text.size();
+  return text.substr(start, end - start);
+}
+
+std::size_t LogDocument::lineAt(std::size_t offset) {
+  ensureCurrent();
+  const auto after =
+      std::partition_point(m_lines.begin(), m_lines.end(),
+                           [offset](const LogLine& line) { return line.start <= offset; });
+  return static_cast<std::size_t>(after - m_lines.begin()) - 1;
+}
+
+std::optional<std::size_t> LogDocument::lineOf(ContactId id) {
+  ensureCurrent();
+  const auto found = std::find_if(m_lines.begin(), m_lines.end(),
+                                  [id](const LogLine& line) { return line.id == id; });
+  if (id == 0 || found == m_lines.end()) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(found - m_lines.begin());
+}
+
+std::optional<Contact> LogDocument::contactAt(std::size_t line) {
+  ensureCurrent();
+  if (line >= m_lines.size() || !m_lines[line].isRecord()) {
+    return std::nullopt;
+  }
+  auto contact = Contact::read(lineText(line));
+  contact->id = m_lines[line].id;
+  contact->sicilyFactor = appliedFactor(m_lines[line].distance, contact->points);
+  return contact;
+}
+
+std::vector<std::size_t> LogDocument::recordsOf(std::string_view call) {
+  ensureCurrent();
+  const std::string normalized = normalizedCall(call);
+  const std::uint16_t hash = hashOf(normalized);
+  std::vector<std::size_t> found;
+  for (std::size_t line = 0; line < m_lines.size(); ++line) {
+    if (m_lines[line].isRecord() && m_lines[line].callHash == hash &&
+        normalizedCall(contactAt(line)->call) == normalized) {
+      found.push_back(line);
+    }
+  }
+  return found;
+}
+
+const CallIndex& LogDocument::calls() {
+  ensureCurrent();
+  return m_calls;
+}
+
+const Score& LogDocument::score() {
+  ensureCurrent();
+  return m_score;
+}
+
+Statistics LogDocument::statistics() {
+  ensureCurrent();
+  Statistics statistics;
+  statistics.contacts = m_score.contacts();
+  statistics.points = m_score.points();
+  if (statistics.contacts == 0) {
+    return statistics;
+  }
+  statistics.total = formatNumber(statistics.points);
+  statistics.average = formatNumber(*m_score.average());
+  if (const auto odx = m_score.odxLine()) {
+    const Contact contact = *contactAt(*odx);
+    statistics.odxCall = contact.call;
+    statistics.odxLocator = contact.locator;
+    statistics.odxDistance = formatNumber(m_lines[*odx].distance);
+  }
+  return statistics;
+}
+
+ContactId LogDocument::append(const Contact& contact) {
+  const std::string& text = m_buffer.text();
+  std::string line = contact.line();
+  if (!text.empty() && !text.ends_with(kLineEnd)) {
+    line.insert(0, kLineEnd);
+  }
+  m_buffer.append(line);
+  ensureCurrent();
+  return m_lines[m_lines.size() - 2].id;
+}
+
+void LogDocument::rewrite(std::size_t line, const Contact& contact) {
+  std::string record = contact.line();
+  record.resize(record.size() - kLineEnd.size());
+  const TextEdit edit{m_lines[line].start, lineText(line).size(), std::move(record)};
+  m_buffer.applyEdits({&edit, 1});
+}
+
+void LogDocument::remove(std::size_t line) {
+  ensureCurrent();
+  const std::size_t start = m_lines[line].start;
+  const std::size_t end =
+      line + 1 < m_lines.size() ? m_lines[line + 1].start : m_buffer.text().size();
+  const TextEdit edit{start, end - start, {}};
+  m_buffer.applyEdits({&edit, 1});
+}
+
+void LogDocument::markDuplicates(std::string_view call,
+                                 const std::function<std::string(const Contact&)>& pointsOf) {
+  const std::vector<std::size_t> records = recordsOf(call);
+  for (std::size_t index = 0; index < records.size(); ++index) {
+    const bool duplicate = index > 0;
+    Contact contact = *contactAt(records[index]);
+    if (contact.isDuplicate() != duplicate) {
+      contact.markDuplicate(duplicate, duplicate ? std::string() : pointsOf(contact));
+      rewrite(records[index], contact);
+    }
+  }
+}
+
+void LogDocument::follow() {
+  const Field::Change& change = m_buffer.lastChange();
+  // A change of most of the text is read as a new text, with the index sized for it at once.
+  if (m_readAt != change.rewritesBefore || !change.removedKept ||
+      change.inserted > m_buffer.text().size() / 2 + kShortestRecord) {
+    rebuild();
+    return;
+  }
+  followChange(change);
+  m_readAt = m_buffer.rewrites();
+}
+
+void LogDocument::ensureCurrent() {
+  if (m_readAt != m_buffer.rewrites()) {
+    rebuild();
+  }
+}
+
+void LogDocument::rebuild() {
+  const std::string_view text = m_buffer.text();
+  const auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  m_calls.clear(std::min(lineEnds + 1, text.size() / kShortestRecord + 1));
+  m_lines = readRegion(text, 0, true);
+  m_score.reset(m_lines);
+  m_readAt = m_buffer.rewrites();
+}
+
+// The touched lines are read again: their records leave the index and the score, those of the
+// lines standing there now enter them, and the lines behind move by what the change added.
+void LogDocument::followChange(const Field::Change& change) {
+  const std::string_view text = m_buffer.text();
+  const Region region = touchedRegion(change);
+  const std::size_t changeEnd = change.at + change.inserted;
+  std::string oldText(text.substr(region.start, change.at - region.start));
+  oldText += change.removed;
+  oldText += text.substr(changeEnd, region.newEnd - changeEnd);
+  countOut(oldText);
+  const std::string_view newText = text.substr(region.start, region.newEnd - region.start);
+  std::vector<LogLine> added = readRegion(newText, region.start, region.lastLine);
+  const auto first = m_lines.begin() + static_cast<std::ptrdiff_t>(region.first);
+  const auto last = m_lines.begin() + static_cast<std::ptrdiff_t>(region.last) + 1;
+  const std::vector<LogLine> removed(first, last);
+  keepIdentities(removed, linesOf(oldText, region.lastLine), added,
+                 linesOf(newText, region.lastLine));
+  const auto behind = m_lines.erase(first, last);
+  const auto moved = m_lines.insert(behind, added.begin(), added.end()) +
+                     static_cast<std::ptrdiff_t>(added.size());
+  const std::size_t delta = change.inserted - change.removed.size();
+  std::for_each(moved, m_lines.end(), [delta](LogLine& line) { line.start += delta; });
+  m_score.replace(m_lines, region.first, removed, added.size());
+}
+
+LogDocument::Region LogDocument::touchedRegion(const Field::Change& change) const {
+  const std::string_view text = m_buffer.text();
+  const std::size_t delta = change.inserted - change.removed.size();
+  const std::size_t oldSize = text.size() - delta;
+  const auto lineOfOld = [this](std::size_t offset) {
+    const auto after =
+        std::partition_point(m_lines.begin(), m_lines.end(),
+                             [offset](const LogLine& line) { return line.start <= offset; });
+    return static_cast<std::size_t>(after - m_lines.begin()) - 1;
+  };
+  const auto oldEnd = [this, oldSize](std::size_t line) {
+    return line + 1 < m_lines.size() ? m_lines[line + 1].start : oldSize;
+  };
+  Region region{.first = lineOfOld(change.at),
+                .last = lineOfOld(change.at + change.removed.size())};
+  while (region.last + 1 < m_lines.size() && !endsLine(text, oldEnd(region.last) + delta)) {
+    ++region.last;
+  }
+  region.start = m_lines[region.first].start;
+  region.newEnd = oldEnd(region.last) + delta;
+  region.lastLine = region.last + 1 == m_lines.size();
+  return region;
+}
+
+void LogDocument::countOut(std::string_view oldText) {
+  forEachLine(oldText, [this](std::string_view line) {
+    if (const auto fields = readQsoRecord(line)) {
+      m_calls.count(normalizedCall((*fields)[qso::call]), -1);
+    }
+  });
+}
+
+std::vector<LogLine> LogDocument::readRegion(std::string_view text, std::size_t start,
+                                             bool lastLine) {
+  std::vector<LogLine> lines;
+  forEachRegionLine(text, lastLine, [&](std::string_view line, std::size_t at) {
+    lines.push_back(readLine(line, start + at));
+  });
+  return lines;
+}
+
+// A record whose line stands unchanged among the touched ones keeps its identity, and so does
+// each record of a change that replaced as many lines as it touched, place by place.
+void LogDocument::keepIdentities(std::span<const LogLine> removed,
+                                 const std::vector<std::string_view>& removedTexts,
+                                 std::span<LogLine> added,
+                                 const std::vector<std::string_view>& addedTexts) {
+  std::vector<bool> kept(removed.size());
+  std::vector<bool> matched(added.size());
+  const bool fewLines = removed.size() <= kMostMatchedLines && added.size() <= kMostMatchedLines;
+  for (std::size_t to = 0; fewLines && to < added.size(); ++to) {
+    for (std::size_t from = 0; added[to].isRecord() && from < removed.size(); ++from) {
+      if (!kept[from] && removed[from].isRecord() && removedTexts[from] == addedTexts[to]) {
+        added[to].id = removed[from].id;
+        kept[from] = matched[to] = true;
+        break;
+      }
+    }
+  }
+  for (std::size_t at = 0; removed.size() == added.size() && at < added.size(); ++at) {
+    if (!matched[at] && !kept[at] && added[at].isRecord() && removed[at].isRecord()) {
+      added[at].id = removed[at].id;
+    }
+  }
+}
+
+LogLine LogDocument::readLine(std::string_view line, std::size_t start) {
+  LogLine read{.start = start};
+  const auto fields = readQsoRecord(line);
+  if (!fields) {
+    return read;
+  }
+  const std::string call = normalizedCall((*fields)[qso::call]);
+  m_calls.count(call, 1);
+  read.id = ++m_lastId;
+  read.callHash = hashOf(call);
+  read.duplicate = isDuplicateMark((*fields)[qso::duplicate]);
+  read.points = numericValue((*fields)[qso::points]);
+  read.distance = read.duplicate ? -1 : distanceOf((*fields)[qso::locator]);
+  return read;
+}
+
+std::optional<Course> LogDocument::courseTo(std::string_view locator) const {
+  if (!m_homePoint || !isValidLocator(locator)) {
+    return std::nullopt;
+  }
+  return courseBetween(*m_homePoint, locatorToPoint(preparedLocator(locator)));
+}
+
+std::int32_t LogDocument::distanceOf(std::string_view locator) const {
+  const auto course = courseTo(locator);
+  return course ? static_cast<std::int32_t>(countedDistance(course->distance)) : -1;
+}
+
+}  // namespace vantor

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "contest/call_index.h"
+#include "contest/contact.h"
+#include "contest/log_line.h"
+#include "contest/score.h"
+#include "form/field.h"
+#include "geo/locator.h"
+
+namespace vantor {
+
+// A log's statistics as the screen shows them and the file claims them; every text empty while
+// the log holds no contact.
+struct Statistics {
+  std::size_t contacts = 0;
+  double points = 0;
+  std::string total;
+  std::string average;
+  std::string odxCall;
+  std::string odxLocator;
+  std::string odxDistance;
+};
+
+// A band log: the log buffer's text as lines, each line that has the QSO record's shape a contact
+// with its identity. The text stays the operator's (a line that is no record stays as it is
+// typed); the document reads each change of it into its lines, the call index and the score, and
+// then tells its one listener. Every change the program makes to the log goes through it.
+class LogDocument {
+ public:
+  explicit LogDocument(Field& buffer);
+  LogDocument(const LogDocument&) = delete;
+  LogDocument& operator=(const LogDocument&) = delete;
+
+  // What runs after each change of the log, once the lines, the index and the score follow it.
+  void onChange(std::function<void()> listener) { m_listener = std::move(listener); }
+  // Contacts are measured from this locator; a new one has them all measured again when next
+  // asked.
+  void setHome(std::string_view locator);
+
+  // The course from the home locator to a valid locator.
+  [[nodiscard]] std::optional<Course> courseTo(std::string_view locator) const;
+  // The lines, the last one the text behind the last CR LF (empty when the text ends a line).
+  [[nodiscard]] std::span<const LogLine> lines();
+  // A line's text without its line end.
+  [[nodiscard]] std::string_view lineText(std::size_t line);
+  // The line the byte at `offset` stands in.
+  [[nodiscard]] std::size_t lineAt(std::size_t offset);
+  [[nodiscard]] std::optional<std::size_t> lineOf(ContactId id);
+  // The record of a line with its identity; nothing for a line that is no record.
+  [[nodiscard]] std::optional<Contact> contactAt(std::size_t line);
+  // The lines of the records of a call, compared as normalizedCall, in the log's order.
+  [[nodiscard]] std::vector<std::size_t> recordsOf(std::string_view call);
+
+  [[nodiscard]] const CallIndex& calls();
+  [[nodiscard]] const Score& score();
+  [[nodiscard]] Statistics statistics();
+
+  // Adds the contact's record on a line of its own at the end; its identity.
+  ContactId append(const Contact& contact);
+  // Writes the record's line anew; the contact keeps its identity.
+  void rewrite(std::size_t line, const Contact& contact);
+  // Takes the line out with its line end.
+  void remove(std::size_t line);
+  // The records of `call` as a correction leaves them: the first in the log is the contact, worth
+  // `pointsOf(contact)` when it was a duplicate, and every later one a duplicate.
+  void markDuplicates(std::string_view call,
+                      const std::function<std::string(const Contact&)>& pointsOf);
+
+ private:
+  struct Region;
+
+  void follow();
+  void ensureCurrent();
+  void rebuild();
+  void followChange(const Field::Change& change);
+  [[nodiscard]] Region touchedRegion(const Field::Change& change) const;
+  void countOut(std::string_view oldText);
+  [[nodiscard]] std::vector<LogLine> readRegion(std::string_view text, std::size_t start,
+                                                bool lastLine);
+  static void keepIdentities(std::span<const LogLine> removed,
+                             const std::vector<std::string_view>& removedTexts,
+                             std::span<LogLine> added,
+                             const std::vector<std::string_view>& addedTexts);
+  [[nodiscard]] LogLine readLine(std::string_view line, std::size_t start);
+  [[nodiscard]] std::int32_t distanceOf(std::string_view locator) const;
+
+  Field& m_buffer;
+  std::function<void()> m_listener;
+  std::vector<LogLine> m_lines;
+  CallIndex m_calls;
+  Score m_score;
+  std::string m_home;
+  std::optional<GeoPoint> m_homePoint;
+  // The buffer's rewrites the lines were read at: a change they did not follow (a journal
+  // restore) has them read again when next asked.
+  std::optional<std::uint64_t> m_readAt;
+  ContactId m_lastId = 0;
+};
+
+}  // namespace vantor

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+
+#include "contest/log_line.h"
+
+namespace vantor {
+
+// The one score rule of a log, for the screen and the file alike: its contacts are the records
+// not marked "D"; the total is their points, the ODX the farthest of them by real distance (the
+// first in the log of the farthest), the average the total over their number, rounded down.
+// It follows each change of the log's lines.
+class Score {
+ public:
+  // Reads every line afresh.
+  void reset(std::span<const LogLine> lines);
+  // The lines from `first` that stood as `removed` are now the `inserted` lines there in
+  // `lines`.
+  void replace(std::span<const LogLine> lines, std::size_t first, std::span<const LogLine> removed,
+               std::size_t inserted);
+
+  [[nodiscard]] std::size_t contacts() const { return m_contacts; }
+  [[nodiscard]] double points() const { return m_points; }
+  // The ODX's line, when a contact's locator could be measured.
+  [[nodiscard]] std::optional<std::size_t> odxLine() const { return m_odxLine; }
+  [[nodiscard]] std::optional<double> average() const;
+
+ private:
+  void consider(std::span<const LogLine> lines, std::size_t line);
+  void findOdx(std::span<const LogLine> lines);
+
+  std::size_t m_contacts = 0;
+  double m_points = 0;
+  std::optional<std::size_t> m_odxLine;
+};
+
+}  // namespace vantor

@@ -1,0 +1,199 @@
+#include "contest/log_document.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+constexpr std::string_view kHome = "JN61FU";
+
+// Two records, the second a duplicate; a header of an earlier export; a line the operator broke.
+constexpr std::string_view kRecords =
+    "261207;1432;S59ABC;1;59;001;59;;;JN65TW;349;;N;;\r\n"
+    "261207;1440;s59abc ;1;59;002;59;;;JN65TW;0;;;;D\r\n"
+    "261207;1450;IZ2AB;1;59;003;59\r\n";
+constexpr std::string_view kEarlierExport =
+    "[REG1TEST;1]\r\nPCall=QQ9XYZ\r\nPWWLo=JN61FU\r\nCODXC=DL1ABC;JO62QM;900\r\n"
+    "[QSORecords;1]\r\n261207;1432;DL1ABC;1;59;001;59;;;JO62QM;900;;N;;\r\n"
+    "[END;Created by Vantor by Karsel]";
+
+// A log buffer with its document, measured from kHome.
+struct Log {
+  explicit Log(std::string_view text) : buffer("Text15", text, Field::Lines::Multi) {
+    document.setHome(kHome);
+  }
+  Field buffer;
+  LogDocument document{buffer};
+};
+
+TEST(LogDocument, IndexesOnlyTheCallsOfRecords) {
+  const struct {
+    std::string_view buffer;
+    std::string_view call;
+    bool found;
+  } cases[] = {
+      {kRecords, "S59ABC", true},
+      {kRecords, " S59ABC ", true},
+      {kRecords, "s59abc", true},
+      {kRecords, "S59A", false},
+      {kRecords, "S59ABCD", false},
+      {kRecords, "JN65TW", false},
+      {kRecords, "IZ2AB", false},
+      {kRecords, "", false},
+      {kEarlierExport, "DL1ABC", true},
+      {kEarlierExport, "QQ9XYZ", false},
+      {"261207;1432;K1A;1;59;001;59;;;FN42AA;1;;N;;", "K1A", true},
+      {"2612;1432;K1A;1;59;001;59;;;FN42AA;1;;N;;", "K1A", false},
+  };
+  for (const auto& c : cases) {
+    Log log(c.buffer);
+    EXPECT_EQ(log.document.calls().holds(c.call), c.found) << '"' << c.call << "\" in " << c.buffer;
+  }
+}
+
+// The one score rule: the records not marked "D" are the contacts; the total their points, the
+// ODX the farthest by real distance (a doubled Sicilian contact does not win by its points), the
+// average the total over their number, rounded down.
+TEST(LogDocument, ScoresTheRecordsNotMarkedAsDuplicates) {
+  const struct {
+    std::string_view buffer;
+    Statistics expected;
+  } cases[] = {
+      {"", {}},
+      {"a note\r\n", {}},
+      {"261207;1440;S59ABC;1;59;002;59;;;JN65TW;0;;;;D\r\n", {}},
+      {kRecords, {1, 349, "349", "349", "S59ABC", "JN65TW", "462"}},
+      {"261207;1432;IT9ABC;1;59;001;59;;;JM78SC;1600;;N;;\r\n"
+       "261207;1433;DL1ABC;1;59;002;59;;;JO62QM;600;;N;;\r\n",
+       {2, 2200, "2200", "1100", "DL1ABC", "JO62QM", "1185"}},
+      {"261207;1432;IK1AAA;1;59;001;59;;;JN61FU;1;;N;;\r\n"
+       "261207;1433;IK1BBB;1;59;001;59;;;JN61;5;;N;;\r\n"
+       "261207;1434;IK1CCC;1;59;002;59;;;??;7;;N;;\r\n",
+       {3, 13, "13", "4", "IK1BBB", "JN61", "58"}},
+      {kEarlierExport, {1, 900, "900", "900", "DL1ABC", "JO62QM", "1185"}},
+  };
+  for (const auto& c : cases) {
+    Log log(c.buffer);
+    const Statistics statistics = log.document.statistics();
+    EXPECT_EQ(statistics.contacts, c.expected.contacts) << c.buffer;
+    EXPECT_EQ(statistics.points, c.expected.points) << c.buffer;
+    EXPECT_EQ(statistics.total, c.expected.total) << c.buffer;
+    EXPECT_EQ(statistics.average, c.expected.average) << c.buffer;
+    EXPECT_EQ(statistics.odxCall, c.expected.odxCall) << c.buffer;
+    EXPECT_EQ(statistics.odxLocator, c.expected.odxLocator) << c.buffer;
+    EXPECT_EQ(statistics.odxDistance, c.expected.odxDistance) << c.buffer;
+  }
+}
+
+// The first record of a call is the contact, every later one a duplicate; a duplicate that
+// becomes the contact gets its points, a contact that becomes a duplicate "0".
+TEST(LogDocument, MarksTheFirstRecordOfACallTheContact) {
+  Log log(
+      "261207;1432;IK1AAA;1;59;001;59;;;JN61FU;0;;;;D\r\n"
+      "a note\r\n"
+      "261207;1433;ik1aaa;1;59;002;59;;;JN45OK;200;;N;;\r\n"
+      "261207;1434;IK1AAA;1;59;003;59;;;JN45OK;0;;;;D\r\n");
+  const ContactId id = log.document.contactAt(0)->id;
+  log.document.markDuplicates("IK1AAA", [](const Contact& contact) { return contact.time; });
+  EXPECT_EQ(log.buffer.text(),
+            "261207;1432;IK1AAA;1;59;001;59;;;JN61FU;1432;;N;;\r\n"
+            "a note\r\n"
+            "261207;1433;ik1aaa;1;59;002;59;;;JN45OK;0;;;;D\r\n"
+            "261207;1434;IK1AAA;1;59;003;59;;;JN45OK;0;;;;D\r\n");
+  EXPECT_EQ(log.document.contactAt(0)->id, id);
+  EXPECT_EQ(log.document.statistics().total, "1432");
+}
+
+// A contact keeps its identity through a correction of its line and through changes around it.
+TEST(LogDocument, KeepsAContactsIdentityThroughChanges) {
+  Log log(kRecords);
+  const ContactId first = log.document.contactAt(0)->id;
+  const ContactId second = log.document.contactAt(1)->id;
+  Contact corrected = *log.document.contactAt(0);
+  corrected.locator = "JN65TX";
+  log.document.rewrite(0, corrected);
+  EXPECT_EQ(log.document.contactAt(0)->id, first);
+  log.document.remove(0);
+  EXPECT_EQ(log.document.contactAt(0)->id, second);
+  EXPECT_FALSE(log.document.lineOf(first));
+  log.buffer.edit("note\r\n" + log.buffer.text(), 0);
+  EXPECT_EQ(log.document.lineOf(second), 1U);
+}
+
+// Random insertions, corrections, deletions and the operator's own edits, each followed by the
+// document, leave its lines, index and score as a document reading the text afresh has them.
+TEST(LogDocument, FollowsEveryChangeAsAFreshReadingWould) {
+  const std::vector<std::string> calls{"S59ABC", "IZ2AB", "DL1ABC", "IT9ABC", "K1A"};
+  const std::vector<std::string> locators{"JN65TW", "JO62QM", "JM78SC", "JN61FU", "JN45", "??"};
+  std::mt19937 random(29);
+  const auto pick = [&random](std::size_t size) {
+    return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
+  };
+  Log log(std::string(kEarlierExport) + "\r\n" + std::string(kRecords));
+  std::string home(kHome);
+  for (int step = 0; step < 600; ++step) {
+    const std::span<const LogLine> lines = log.document.lines();
+    const std::size_t line = pick(lines.size());
+    const std::string& text = log.buffer.text();
+    switch (pick(5)) {
+      case 0: {
+        Contact contact;
+        contact.date = "261207";
+        contact.time = "1432";
+        contact.call = calls[pick(calls.size())];
+        contact.locator = locators[pick(locators.size())];
+        contact.markDuplicate(pick(3) == 0, std::to_string(pick(900)));
+        log.document.append(contact);
+        break;
+      }
+      case 1:
+        if (auto contact = log.document.contactAt(line)) {
+          contact->call = calls[pick(calls.size())];
+          contact->locator = locators[pick(locators.size())];
+          log.document.rewrite(line, *contact);
+          log.document.markDuplicates(contact->call, [](const Contact&) { return "5"; });
+        }
+        break;
+      case 2:
+        log.document.remove(line);
+        break;
+      case 3: {
+        const std::size_t at = pick(text.size() + 1);
+        const std::size_t removed = std::min<std::size_t>(pick(4), text.size() - at);
+        const std::string_view pieces[] = {"\r\n", "\r", "\n", "X", ";", "D", ""};
+        std::string edited = text;
+        edited.replace(at, removed, pieces[pick(std::size(pieces))]);
+        log.buffer.edit(edited, at);
+        break;
+      }
+      default:
+        home = pick(2) == 0 ? "JO62QM" : kHome;
+        log.document.setHome(home);
+    }
+    Log fresh(log.buffer.text());
+    fresh.document.setHome(home);
+    const std::span<const LogLine> followed = log.document.lines();
+    const std::span<const LogLine> read = fresh.document.lines();
+    ASSERT_EQ(followed.size(), read.size()) << "step " << step;
+    for (std::size_t at = 0; at < read.size(); ++at) {
+      ASSERT_EQ(followed[at].start, read[at].start) << "step " << step << " line " << at;
+      ASSERT_EQ(followed[at].isRecord(), read[at].isRecord()) << "step " << step;
+      ASSERT_EQ(followed[at].duplicate, read[at].duplicate) << "step " << step;
+      ASSERT_EQ(followed[at].points, read[at].points) << "step " << step;
+    }
+    EXPECT_EQ(log.document.score().odxLine(), fresh.document.score().odxLine()) << step;
+    EXPECT_EQ(log.document.score().contacts(), fresh.document.score().contacts()) << step;
+    EXPECT_EQ(log.document.score().points(), fresh.document.score().points()) << step;
+    for (const std::string& call : calls) {
+      EXPECT_EQ(log.document.calls().holds(call), fresh.document.calls().holds(call)) << step;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantor
