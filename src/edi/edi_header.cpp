@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "edi/edi_sections.h"
 #include "form/text.h"
 #include "header/contest_catalogue.h"
 #include "header/date_text.h"
@@ -31,7 +32,7 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
                                               std::string_view section) {
   std::array<std::string, 3> pieces;
   auto& contest = pieces[0];
-  appendLine(contest, "[REG1TEST;1]");
+  appendLine(contest, ediFirstLine);
   appendLine(contest, "TName=", header.contest);
   appendLine(contest, "TDate=", startDate, ";", endDate);
   appendLine(contest, "PCall=", header.callsign);
