@@ -118,20 +118,7 @@ class EdiReader {
       m_content.unreadLines.push_back(number);
       return;
     }
-    if (line.find(ediEndLine) == std::string_view::npos) {
-      keepRecord(line, number);
-      return;
-    }
-    while (true) {
-      const auto end = line.find(ediEndLine);
-      if (const auto piece = line.substr(0, end); !piece.empty()) {
-        keepRecord(piece, number);
-      }
-      if (end == std::string_view::npos) {
-        return;
-      }
-      line.remove_prefix(end + ediEndLine.size());
-    }
+    forEachRecordPiece(line, [this, number](std::string_view piece) { keepRecord(piece, number); });
   }
 
   void keepRecord(std::string_view record, std::size_t number) {
