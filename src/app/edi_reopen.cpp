@@ -11,6 +11,7 @@
 
 #include "app/session.h"
 #include "edi/edi_file.h"
+#include "edi/edi_header.h"
 #include "edi/edi_reader.h"
 #include "form/text.h"
 #include "form/utf8.h"
@@ -23,27 +24,6 @@
 namespace vantor {
 
 namespace {
-
-using TextMember = std::string StationHeader::*;
-
-// The header lines whose value a header field takes as it stands.
-constexpr std::array<std::pair<std::string_view, TextMember>, 15> kTextLines{{
-    {"PCall", &StationHeader::callsign},
-    {"PWWLo", &StationHeader::locator},
-    {"PClub", &StationHeader::club},
-    {"RName", &StationHeader::name},
-    {"RAdr1", &StationHeader::address},
-    {"RPoCo", &StationHeader::postcode},
-    {"RCity", &StationHeader::city},
-    {"RCoun", &StationHeader::country},
-    {"RPhon", &StationHeader::phone},
-    {"RHBBS", &StationHeader::email},
-    {"MOpe1", &StationHeader::operators},
-    {"STXEq", &StationHeader::transmitter},
-    {"SPowe", &StationHeader::power},
-    {"SRXEq", &StationHeader::receiver},
-    {"SAnte", &StationHeader::antennas},
-}};
 
 // The lines an export writes from the callsign again, from its counts or as fixed texts: there is
 // nothing in them to take.
@@ -97,7 +77,7 @@ bool holds(const List& list, std::string_view text) {
 }
 
 void takeHeaderLine(Reopening& plan, SpecialLines& special, const EdiHeaderLine& line) {
-  for (const auto& [key, member] : kTextLines) {
+  for (const auto& [key, member] : ediTextLines) {
     if (key == line.key) {
       plan.station.*member = line.value;
       return;
