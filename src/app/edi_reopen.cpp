@@ -30,9 +30,6 @@ namespace {
 constexpr std::array<std::string_view, 9> kRewrittenLines{
     "RCall", "CQSOs", "CQSOP", "CWWLs", "CWWLB", "CExcs", "CExcB", "CDXCs", "CDXCB"};
 
-// The lines an export always leaves empty: no screen field could hold their value.
-constexpr std::array<std::string_view, 5> kEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2", "MOpe2"};
-
 // The header lines that need more than a copy, when the file has them.
 struct SpecialLines {
   const EdiHeaderLine* contest = nullptr;
@@ -85,8 +82,8 @@ void takeHeaderLine(Reopening& plan, SpecialLines& special, const EdiHeaderLine&
   }
   if (const EdiHeaderLine** slot = special.slot(line.key)) {
     *slot = &line;
-  } else if (holds(kEmptyLines, line.key) ? !line.value.empty()
-                                          : !holds(kRewrittenLines, line.key)) {
+  } else if (holds(ediEmptyLines, line.key) ? !line.value.empty()
+                                            : !holds(kRewrittenLines, line.key)) {
     plan.unread(line);
   }
 }

@@ -29,9 +29,24 @@ struct TextLine {
   EdiTextLine line;
 };
 
+// A key of ediEmptyLines, checked as the program compiles: any other key does not compile.
+struct EmptyKey {
+  consteval EmptyKey(const char* name) : key(name) {
+    if (std::find(ediEmptyLines.begin(), ediEmptyLines.end(), key) == ediEmptyLines.end()) {
+      throw std::logic_error("not a line the export leaves empty");
+    }
+  }
+  std::string_view key;
+};
+
 // "key=text" for a station header text.
 void appendText(std::string& piece, const StationHeader& header, TextLine text) {
   appendLine(piece, text.line.key, "=", header.*text.line.text);
+}
+
+// "key=" for a line the export leaves empty.
+void appendEmpty(std::string& piece, EmptyKey empty) {
+  appendLine(piece, empty.key, "=");
 }
 
 }  // namespace
@@ -64,9 +79,9 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
   appendLine(contest, "TDate=", startDate, ";", endDate);
   appendText(contest, header, &StationHeader::callsign);
   appendText(contest, header, &StationHeader::locator);
-  appendLine(contest, "PExch=");
-  appendLine(contest, "PAdr1=");
-  appendLine(contest, "PAdr2=");
+  appendEmpty(contest, "PExch");
+  appendEmpty(contest, "PAdr1");
+  appendEmpty(contest, "PAdr2");
   appendLine(contest, "PSect=", section);
   appendLine(contest, "PBand=", header.band);
 
@@ -75,7 +90,7 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
   appendText(address, header, &StationHeader::name);
   appendLine(address, "RCall=", header.callsign);
   appendText(address, header, &StationHeader::address);
-  appendLine(address, "RAdr2=");
+  appendEmpty(address, "RAdr2");
   appendText(address, header, &StationHeader::postcode);
   appendText(address, header, &StationHeader::city);
   appendText(address, header, &StationHeader::country);
@@ -84,7 +99,7 @@ std::array<std::string, 3> buildHeaderSection(const StationHeader& header,
   auto& station = pieces[2];
   appendText(station, header, &StationHeader::email);
   appendText(station, header, &StationHeader::operators);
-  appendLine(station, "MOpe2=");
+  appendEmpty(station, "MOpe2");
   appendText(station, header, &StationHeader::transmitter);
   appendText(station, header, &StationHeader::power);
   appendText(station, header, &StationHeader::receiver);

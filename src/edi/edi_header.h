@@ -41,6 +41,11 @@ inline constexpr std::array<EdiTextLine, 15> ediTextLines{{
     {"SAnte", &StationHeader::antennas},
 }};
 
+// The keys of the header lines the export always leaves empty, in the file's order: no screen
+// field could hold their value.
+inline constexpr std::array<std::string_view, 5> ediEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2",
+                                                               "MOpe2"};
+
 // A header screen date (dd/mm/yyyy) as the EDI header writes it: the first three "/"-separated
 // parts in reverse order, joined as they stand ("07/12/2026" → "20261207", "7/12/2026" →
 // "2026127"). Parts after the third are ignored. Nothing when there are fewer than three parts.
