@@ -17,6 +17,7 @@
 #include "contest/contact.h"
 #include "edi/edi_file.h"
 #include "edi/edi_header.h"
+#include "edi/edi_sections.h"
 #include "edi/edi_text.h"
 #include "edi/record_tally.h"
 #include "form/field.h"
@@ -28,8 +29,6 @@
 namespace {
 
 using namespace vantor;
-
-constexpr std::string_view kHeaderLine = "[REG1TEST;1]";
 
 // The pieces of the input, in this order; header texts not listed stay empty.
 enum Piece : std::size_t {
@@ -122,7 +121,7 @@ void checkExports(std::string_view header, std::string_view logBuffer) {
   const std::string second = buildEdiText(header, first);
   checkEdiText(header, second);
   // The earlier export's header section is not taken into the records.
-  FUZZ_CHECK(fuzz::countOf(second, kHeaderLine) == fuzz::countOf(first, kHeaderLine));
+  FUZZ_CHECK(fuzz::countOf(second, ediFirstLine) == fuzz::countOf(first, ediFirstLine));
   FUZZ_CHECK(buildEdiText(header, second) == second);
 }
 
@@ -222,7 +221,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkFileName(section, fuzz::pieceAt(pieces, kCallsign));
 
   if (const auto buffer = headerBuffer(logBuffer, header, section)) {
-    FUZZ_CHECK(buffer->starts_with(kHeaderLine));
+    FUZZ_CHECK(buffer->starts_with(ediFirstLine));
     checkExports(*buffer, logBuffer);
     checkBufferTakesExport(*buffer, logBuffer);
     checkTally(*buffer, logBuffer, header.locator);

@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "contest/serial_number.h"
 #include "edi/edi_file.h"
+#include "edi/edi_header.h"
 #include "edi/edi_reader.h"
 #include "form/text.h"
 #include "form/utf8.h"
@@ -24,36 +25,12 @@ namespace vantor {
 
 namespace {
 
-using TextMember = std::string StationHeader::*;
-
-// The header lines whose value a header field takes as it stands.
-constexpr std::array<std::pair<std::string_view, TextMember>, 15> kTextLines{{
-    {"PCall", &StationHeader::callsign},
-    {"PWWLo", &StationHeader::locator},
-    {"PClub", &StationHeader::club},
-    {"RName", &StationHeader::name},
-    {"RAdr1", &StationHeader::address},
-    {"RPoCo", &StationHeader::postcode},
-    {"RCity", &StationHeader::city},
-    {"RCoun", &StationHeader::country},
-    {"RPhon", &StationHeader::phone},
-    {"RHBBS", &StationHeader::email},
-    {"MOpe1", &StationHeader::operators},
-    {"STXEq", &StationHeader::transmitter},
-    {"SPowe", &StationHeader::power},
-    {"SRXEq", &StationHeader::receiver},
-    {"SAnte", &StationHeader::antennas},
-}};
-
 // The lines an export writes from the callsign again, from its counts or as fixed texts: there is
 // nothing in them to take.
 // The claimed total and ODX are the records' own, worked out again from them.
 constexpr std::array<std::string_view, 11> kRewrittenLines{"RCall", "CQSOs", "CQSOP", "CWWLs",
                                                            "CWWLB", "CExcs", "CExcB", "CDXCs",
                                                            "CDXCB", "CToSc", "CODXC"};
-
-// The lines an export always leaves empty: no screen field could hold their value.
-constexpr std::array<std::string_view, 5> kEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2", "MOpe2"};
 
 // The header lines that need more than a copy, when the file has them.
 struct SpecialLines {
@@ -95,7 +72,7 @@ bool holds(const List& list, std::string_view text) {
 }
 
 void takeHeaderLine(Reopening& plan, SpecialLines& special, const EdiHeaderLine& line) {
-  for (const auto& [key, member] : kTextLines) {
+  for (const auto& [key, member] : ediTextLines) {
     if (key == line.key) {
       plan.station.*member = line.value;
       return;
@@ -103,8 +80,8 @@ void takeHeaderLine(Reopening& plan, SpecialLines& special, const EdiHeaderLine&
   }
   if (const EdiHeaderLine** slot = special.slot(line.key)) {
     *slot = &line;
-  } else if (holds(kEmptyLines, line.key) ? !line.value.empty()
-                                          : !holds(kRewrittenLines, line.key)) {
+  } else if (holds(ediEmptyLines, line.key) ? !line.value.empty()
+                                            : !holds(kRewrittenLines, line.key)) {
     plan.unread(line);
   }
 }

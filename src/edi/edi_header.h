@@ -15,6 +15,37 @@ namespace vantor {
 inline constexpr std::string_view invalidDateMessage =
     "Data non valida: usare il formato gg/mm/aaaa";
 
+// A header line whose value is one text of the station header as it stands.
+struct EdiTextLine {
+  std::string_view key;
+  std::string StationHeader::*text;
+};
+
+// Those lines in the file's order: the export writes each from its text, and the reopen puts each
+// value back into it.
+inline constexpr std::array<EdiTextLine, 15> ediTextLines{{
+    {"PCall", &StationHeader::callsign},
+    {"PWWLo", &StationHeader::locator},
+    {"PClub", &StationHeader::club},
+    {"RName", &StationHeader::name},
+    {"RAdr1", &StationHeader::address},
+    {"RPoCo", &StationHeader::postcode},
+    {"RCity", &StationHeader::city},
+    {"RCoun", &StationHeader::country},
+    {"RPhon", &StationHeader::phone},
+    {"RHBBS", &StationHeader::email},
+    {"MOpe1", &StationHeader::operators},
+    {"STXEq", &StationHeader::transmitter},
+    {"SPowe", &StationHeader::power},
+    {"SRXEq", &StationHeader::receiver},
+    {"SAnte", &StationHeader::antennas},
+}};
+
+// The keys of the header lines the export always leaves empty, in the file's order: no screen
+// field could hold their value.
+inline constexpr std::array<std::string_view, 5> ediEmptyLines{"PExch", "PAdr1", "PAdr2", "RAdr2",
+                                                               "MOpe2"};
+
 // A header screen date (dd/mm/yyyy) as the EDI header writes it: the first three "/"-separated
 // parts in reverse order, joined as they stand ("07/12/2026" → "20261207", "7/12/2026" →
 // "2026127"). Parts after the third are ignored. Nothing when there are fewer than three parts.

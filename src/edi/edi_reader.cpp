@@ -1,5 +1,6 @@
 #include "edi/edi_reader.h"
 
+#include "edi/edi_sections.h"
 #include "edi/edi_text.h"
 #include "form/text.h"
 #include "form/windows1252.h"
@@ -7,11 +8,6 @@
 namespace vantor {
 
 namespace {
-
-constexpr std::string_view kFirstLinePrefix = "[REG1TEST;";
-constexpr std::string_view kRemarksLine = "[Remarks]";
-constexpr std::string_view kRecordsPrefix = "[QSORecords;";
-constexpr std::string_view kEndPrefix = "[END;";
 
 // Whether a text has more than `longest` characters; a text of no more bytes is not counted.
 bool isLongerThan(std::string_view text, std::size_t longest) {
@@ -43,7 +39,7 @@ class EdiReader {
       return;
     }
     // The comments line is taken whatever it says, as the export's own reading of a log does.
-    if (m_part != Part::RemarksLine && line.starts_with(kEndPrefix)) {
+    if (m_part != Part::RemarksLine && line.starts_with(ediEndLinePrefix)) {
       m_content.recordsEnd = m_content.logText.size();
       m_part = Part::End;
       return;
@@ -96,7 +92,7 @@ class EdiReader {
     if (number == 1) {
       return;
     }
-    if (line == kRemarksLine) {
+    if (line == ediRemarksLine) {
       m_part = Part::RemarksLine;
     } else if (line.starts_with('[') || equals == std::string_view::npos) {
       startRecordsOr(line, number);
@@ -118,24 +114,11 @@ class EdiReader {
   void takeRecordLine(std::string_view line, std::size_t number) {
     // The export looks for the records behind the first "[Remarks]" line: one among the records
     // would make it skip those before it.
-    if (line == kRemarksLine) {
+    if (line == ediRemarksLine) {
       m_content.unreadLines.push_back(number);
       return;
     }
-    if (line.find(ediEndLine) == std::string_view::npos) {
-      keepRecord(line, number);
-      return;
-    }
-    while (true) {
-      const auto end = line.find(ediEndLine);
-      if (const auto piece = line.substr(0, end); !piece.empty()) {
-        keepRecord(piece, number);
-      }
-      if (end == std::string_view::npos) {
-        return;
-      }
-      line.remove_prefix(end + ediEndLine.size());
-    }
+    forEachRecordPiece(line, [this, number](std::string_view piece) { keepRecord(piece, number); });
   }
 
   void keepRecord(std::string_view record, std::size_t number) {
@@ -151,7 +134,7 @@ class EdiReader {
 
   // A records line starts the records; any other line here is one the reader cannot place.
   void startRecordsOr(std::string_view line, std::size_t number) {
-    if (line.starts_with(kRecordsPrefix)) {
+    if (line.starts_with(ediRecordsLinePrefix)) {
       m_sawRecords = true;
       m_content.recordsBegin = m_content.logText.size();
       m_part = Part::Records;
@@ -174,7 +157,7 @@ class EdiReader {
 }  // namespace
 
 std::optional<EdiContent> readEdiText(std::string_view bytes) {
-  if (!bytes.starts_with(kFirstLinePrefix)) {
+  if (!bytes.starts_with(ediFirstLinePrefix)) {
     return std::nullopt;
   }
   const std::string text = fromWindows1252(bytes);

@@ -12,9 +12,6 @@ namespace vantor {
 
 namespace {
 
-constexpr std::string_view kRemarksLine = "[Remarks]";
-constexpr std::string_view kRecordsLinePrefix = "[QSORecords;";
-
 // The start of the first line at or after `from` (itself a line start) that begins with
 // `prefix`.
 std::optional<std::size_t> findLine(std::string_view text, std::string_view prefix,
@@ -43,10 +40,10 @@ std::size_t nextLine(std::string_view text, std::size_t lineStart) {
 std::optional<std::size_t> earlierRecordsStart(std::string_view logBuffer) {
   std::size_t from = 0;
   if (const auto remarks =
-          findLine(logBuffer, std::string(kRemarksLine) + std::string(kLineEnd), 0)) {
+          findLine(logBuffer, std::string(ediRemarksLine) + std::string(kLineEnd), 0)) {
     from = nextLine(logBuffer, nextLine(logBuffer, *remarks));
   }
-  const auto records = findLine(logBuffer, kRecordsLinePrefix, from);
+  const auto records = findLine(logBuffer, ediRecordsLinePrefix, from);
   if (!records) {
     return std::nullopt;
   }
@@ -84,9 +81,9 @@ std::string buildScoreLines(const Claims& claims, std::string_view comments) {
   }
   appendLine(lines, "CToSc=", points);
   appendLine(lines, "CODXC=", claims.odxCall, ";", claims.odxLocator, ";", claims.odxDistance);
-  appendLine(lines, kRemarksLine);
+  appendLine(lines, ediRemarksLine);
   appendLine(lines, comments);
-  appendLine(lines, kRecordsLinePrefix, std::to_string(claims.recordLines), "]");
+  appendLine(lines, ediRecordsLinePrefix, std::to_string(claims.recordLines), "]");
   return lines;
 }
 
@@ -97,8 +94,8 @@ RecordLinesStart recordLinesStart(std::string_view logBuffer) {
 }
 
 bool movesRecordLinesStart(std::string_view added) {
-  return added.find(kRemarksLine) != std::string_view::npos ||
-         added.find(kRecordsLinePrefix) != std::string_view::npos;
+  return added.find(ediRemarksLine) != std::string_view::npos ||
+         added.find(ediRecordsLinePrefix) != std::string_view::npos;
 }
 
 namespace {

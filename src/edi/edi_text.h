@@ -6,12 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "edi/edi_sections.h"
 #include "form/text.h"
 
 namespace vantor {
-
-// The last line of every EDI file. The log buffer ends with it after an export.
-inline constexpr std::string_view ediEndLine = "[END;Created by Vantor by Karsel]";
 
 // What the records an export writes claim.
 struct Claims {

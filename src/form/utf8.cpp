@@ -61,6 +61,19 @@ std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos) {
   return Utf8Char{codePoint, length};
 }
 
+void appendUtf8(std::string& text, char32_t codePoint) {
+  if (codePoint < 0x80) {
+    text += static_cast<char>(codePoint);
+  } else if (codePoint < 0x800) {
+    text += static_cast<char>(0xC0 | (codePoint >> 6));
+    text += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else {
+    text += static_cast<char>(0xE0 | (codePoint >> 12));
+    text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (codePoint & 0x3F));
+  }
+}
+
 TextCharacter characterBeyondAscii(std::string_view text, std::size_t pos) {
   const auto decoded = decodeUtf8(text, pos);
   return decoded ? TextCharacter{decoded->codePoint, decoded->length} : TextCharacter{{}, 1};

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantor {
@@ -15,6 +16,10 @@ struct Utf8Char {
 // well-formed one: a stray continuation byte, a cut-off sequence, an overlong form, a surrogate
 // or a value past U+10FFFF.
 [[nodiscard]] std::optional<Utf8Char> decodeUtf8(std::string_view text, std::size_t pos);
+
+// Appends the UTF-8 sequence of a character below U+10000, one to three bytes. Every character the
+// program writes as UTF-8 lies there: the upper-case letters and the characters of the code page.
+void appendUtf8(std::string& text, char32_t codePoint);
 
 // One character of a text as the program counts characters: a well-formed UTF-8 sequence, or a
 // single byte that is not one, which has no code point and is never split.

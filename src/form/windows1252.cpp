@@ -30,17 +30,6 @@ char32_t extraCharacter(unsigned char byte) {
   return kReplacementCharacter;
 }
 
-// Every character of the code page lies in the Basic Multilingual Plane: two or three bytes.
-void appendUtf8(std::string& text, char32_t c) {
-  if (c < 0x800) {
-    text += static_cast<char>(0xC0 | (c >> 6));
-  } else {
-    text += static_cast<char>(0xE0 | (c >> 12));
-    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  }
-  text += static_cast<char>(0x80 | (c & 0x3F));
-}
-
 }  // namespace
 
 std::optional<unsigned char> windows1252Byte(char32_t codePoint) {

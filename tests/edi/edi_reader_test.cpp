@@ -1,5 +1,7 @@
 #include "edi/edi_reader.h"
 
+#include "edi/edi_sections.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -52,6 +54,29 @@ TEST(EdiReader, RefusesTheFirstLineLongerThanAnyEdiFileHolds) {
       EXPECT_EQ(content->refusal->line, *test.line) << test.what;
       EXPECT_EQ(content->refusal->wholeLine, test.wholeLine) << test.what;
     }
+  }
+}
+
+// A record line is read as the next export writes it: an end line inside it taken out, the
+// records around it on lines of their own.
+TEST(EdiReader, SplitsARecordLineAroundTheEndLinesInIt) {
+  const std::string first = "261207;1432;QQ1ABC;1;59;001;59;001;;JN61FU;243;;N;;";
+  const std::string second = "261207;1433;QQ2ABC;1;59;002;59;002;;JN61FU;243;;N;;";
+  const std::string end(ediEndLine);
+  const struct {
+    std::string line;
+    std::string records;
+  } cases[] = {
+      {first, first + "\r\n"},
+      {first + end, first + "\r\n"},
+      {first + end + second, first + "\r\n" + second + "\r\n"},
+      {first + end + end + second + end, first + "\r\n" + second + "\r\n"},
+  };
+  for (const auto& [line, records] : cases) {
+    const auto content = readEdiText(ediFile("PCall=QQ9XYZ", "", line));
+    ASSERT_TRUE(content) << line;
+    EXPECT_EQ(content->records(), records) << line;
+    EXPECT_TRUE(content->unreadLines.empty()) << line;
   }
 }
 

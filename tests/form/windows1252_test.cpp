@@ -52,6 +52,21 @@ TEST(AsciiPrefix, EndsAtTheFirstByteBeyondAscii) {
   }
 }
 
+// Each length of sequence, at the ends of its range and between, behind the text already there.
+TEST(AppendUtf8, WritesOneToThreeBytesBehindTheText) {
+  struct Case {
+    char32_t codePoint;
+    std::string_view bytes;
+  };
+  for (const auto& [codePoint, bytes] :
+       {Case{0x41, "A"}, Case{0x7F, "\x7f"}, Case{0x80, "\xc2\x80"}, Case{0x7FF, "\xdf\xbf"},
+        Case{0x800, "\xe0\xa0\x80"}, Case{0x20AC, "\xe2\x82\xac"}, Case{0xFFFF, "\xef\xbf\xbf"}}) {
+    std::string text = "a";
+    appendUtf8(text, codePoint);
+    EXPECT_EQ(text, "a" + std::string(bytes)) << static_cast<unsigned>(codePoint);
+  }
+}
+
 TEST(EdiWindows1252, KeepsAsciiAndEveryLatin1LetterAsOneByte) {
   std::string utf8;
   std::string expected;
