@@ -41,7 +41,11 @@ std::string liveName(int index) {
 class QuietDialogs final : public Dialogs {
  public:
   void showMessage(const Message& /*message*/) override {}
-  [[nodiscard]] bool askYesNo(const std::string& /*question*/) override { return false; }
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& /*question*/, Answer /*byDefault*/) override {
+    return false;
+  }
 };
 
 class NoWindows final : public Screens {
@@ -217,7 +221,8 @@ bool Journal::resume(const JournalContents& contents) {
   NoWindows none;
   Session found(m_session.clock(), quiet, none);
   applyAll(found, contents);
-  if (!m_session.unrecordedDialogs().askYesNo(resumeQuestion(found))) {
+  // "No" sets the log aside, out of the operator's sight: Enter must not do it by a slip.
+  if (!m_session.unrecordedDialogs().askYesNo(resumeQuestion(found), Answer::Yes)) {
     return false;
   }
   applyAll(m_session, contents);

@@ -33,9 +33,9 @@ void SyncingDialogs::showMessage(const Message& message) {
   m_boxes.showMessage(message);
 }
 
-bool SyncingDialogs::askYesNo(const std::string& question) {
+bool SyncingDialogs::ask(const std::string& question, Answer byDefault) {
   m_syncWindows();
-  return m_boxes.askYesNo(question);
+  return m_boxes.askYesNo(question, byDefault);
 }
 
 Application::Application(const Clock& clock, Dialogs& dialogs)

@@ -24,7 +24,9 @@ class SyncingDialogs : public Dialogs {
   SyncingDialogs(Dialogs& boxes, std::function<void()> syncWindows)
       : m_boxes(boxes), m_syncWindows(std::move(syncWindows)) {}
   void showMessage(const Message& message) override;
-  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& question, Answer byDefault) override;
 
  private:
   Dialogs& m_boxes;
