@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/edi_reopen.h"
+#include "app/journal.h"
 
 #include "gui/header_window.h"
 #include "gui/log_window.h"
@@ -65,6 +66,15 @@ void Application::start() {
 void Application::reopen(const std::filesystem::path& path) {
   reopenEdi(m_session, path);
   m_session.recordChanges();
+  syncAll();
+}
+
+void Application::open(Journal& journal, const std::filesystem::path& path) {
+  if (!isJournalFile(path)) {
+    reopen(path);
+    return;
+  }
+  journal.reopen(path);
   syncAll();
 }
 

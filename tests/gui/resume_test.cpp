@@ -1,12 +1,17 @@
-// The journal at start-up through the real program: Enter on the Qt box of the resume question.
+// The journal at start-up through the real program: Enter on the Qt box of the resume question,
+// and a kept journal opened as main opens the file of its command line.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/journal.h"
 #include "gui/application.h"
@@ -14,9 +19,12 @@
 #include "gui/qt_platform.h"
 #include "support/journal_run.h"
 #include "support/temp_folder.h"
+#include "support/window_driver.h"
 
 using vantor::Answer;
+using vantor::testing::RunningProgram;
 using vantor::testing::TempFolder;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -88,6 +96,48 @@ class ResumeTest : public QObject {
                 ->findChild<QPlainTextEdit*>(QStringLiteral("Text15"))
                 ->toPlainText()
                 .contains(QStringLiteral(";QQ2ABC;")));
+  }
+
+  // "vantor vantor-20261208-0840.journal": both windows show the finished contest, ready for the
+  // next call, the log is in the live journal at once and the kept file is as it was.
+  void opensAKeptJournalAsTheCommandLineDoes() {
+    const TempFolder folder;
+    {
+      RunningProgram first(kStart, folder.path(), {});
+      first.openLog();
+      first.logContact({"qq1abc", "001", "jn61fu"});
+      first.logContact({"qq2abc", "002", "kn02aa"});
+      first.dialogs.answers = {true};
+      QVERIFY(first.session().close());
+    }
+    const fs::path kept = folder.path() / "vantor-20261208-0840.journal";
+    const std::string bytes = vantor::testing::readBytes(kept);
+    QVERIFY(!bytes.empty());
+
+    RunningProgram program(kStart, folder.path(), {});
+    program.application.open(*program.journal, kept);
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{});
+    QCOMPARE(program.header<QLineEdit>("Text1")->text(), QStringLiteral("QQ9XYZ"));
+    QVERIFY(program.application.logWindow() != nullptr);
+    QVERIFY(program.application.logWindow()->isVisible());
+    const QString log = program.log<QPlainTextEdit>("Text15")->toPlainText();
+    QVERIFY(log.contains(QStringLiteral(";QQ1ABC;")) && log.contains(QStringLiteral(";QQ2ABC;")));
+    QCOMPARE(program.application.logWindow()->focusWidget(), program.log<QLineEdit>("Text6"));
+    QVERIFY(vantor::testing::readBytes(folder.path() / "vantor.journal").find("QQ2ABC") !=
+            std::string::npos);
+    QCOMPARE(vantor::testing::readBytes(kept), bytes);
+  }
+
+  // Any other file is still opened as an EDI file.
+  void opensAnEdiFileAsBefore() {
+    const TempFolder folder;
+    RunningProgram program(kStart, folder.path(), {});
+    program.application.open(*program.journal,
+                             fs::path(VANTOR_TEST_DATA_DIR) / "contest_iaru_01_QQ2VNT.edi");
+    QCOMPARE(program.messageTexts(), std::vector<std::string>{});
+    QCOMPARE(program.header<QComboBox>("Combo1")->currentText(),
+             QStringLiteral("Contest IARU Reg. I VHF"));
+    QVERIFY(program.application.logWindow() != nullptr);
   }
 };
 
