@@ -28,6 +28,9 @@ constexpr int kMinutesBetweenFailureBoxes = 5;
 // How many live journals a folder may hold side by side, each left by a run that could not read
 // the ones before it.
 constexpr int kLiveJournals = 5;
+// The largest journal reopened: a log as large as the largest EDI file, with the changes written
+// behind its whole state before the journal is rewritten, stays well below it.
+constexpr std::size_t kLargestKept = 64U << 20U;
 constexpr std::string_view kFinishedPrefix = "vantor-";
 constexpr std::string_view kJournalExtension = ".journal";
 
@@ -41,7 +44,11 @@ std::string liveName(int index) {
 class QuietDialogs final : public Dialogs {
  public:
   void showMessage(const Message& /*message*/) override {}
-  [[nodiscard]] bool askYesNo(const std::string& /*question*/) override { return false; }
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& /*question*/, Answer /*byDefault*/) override {
+    return false;
+  }
 };
 
 class NoWindows final : public Screens {
@@ -80,33 +87,38 @@ LogSummary summarize(LogDocument& document) {
   return summary;
 }
 
-std::string resumeQuestion(Session& found) {
+// What a found log holds, to follow "un LOG" in a question: ": 3 contatti, l'ultimo alle 0840
+// (QQ3ABC, Contest IARU Reg. I VHF)", or ", senza contatti".
+std::string logDescription(Session& found) {
   const std::string contest = found.header().contestList.text();
   const LogSummary log = found.hasLog() ? summarize(found.log().document()) : LogSummary{};
-  std::string question = "È stato trovato un LOG non chiuso";
-  if (log.contacts == 0) {
-    question += ", senza contatti";
-    if (contest != kPlaceholder) {
-      question += " (" + messageQuote(contest) + ")";
-    }
-  } else {
-    question += ": " + std::to_string(log.contacts) +
-                (log.contacts == 1 ? " contatto, alle " : " contatti, l'ultimo alle ") +
-                messageQuote(log.lastTime) + " (" + messageQuote(log.lastCall) + ", " +
-                messageQuote(contest) + ")";
+  if (log.contacts > 0) {
+    return ": " + std::to_string(log.contacts) +
+           (log.contacts == 1 ? " contatto, alle " : " contatti, l'ultimo alle ") +
+           messageQuote(log.lastTime) + " (" + messageQuote(log.lastCall) + ", " +
+           messageQuote(contest) + ")";
   }
-  return question + ". Riprenderlo?";
+  return contest == kPlaceholder ? ", senza contatti"
+                                 : ", senza contatti (" + messageQuote(contest) + ")";
 }
 
-// Applies the entries in order; an entry that cannot be read ends the restoring there.
-void applyAll(Session& session, const JournalContents& contents) {
+std::string resumeQuestion(Session& found) {
+  return "È stato trovato un LOG non chiuso" + logDescription(found) + ". Riprenderlo?";
+}
+
+// Applies the entries in order; an entry that cannot be read ends the restoring there. Returns
+// how many were applied whole.
+std::size_t applyAll(Session& session, const JournalContents& contents) {
+  std::size_t applied = 0;
   for (const JournalEntry& entry : contents.entries) {
     try {
       applyEntry(session, entry, contents.format);
     } catch (const StateError&) {
-      return;
+      break;
     }
+    ++applied;
   }
+  return applied;
 }
 
 // Whether the entries hold anything the operator typed: more than the start of a fresh session.
@@ -138,6 +150,10 @@ bool isFinishedName(const std::string& name) {
 
 }  // namespace
 
+bool isJournalFile(const std::filesystem::path& path) {
+  return path.extension() == kJournalExtension;
+}
+
 Journal::Journal(Session& session, std::filesystem::path folder, platform::FileSystem& files)
     : m_session(session), m_folder(std::move(folder)), m_files(files), m_recorder(session) {}
 
@@ -168,8 +184,7 @@ bool Journal::start() {
 // that held nothing typed; else at the first change, since a fresh start holds nothing the
 // operator typed and the first window need not wait for the disk.
 void Journal::takeLiveJournal() {
-  bool resumed = false;
-  for (int index = 0; index < kLiveJournals && !resumed; ++index) {
+  for (int index = 0; index < kLiveJournals && !m_resumed; ++index) {
     const std::filesystem::path path = m_folder / liveName(index);
     std::string bytes;
     const std::error_code error = platform::readWholeFile(
@@ -182,16 +197,16 @@ void Journal::takeLiveJournal() {
     } else if (!error) {
       found = offerResume(path, decodeJournal(bytes));
     }
-    resumed = found == Found::Resumed;
-    if (resumed || (found == Found::Free && m_livePath.empty())) {
+    m_resumed = found == Found::Resumed;
+    if (m_resumed || (found == Found::Free && m_livePath.empty())) {
       m_livePath = path;
     }
   }
   static_cast<void>(m_recorder.whole(entry_kind::freshStart));
   m_needsSnapshot = true;
   platform::FileStatus status;
-  if (resumed || (!m_livePath.empty() && !m_files.status(m_livePath, status))) {
-    writeSnapshot(resumed ? entry_kind::whole : entry_kind::freshStart);
+  if (m_resumed || (!m_livePath.empty() && !m_files.status(m_livePath, status))) {
+    writeSnapshot(m_resumed ? entry_kind::whole : entry_kind::freshStart);
   }
 }
 
@@ -221,9 +236,17 @@ bool Journal::resume(const JournalContents& contents) {
   NoWindows none;
   Session found(m_session.clock(), quiet, none);
   applyAll(found, contents);
-  if (!m_session.unrecordedDialogs().askYesNo(resumeQuestion(found))) {
+  // "No" sets the log aside, out of the operator's sight: Enter must not do it by a slip.
+  if (!m_session.unrecordedDialogs().askYesNo(resumeQuestion(found), Answer::Yes)) {
     return false;
   }
+  takeLog(contents);
+  return true;
+}
+
+// The screens take the entries' log, its calls indexed at once, the focus in the call field when
+// the log screen shows.
+void Journal::takeLog(const JournalContents& contents) {
   applyAll(m_session, contents);
   if (m_session.hasLog()) {
     m_session.log().indexLog();
@@ -231,7 +254,70 @@ bool Journal::resume(const JournalContents& contents) {
   if (m_session.logShown()) {
     m_session.log().focusCall();
   }
-  return true;
+}
+
+void Journal::reopen(const std::filesystem::path& path) {
+  const std::string name = quotedPath(path.filename());
+  // A log resumed after a crash is never mixed with the file's.
+  if (m_resumed) {
+    tell("Il file " + name + " non è stato aperto: è stato ripreso il LOG non chiuso.");
+    return;
+  }
+  std::optional<JournalContents> contents = readKept(path, name);
+  if (!contents || !keepReopened(*contents, name)) {
+    return;
+  }
+  takeLog(*contents);
+  // The log reaches this run's journal before its window takes its own copy.
+  writeSnapshot(entry_kind::whole);
+  if (m_session.logShown()) {
+    m_session.showLog();
+  }
+}
+
+// The entries of a journal to reopen, or nothing when the file cannot be read or holds no
+// journal of this version; the operator has then been told why. The file is only read.
+std::optional<JournalContents> Journal::readKept(const std::filesystem::path& path,
+                                                 const std::string& name) {
+  std::string bytes;
+  const std::error_code error = platform::readWholeFile(m_files, path, bytes, kLargestKept);
+  if (error == std::errc::file_too_large) {
+    tell("Il file " + name +
+         " non è stato aperto: è troppo grande per un giornale di Vantor (più di " +
+         std::to_string(kLargestKept >> 20U) + " MiB).");
+    return std::nullopt;
+  }
+  if (error) {
+    tell("Impossibile aprire il file " + name + ": " + error.message());
+    return std::nullopt;
+  }
+  JournalContents contents = decodeJournal(bytes);
+  if (contents.status == JournalContents::Status::NotAJournal ||
+      contents.status == JournalContents::Status::NewerVersion) {
+    tell("Il file " + name + " " + statusText(contents.status) + ".");
+    return std::nullopt;
+  }
+  return contents;
+}
+
+// Keeps the entries a scratch session takes whole, and tells whether the screens take them: not
+// when they hold nothing the operator typed, and the part of a damaged journal before the damage
+// only when the operator agrees.
+bool Journal::keepReopened(JournalContents& contents, const std::string& name) {
+  QuietDialogs quiet;
+  NoWindows none;
+  Session found(m_session.clock(), quiet, none);
+  contents.entries.resize(applyAll(found, contents));
+  const bool damaged = contents.status == JournalContents::Status::Damaged;
+  if (!holdsTyping(contents)) {
+    tell("Il file " + name +
+         (damaged ? " è danneggiato e non contiene nulla da riprendere."
+                  : " non contiene nessun LOG da riprendere."));
+    return false;
+  }
+  return !damaged || m_session.unrecordedDialogs().askYesNo(
+                         "Il file " + name + " è danneggiato. Prima del danno c'è un LOG" +
+                         logDescription(found) + ". Riprenderlo?");
 }
 
 // A journal that does not decode whole goes aside as it is, never rewritten, and is told about;

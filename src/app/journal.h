@@ -18,6 +18,9 @@ namespace vantor {
 
 class Session;
 
+// Whether a file given to open is a journal, by its name ("....journal"), not an EDI file.
+[[nodiscard]] bool isJournalFile(const std::filesystem::path& path);
+
 // The log kept on disk while the program runs, so that a crash, a kill or a power cut loses
 // nothing the operator cannot type again. The live journal in the data folder starts with the
 // whole state of the screens and grows by one entry per operator action; now and then it is
@@ -39,6 +42,15 @@ class Journal {
   // then starts the live journal. False when another running program keeps this folder's
   // journal; the operator has been told.
   bool start();
+
+  // At start-up, once start chose this run's journal: the log of a journal kept in the data
+  // folder (finished, set aside unresumed, or damaged), or anywhere, goes on the screens as a
+  // resumed log does, asking nothing, reaches this run's journal at once, and the log screen shows
+  // when it was shown. The file is only read. One that cannot be read, is too large, is no journal
+  // of this version or holds nothing typed is told and the screens stay as they are; of a damaged
+  // one, what precedes the damage is taken when the operator agrees. Refused, with a box, when
+  // this start resumed a log not closed.
+  void reopen(const std::filesystem::path& path);
 
   // After each operator action: writes what changed. It reaches the disk at once, unless only
   // typing that may wait changed; then `hasPending` holds until syncPending is called.
@@ -62,6 +74,10 @@ class Journal {
   void takeLiveJournal();
   Found offerResume(const std::filesystem::path& path, const JournalContents& contents);
   [[nodiscard]] bool resume(const JournalContents& contents);
+  void takeLog(const JournalContents& contents);
+  [[nodiscard]] std::optional<JournalContents> readKept(const std::filesystem::path& path,
+                                                        const std::string& name);
+  [[nodiscard]] bool keepReopened(JournalContents& contents, const std::string& name);
   Found setDamagedAside(const std::filesystem::path& path, const JournalContents& contents);
   [[nodiscard]] bool setAside(const std::filesystem::path& path, const std::string& why);
   void removeTemporaries();
@@ -89,6 +105,8 @@ class Journal {
   bool m_pending = false;
   bool m_needsSnapshot = false;
   bool m_finished = false;
+  // This start resumed a log not closed: no other log joins it.
+  bool m_resumed = false;
   // While writing keeps failing the operator is told again only now and then.
   std::optional<LocalDateTime> m_failureShown;
 };

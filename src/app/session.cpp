@@ -14,9 +14,9 @@ void RecordedDialogs::showMessage(const Message& message) {
   m_boxes.showMessage(message);
 }
 
-bool RecordedDialogs::askYesNo(const std::string& question) {
+bool RecordedDialogs::ask(const std::string& question, Answer byDefault) {
   m_session.recordBeforeBox();
-  return m_boxes.askYesNo(question);
+  return m_boxes.askYesNo(question, byDefault);
 }
 
 Session::Session(const Clock& clock, Dialogs& dialogs, Screens& screens)

@@ -29,7 +29,9 @@ class RecordedDialogs final : public Dialogs {
  public:
   RecordedDialogs(Session& session, Dialogs& boxes) : m_session(session), m_boxes(boxes) {}
   void showMessage(const Message& message) override;
-  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& question, Answer byDefault) override;
 
  private:
   Session& m_session;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/edi_reopen.h"
+#include "app/journal.h"
 
 #include "gui/contact_window.h"
 #include "gui/header_window.h"
@@ -35,9 +36,9 @@ void SyncingDialogs::showMessage(const Message& message) {
   m_boxes.showMessage(message);
 }
 
-bool SyncingDialogs::askYesNo(const std::string& question) {
+bool SyncingDialogs::ask(const std::string& question, Answer byDefault) {
   m_syncWindows();
-  return m_boxes.askYesNo(question);
+  return m_boxes.askYesNo(question, byDefault);
 }
 
 Application::Application(const Clock& clock, Dialogs& dialogs)
@@ -67,6 +68,15 @@ void Application::start() {
 void Application::reopen(const std::filesystem::path& path) {
   reopenEdi(m_session, path);
   m_session.recordChanges();
+  syncAll();
+}
+
+void Application::open(Journal& journal, const std::filesystem::path& path) {
+  if (!isJournalFile(path)) {
+    reopen(path);
+    return;
+  }
+  journal.reopen(path);
   syncAll();
 }
 

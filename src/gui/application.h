@@ -25,7 +25,9 @@ class SyncingDialogs : public Dialogs {
   SyncingDialogs(Dialogs& boxes, std::function<void()> syncWindows)
       : m_boxes(boxes), m_syncWindows(std::move(syncWindows)) {}
   void showMessage(const Message& message) override;
-  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& question, Answer byDefault) override;
 
  private:
   Dialogs& m_boxes;
@@ -46,6 +48,9 @@ class Application : public Screens {
   void start();
   // Opens the log of an EDI file once the header window shows, with its boxes above it.
   void reopen(const std::filesystem::path& path);
+  // Opens the file of the command line the same way: a journal (isJournalFile) is resumed by
+  // `journal` (Journal::reopen), any other file is reopened as an EDI file.
+  void open(Journal& journal, const std::filesystem::path& path);
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }

@@ -46,7 +46,8 @@ QString refusalText(const QCommandLineParser& parser) {
 
 void refuse(const QString& text) {
   std::cerr << "vantor: " << text.toStdString() << '\n'
-            << "Uso: vantor [--folder CARTELLA] [file.edi]  (vantor --help per l'aiuto)\n";
+            << "Uso: vantor [--folder CARTELLA] [file.edi | file.journal]  (vantor --help per "
+               "l'aiuto)\n";
 }
 
 // The folder and the file of a command line the parser took, or nothing when they are wrong.
@@ -62,7 +63,7 @@ std::optional<Arguments> argumentsOf(const QCommandLineParser& parser,
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) {
-    refuse(QStringLiteral("Si riapre un solo file EDI alla volta, non %1").arg(files.size()));
+    refuse(QStringLiteral("Si riapre un solo file alla volta, non %1").arg(files.size()));
     return std::nullopt;
   }
   if (!files.isEmpty()) {
@@ -82,8 +83,9 @@ std::optional<Arguments> readArguments() {
                                   QStringLiteral("La cartella dove scrivere i file EDI"),
                                   QStringLiteral("cartella"));
   parser.addOption(folder);
-  parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Un file EDI da riaprire"),
-                               QStringLiteral("[file.edi]"));
+  parser.addPositionalArgument(QStringLiteral("file"),
+                               QStringLiteral("Un file EDI o un giornale di Vantor da riaprire"),
+                               QStringLiteral("[file.edi | file.journal]"));
   if (!parser.parse(QCoreApplication::arguments())) {
     refuse(refusalText(parser));
     return std::nullopt;
@@ -139,7 +141,7 @@ int main(int argc, char* argv[]) {
     }
     application.start();
     if (arguments->file) {
-      application.reopen(localPath(*arguments->file));
+      application.open(journal, localPath(*arguments->file));
     }
     return QApplication::exec();
   } catch (const vantor::gui::LayoutError& error) {

@@ -25,14 +25,14 @@ void MessageBoxDialogs::showMessage(const Message& message) {
   box.exec();
 }
 
-bool MessageBoxDialogs::askYesNo(const std::string& question) {
+bool MessageBoxDialogs::ask(const std::string& question, Answer byDefault) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QApplication::applicationName());
   box.setIcon(QMessageBox::Question);
   box.setText(toQString(question));
   QPushButton* yes = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-  box.setDefaultButton(no);
+  box.setDefaultButton(byDefault == Answer::Yes ? yes : no);
   box.exec();
   return box.clickedButton() == yes;
 }

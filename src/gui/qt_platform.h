@@ -17,7 +17,9 @@ class SystemClock : public Clock {
 class MessageBoxDialogs : public Dialogs {
  public:
   void showMessage(const Message& message) override;
-  [[nodiscard]] bool askYesNo(const std::string& question) override;
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& question, Answer byDefault) override;
 };
 
 }  // namespace vantor::gui

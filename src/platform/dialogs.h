@@ -22,13 +22,22 @@ struct Message {
   friend bool operator==(const Message&, const Message&) = default;
 };
 
+// The answer of a question's default button, the one Enter presses.
+enum class Answer { No, Yes };
+
 // The modal boxes the screens show; each call returns when the operator has closed the box.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
   virtual void showMessage(const Message& message) = 0;
-  // A question with the buttons "Sì" and "No"; true for "Sì".
-  [[nodiscard]] virtual bool askYesNo(const std::string& question) = 0;
+  // A question with the buttons "Sì" and "No"; true for "Sì". Enter answers `byDefault`: "No",
+  // unless that answer would cost the operator the way back to what was typed.
+  [[nodiscard]] bool askYesNo(const std::string& question, Answer byDefault = Answer::No) {
+    return ask(question, byDefault);
+  }
+
+ protected:
+  [[nodiscard]] virtual bool ask(const std::string& question, Answer byDefault) = 0;
 };
 
 }  // namespace vantor

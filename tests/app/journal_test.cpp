@@ -76,6 +76,16 @@ TEST_F(JournalTest, ResumesEveryScreenExactlyAfterACrash) {
   EXPECT_EQ(everything(again.session), everything(unbroken.session));
 }
 
+// Enter on the resume question resumes: "No" would set the log aside, out of the operator's
+// sight. Every other question keeps "No" as what Enter answers.
+TEST_F(JournalTest, OnlyTheResumeQuestionAnswersSiOnEnter) {
+  crashAfterThreeContacts();
+  ProgramRun again(data.path(), {true, false});
+  EXPECT_FALSE(again.session.close()) << "the log holds contacts not written to an EDI file";
+  EXPECT_EQ(again.dialogs.questions.size(), 2U);
+  EXPECT_EQ(again.dialogs.defaultAnswers, (std::vector<Answer>{Answer::Yes, Answer::No}));
+}
+
 TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
   {
     ProgramRun run(data.path(), {true});

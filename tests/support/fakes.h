@@ -22,8 +22,9 @@ class PinnedClock : public Clock {
   LocalDateTime m_moment;
 };
 
-// Records every box; questions are answered from a queue (No when it is empty). A benchmark loop
-// turns the recording off, so the records do not grow with every round.
+// Records every box, and the default answer of every question; questions are answered from a
+// queue (No when it is empty). A benchmark loop turns the recording off, so the records do not
+// grow with every round.
 class RecordingDialogs : public Dialogs {
  public:
   void showMessage(const Message& message) override {
@@ -34,9 +35,20 @@ class RecordingDialogs : public Dialogs {
       whileShown(message);
     }
   }
-  [[nodiscard]] bool askYesNo(const std::string& question) override {
+
+  std::vector<Message> messages;
+  std::vector<std::string> questions;
+  std::vector<Answer> defaultAnswers;
+  std::deque<bool> answers;
+  bool recording = true;
+  // Runs while a box is open, to look at what the windows show behind it.
+  std::function<void(const Message&)> whileShown;
+
+ protected:
+  [[nodiscard]] bool ask(const std::string& question, Answer byDefault) override {
     if (recording) {
       questions.push_back(question);
+      defaultAnswers.push_back(byDefault);
     }
     if (answers.empty()) {
       return false;
@@ -45,13 +57,6 @@ class RecordingDialogs : public Dialogs {
     answers.pop_front();
     return answer;
   }
-
-  std::vector<Message> messages;
-  std::vector<std::string> questions;
-  std::deque<bool> answers;
-  bool recording = true;
-  // Runs while a box is open, to look at what the windows show behind it.
-  std::function<void(const Message&)> whileShown;
 };
 
 // Records what the session asked the windows to do.
