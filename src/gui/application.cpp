@@ -97,7 +97,7 @@ void Application::showHeader() {
 
 void Application::showContact() {
   closeContact();
-  m_closedContactWindow.reset();
+  delete m_closedContactWindow.data();
   m_contactWindow = new ContactWindow(
       *m_session.contact(), [this] { afterUserEvent(); }, m_logWindow.get());
   m_contactWindow->show();
@@ -108,7 +108,8 @@ void Application::showContact() {
 void Application::closeContact() {
   if (m_contactWindow != nullptr) {
     m_contactWindow->hide();
-    m_closedContactWindow.reset(std::exchange(m_contactWindow, nullptr));
+    m_contactWindow->deleteLater();
+    m_closedContactWindow = std::exchange(m_contactWindow, nullptr);
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 
 #include <filesystem>
@@ -75,9 +76,9 @@ class Application : public Screens {
   std::unique_ptr<HeaderWindow> m_headerWindow;
   std::unique_ptr<LogWindow> m_logWindow;
   ContactWindow* m_contactWindow = nullptr;
-  // A closed correction window still handling the event that closed it; it goes before the next
-  // one opens, and with the program.
-  std::unique_ptr<ContactWindow> m_closedContactWindow;
+  // A closed correction window, which goes once the event that closed it is handled, and at the
+  // latest before the next one opens: its screen goes after it.
+  QPointer<ContactWindow> m_closedContactWindow;
   // Typing that may wait reaches the disk when this runs out.
   QTimer m_journalSync;
 };

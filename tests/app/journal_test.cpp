@@ -86,6 +86,33 @@ TEST_F(JournalTest, OnlyTheResumeQuestionAnswersSiOnEnter) {
   EXPECT_EQ(again.dialogs.defaultAnswers, (std::vector<Answer>{Answer::Yes, Answer::No}));
 }
 
+// A duplicate is no contact in the question; a correction made just before the crash is resumed
+// with the rest.
+TEST_F(JournalTest, ResumesACorrectionAndCountsContactsAsTheScoreDoes) {
+  std::vector<std::string> before;
+  {
+    ProgramRun run(data.path());
+    run.openLog();
+    run.logContact("qq1abc", "jn61fu");
+    run.logContact("qq1abc", "kn02aa");
+    LogForm& log = run.session.log();
+    run.act([&] {
+      log.logBuffer.setCaret(log.logBuffer.text().find("\r\n") + 2);
+      log.logBuffer.open();
+    });
+    ASSERT_NE(run.session.contact(), nullptr);
+    run.act([&] { run.session.contact()->locatorField.setText("jn71jk"); });
+    run.act([&] { run.session.contact()->okButton.press(); });
+    before = everything(run.session);
+  }
+  ProgramRun again(data.path(), {true});
+  ASSERT_EQ(again.dialogs.questions,
+            std::vector<std::string>{"È stato trovato un LOG non chiuso: 1 contatto, alle 0840 "
+                                     "(QQ1ABC, Contest IARU Reg. I VHF). Riprenderlo?"});
+  EXPECT_EQ(everything(again.session), before);
+  EXPECT_NE(again.session.log().logBuffer.text().find(";JN71JK;0;;;;D"), std::string::npos);
+}
+
 TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
   {
     ProgramRun run(data.path(), {true});

@@ -25,7 +25,13 @@ namespace fs = std::filesystem;
 namespace {
 
 // Where the operator's contest is cut short.
-enum class KillPoint { AfterInsertion, DuringBufferTyping, AfterExport, WhileADuplicateIsTold };
+enum class KillPoint {
+  AfterInsertion,
+  DuringBufferTyping,
+  AfterExport,
+  AfterCorrection,
+  WhileADuplicateIsTold
+};
 
 constexpr vantor::LocalDateTime kStart{2026, 12, 8, 8, 40};
 
@@ -42,6 +48,11 @@ void playUntil(RunningProgram& program, KillPoint point, const fs::path& ediFold
   if (point == KillPoint::DuringBufferTyping) {
     RunningProgram::paste(program.log<QPlainTextEdit>("Text15"), QStringLiteral("nota "));
   }
+  if (point == KillPoint::AfterCorrection) {
+    program.openCorrection(0);
+    RunningProgram::retype(program.correction<QLineEdit>("Text6"), QStringLiteral("jn71jk"));
+    QTest::keyClick(program.correction<QLineEdit>("Text6"), Qt::Key_Return);
+  }
 }
 
 // The rest of the contest after the restart: one more contact and the export.
@@ -52,23 +63,31 @@ std::string finish(RunningProgram& program, const fs::path& ediFolder) {
   return vantor::testing::readBytes(ediFolder / "01_QQ9XYZ.edi");
 }
 
-// What both windows show, widget by widget, with the EDI folder's name taken out.
+// What both windows show, widget by widget, with the EDI folder's name taken out; a closed
+// correction window on its way out is not shown.
 std::vector<QString> shown(RunningProgram& program, const fs::path& ediFolder) {
   std::vector<QString> texts;
   for (QWidget* window : {static_cast<QWidget*>(&program.application.headerWindow()),
                           static_cast<QWidget*>(program.application.logWindow())}) {
+    const auto in = [window](const QWidget* widget) { return widget->window() == window; };
     for (const QLineEdit* field : window->findChildren<QLineEdit*>()) {
-      texts.push_back(field->objectName() + "=" + field->text());
+      if (in(field)) {
+        texts.push_back(field->objectName() + "=" + field->text());
+      }
     }
     for (const QAbstractButton* toggle : window->findChildren<QAbstractButton*>()) {
-      texts.push_back(toggle->objectName() + (toggle->isChecked() ? "+" : "-"));
+      if (in(toggle)) {
+        texts.push_back(toggle->objectName() + (toggle->isChecked() ? "+" : "-"));
+      }
     }
     for (const QPlainTextEdit* buffer : window->findChildren<QPlainTextEdit*>()) {
       texts.push_back(buffer->objectName() + "=" + buffer->toPlainText());
     }
     for (const QLabel* label : window->findChildren<QLabel*>()) {
-      texts.push_back(label->objectName() + "=" +
-                      label->text().replace(QString::fromStdString(ediFolder.string()), "…"));
+      if (in(label)) {
+        texts.push_back(label->objectName() + "=" +
+                        label->text().replace(QString::fromStdString(ediFolder.string()), "…"));
+      }
     }
   }
   return texts;
@@ -120,6 +139,7 @@ class CrashTest : public QObject {
     QTest::newRow("after an insertion") << static_cast<int>(KillPoint::AfterInsertion);
     QTest::newRow("during typing in the log") << static_cast<int>(KillPoint::DuringBufferTyping);
     QTest::newRow("right after an export") << static_cast<int>(KillPoint::AfterExport);
+    QTest::newRow("right after a correction") << static_cast<int>(KillPoint::AfterCorrection);
   }
 
   void resumesExactlyWhereTheKilledProgramStopped() {

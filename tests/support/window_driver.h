@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 
 #include <deque>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "app/journal.h"
 #include "app/session.h"
 #include "gui/application.h"
+#include "gui/contact_window.h"
 #include "gui/header_window.h"
 #include "gui/log_window.h"
 #include "support/fakes.h"
@@ -171,6 +173,20 @@ class RunningProgram {
   void logContact(const Contact& contact) {
     typeContact(contact);
     insert();
+  }
+
+  // Ctrl+E with the caret on line `line` of the log text: the correction window opens on its
+  // contact.
+  void openCorrection(int line) {
+    auto* text = log<QPlainTextEdit>("Text15");
+    text->setFocus();
+    text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(line)));
+    QTest::keyClick(text, Qt::Key_E, Qt::ControlModifier);
+  }
+  // A widget of the correction window, which is open.
+  template <typename Widget>
+  Widget* correction(const char* name) {
+    return find<Widget>(*application.contactWindow(), name);
   }
 
   // The texts of the boxes shown so far, oldest first.
