@@ -89,6 +89,20 @@ class CorrectionWindowTest : public QObject {
     QVERIFY(file.find("CQSOs=2;1\r\n") != std::string::npos);
   }
 
+  // The statistics rows are the records' own: locked, and a stray Tab after the locator that
+  // lands in one of them still logs the contact with Enter.
+  void enterInAStatisticsRowLogsTheContact() {
+    RunningProgram program(kStart);
+    program.openLog();
+    program.typeContact({"qq1abc", "001", "jn61fu"});
+    auto* odxDistance = program.log<QLineEdit>("Text12");
+    QVERIFY(odxDistance->isReadOnly());
+    odxDistance->setFocus();
+    QTest::keyClick(odxDistance, Qt::Key_Return);
+    QVERIFY(program.log<QPlainTextEdit>("Text15")->toPlainText().contains(";QQ1ABC;"));
+    QCOMPARE(program.log<QLineEdit>("Text14")->text(), odxDistance->text());
+  }
+
   // A double click on a record opens it; on a note the operator typed, nothing opens.
   void aDoubleClickOpensOnlyARecord() {
     RunningProgram program(kStart);
