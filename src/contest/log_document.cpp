@@ -113,6 +113,9 @@ std::size_t LogDocument::lineAt(std::size_t offset) {
 
 std::optional<std::size_t> LogDocument::lineOf(ContactId id) {
   ensureCurrent();
+  if (id != 0 && m_lastRead < m_lines.size() && m_lines[m_lastRead].id == id) {
+    return m_lastRead;
+  }
   const auto found = std::find_if(m_lines.begin(), m_lines.end(),
                                   [id](const LogLine& line) { return line.id == id; });
   if (id == 0 || found == m_lines.end()) {
@@ -128,6 +131,7 @@ std::optional<Contact> LogDocument::contactAt(std::size_t line) {
   }
   auto contact = Contact::read(lineText(line));
   contact->id = m_lines[line].id;
+  m_lastRead = line;
   contact->sicilyFactor = appliedFactor(m_lines[line].distance, contact->points);
   return contact;
 }
@@ -259,12 +263,27 @@ void LogDocument::followChange(const Field::Change& change) {
   const std::vector<LogLine> removed(first, last);
   keepIdentities(removed, linesOf(oldText, region.lastLine), added,
                  linesOf(newText, region.lastLine));
-  const auto behind = m_lines.erase(first, last);
-  const auto moved = m_lines.insert(behind, added.begin(), added.end()) +
-                     static_cast<std::ptrdiff_t>(added.size());
+  replaceLines(region.first, removed.size(), added);
   const std::size_t delta = change.inserted - change.removed.size();
-  std::for_each(moved, m_lines.end(), [delta](LogLine& line) { line.start += delta; });
+  if (delta != 0) {
+    std::for_each(m_lines.begin() + static_cast<std::ptrdiff_t>(region.first + added.size()),
+                  m_lines.end(), [delta](LogLine& line) { line.start += delta; });
+  }
   m_score.replace(m_lines, region.first, removed, added.size());
+}
+
+// The lines behind move only when the count of lines changed, once.
+void LogDocument::replaceLines(std::size_t first, std::size_t count,
+                               const std::vector<LogLine>& added) {
+  const auto at = m_lines.begin() + static_cast<std::ptrdiff_t>(first);
+  const std::size_t kept = std::min(count, added.size());
+  std::copy_n(added.begin(), kept, at);
+  if (added.size() > count) {
+    m_lines.insert(at + static_cast<std::ptrdiff_t>(kept),
+                   added.begin() + static_cast<std::ptrdiff_t>(kept), added.end());
+  } else {
+    m_lines.erase(at + static_cast<std::ptrdiff_t>(kept), at + static_cast<std::ptrdiff_t>(count));
+  }
 }
 
 LogDocument::Region LogDocument::touchedRegion(const Field::Change& change) const {

@@ -83,6 +83,7 @@ class LogDocument {
   void rebuild();
   void followChange(const Field::Change& change);
   [[nodiscard]] Region touchedRegion(const Field::Change& change) const;
+  void replaceLines(std::size_t first, std::size_t count, const std::vector<LogLine>& added);
   void countOut(std::string_view oldText);
   [[nodiscard]] std::vector<LogLine> readRegion(std::string_view text, std::size_t start,
                                                 bool lastLine);
@@ -104,6 +105,8 @@ class LogDocument {
   // restore) has them read again when next asked.
   std::optional<std::uint64_t> m_readAt;
   ContactId m_lastId = 0;
+  // The line of the contact read last: a correction finds the contact it opened there at once.
+  std::size_t m_lastRead = 0;
 };
 
 }  // namespace vantor
