@@ -13,8 +13,8 @@
 
 #include "app/session.h"
 #include "check.h"
-#include "contest/call_index.h"
 #include "contest/contact.h"
+#include "contest/log_document.h"
 #include "contest/serial_number.h"
 #include "form/text.h"
 #include "form/utf8.h"
@@ -206,28 +206,27 @@ class Operator {
         checkUpperCase(*field);
       }
     }
-    checkFollowedCalls();
+    checkFollowedLog();
   }
 
-  // A call index that follows the log buffer's changes, each step's taken as one, holds what a
-  // rebuild holds: the calls of the records there now, and none of those taken out.
-  void checkFollowedCalls() {
-    const std::uint64_t rewrites = m_buffer.rewrites();
+  // A log document that follows the log buffer's changes, each step's taken as one, holds what
+  // a document reading the text afresh holds: the lines, the score, the calls of the records
+  // there now and none of those taken out.
+  void checkFollowedLog() {
     m_buffer.edit(m_log.logBuffer.text(), 0);
-    if (m_buffer.rewrites() != rewrites &&
-        !m_followedCalls.follow(m_buffer.text(), m_buffer.lastChange())) {
-      m_followedCalls.rebuild(m_buffer.text());
-    }
-    CallIndex rebuilt;
-    rebuilt.rebuild(m_buffer.text());
-    FUZZ_CHECK(m_followedCalls.contacts() == rebuilt.contacts());
+    Field copy("copy", m_buffer.text(), Field::Lines::Multi);
+    LogDocument fresh(copy);
+    FUZZ_CHECK(m_followed.lines().size() == fresh.lines().size());
+    FUZZ_CHECK(m_followed.score().contacts() == fresh.score().contacts());
+    FUZZ_CHECK(m_followed.statistics().total == fresh.statistics().total);
+    FUZZ_CHECK(m_followed.score().odxLine() == fresh.score().odxLine());
     forEachLine(m_buffer.text(), [this](std::string_view line) {
       if (const auto fields = readQsoRecord(line); fields && m_seenCalls.size() < kMostSteps) {
         m_seenCalls.emplace_back((*fields)[qso::call]);
       }
     });
     for (const std::string& call : m_seenCalls) {
-      FUZZ_CHECK(m_followedCalls.holds(call) == rebuilt.holds(call));
+      FUZZ_CHECK(m_followed.calls().holds(call) == fresh.calls().holds(call));
     }
   }
 
@@ -238,7 +237,7 @@ class Operator {
   HeaderForm& m_header;
   LogForm& m_log;
   Field m_buffer{"buffer", {}, Field::Lines::Multi};
-  CallIndex m_followedCalls;
+  LogDocument m_followed{m_buffer};
   std::vector<std::string> m_seenCalls;
   // Every field of the two screens; the header's lists count as fields, since their edit boxes
   // take typing.

@@ -164,12 +164,12 @@ Statistics LogDocument::statistics() {
   ensureCurrent();
   Statistics statistics;
   statistics.contacts = m_score.contacts();
-  statistics.points = m_score.points();
+  statistics.points = m_score.points(m_lines);
   if (statistics.contacts == 0) {
     return statistics;
   }
   statistics.total = formatNumber(statistics.points);
-  statistics.average = formatNumber(*m_score.average());
+  statistics.average = formatNumber(*m_score.average(m_lines));
   if (const auto odx = m_score.odxLine()) {
     const Contact contact = *contactAt(*odx);
     statistics.odxCall = contact.call;

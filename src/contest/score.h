@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -22,17 +23,22 @@ class Score {
                std::size_t inserted);
 
   [[nodiscard]] std::size_t contacts() const { return m_contacts; }
-  [[nodiscard]] double points() const { return m_points; }
+  // The contacts' points, `lines` being the lines the score follows. Whole points are summed as
+  // they come, exactly; while a contact has other points (a fraction, a number past 2^40), they
+  // are summed from the lines in their order, so that no order of changes leaves a rounding.
+  [[nodiscard]] double points(std::span<const LogLine> lines) const;
   // The ODX's line, when a contact's locator could be measured.
   [[nodiscard]] std::optional<std::size_t> odxLine() const { return m_odxLine; }
-  [[nodiscard]] std::optional<double> average() const;
+  [[nodiscard]] std::optional<double> average(std::span<const LogLine> lines) const;
 
  private:
+  void count(const LogLine& line, int step);
   void consider(std::span<const LogLine> lines, std::size_t line);
   void findOdx(std::span<const LogLine> lines);
 
   std::size_t m_contacts = 0;
-  double m_points = 0;
+  std::int64_t m_wholePoints = 0;
+  std::size_t m_otherPoints = 0;
   std::optional<std::size_t> m_odxLine;
 };
 
