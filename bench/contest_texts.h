@@ -25,6 +25,10 @@ inline constexpr std::string_view kTypicalCall[] = {"qq9zy", "qq9zyx"};
 // no "Q" after it, so each line shares the typed letters and none holds the call.
 inline constexpr std::string_view kWorstCaseCall[] = {"qq9zq", "qq9zqq"};
 
+// The locators a typical correction writes in turn over a contact of qsoLines, whose locator is
+// JN80XX: both nearer the home locator JN81GD than JN80XX is, so the ODX stays where it was.
+inline constexpr std::string_view kCorrectedLocators[] = {"JN81GE", "JN81FE"};
+
 // Contact `index` of a log, as an insertion writes it: about 53 bytes.
 inline std::string qsoLine(int index, const std::string& call) {
   const std::string serial = serialNumberText(index % kLastSerialNumber + 1);
