@@ -139,13 +139,11 @@ QLineEdit* openMiddleContact(LoggedWindows& windows, int count) {
 }
 
 // Enter in the correction window's locator field, the locator retyped: the correction applied to
-// the log, its journal entry written and synced, every window brought up to date, the log widget
-// included, and the correction window closed. Opening the window, typing the locator and syncing
-// the typing's own journal entries are untimed. The locators alternate, so every Enter changes
-// the middle line.
-void GuiLocatorCorrectionWithJournal(benchmark::State& state) {
-  const vantor::testing::TempFolder data;
-  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
+// the log, every window brought up to date, the log widget included, and the correction window
+// closed; with a journal, its entry is written and synced before the key returns. Opening the
+// window, typing the locator and syncing the typing's own journal entries are untimed. The
+// locators alternate, so every Enter changes the middle line.
+void correctInWindow(benchmark::State& state, LoggedWindows& windows) {
   bool refused = false;
   std::size_t next = 0;
   for (auto _ : state) {
@@ -167,6 +165,20 @@ void GuiLocatorCorrectionWithJournal(benchmark::State& state) {
   if (refused) {
     state.SkipWithError("a correction was refused");
   }
+}
+
+void GuiLocatorCorrectionWithoutJournal(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
+  correctInWindow(state, windows);
+}
+BENCHMARK(GuiLocatorCorrectionWithoutJournal)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+void GuiLocatorCorrectionWithJournal(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
+  correctInWindow(state, windows);
 }
 BENCHMARK(GuiLocatorCorrectionWithJournal)
     ->Apply(vantor::bench::logSizes)
