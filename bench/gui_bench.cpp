@@ -17,6 +17,7 @@
 #include "contest_texts.h"
 #include "edi/edi_file.h"
 #include "form/text.h"
+#include "gui/contact_window.h"
 #include "gui/log_window.h"
 #include "log/log_form.h"
 #include "platform/heap.h"
@@ -27,6 +28,7 @@
 
 namespace {
 
+using vantor::bench::kCorrectedLocators;
 using vantor::bench::kTypicalCall;
 using vantor::bench::kWorstCaseCall;
 
@@ -125,6 +127,94 @@ void PlainAppendAndSync(benchmark::State& state) {
   ::close(file);
 }
 BENCHMARK(PlainAppendAndSync)->Unit(benchmark::kMillisecond);
+
+// The correction window opened on the log's middle line as the operator opens it: the caret put
+// on that line of the log widget, then Ctrl+E. Its locator field; nothing when it did not open.
+QLineEdit* openMiddleContact(LoggedWindows& windows, int count) {
+  auto* logText = windows.log<QPlainTextEdit>("Text15");
+  logText->setTextCursor(QTextCursor(logText->document()->findBlockByNumber(count / 2)));
+  QTest::keyClick(logText, Qt::Key_E, Qt::ControlModifier);
+  vantor::gui::ContactWindow* window = windows.application.contactWindow();
+  return window == nullptr ? nullptr : window->findChild<QLineEdit*>(QStringLiteral("Text6"));
+}
+
+// Enter in the correction window's locator field, the locator retyped: the correction applied to
+// the log, every window brought up to date, the log widget included, and the correction window
+// closed; with a journal, its entry is written and synced before the key returns. Opening the
+// window, typing the locator and syncing the typing's own journal entries are untimed. The
+// locators alternate, so every Enter changes the middle line.
+void correctInWindow(benchmark::State& state, LoggedWindows& windows) {
+  bool refused = false;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    QLineEdit* locator = openMiddleContact(windows, contacts(state));
+    if (locator == nullptr) {
+      state.SkipWithError("the correction window did not open");
+      break;
+    }
+    LoggedWindows::retype(locator, QString::fromLatin1(kCorrectedLocators[next]));
+    windows.session().recordChanges();
+    windows.session().syncRecordedChanges();
+    next = 1 - next;
+    state.ResumeTiming();
+    QTest::keyClick(locator, Qt::Key_Return);
+    QApplication::processEvents();
+    refused = refused || windows.application.contactWindow() != nullptr;
+  }
+  if (refused) {
+    state.SkipWithError("a correction was refused");
+  }
+}
+
+void GuiLocatorCorrectionWithoutJournal(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
+  correctInWindow(state, windows);
+}
+BENCHMARK(GuiLocatorCorrectionWithoutJournal)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+void GuiLocatorCorrectionWithJournal(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
+  correctInWindow(state, windows);
+}
+BENCHMARK(GuiLocatorCorrectionWithJournal)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+// The baseline of a correction in the window: Enter in a line edit of its own, which writes the
+// middle line, its locator changed, over that line of Qt's plain text widget showing the same
+// log. The journal's part is PlainAppendAndSync's.
+void PlainTextWidgetLineCorrection(benchmark::State& state) {
+  const int middle = contacts(state) / 2;
+  QPlainTextEdit widget;
+  widget.setPlainText(displayLines(vantor::bench::qsoLines(contacts(state))));
+  QLineEdit locator;
+  widget.show();
+  locator.show();
+  QApplication::processEvents();
+  const QString line = widget.document()->findBlockByNumber(middle).text();
+  const auto corrected = [&line](std::string_view written) {
+    return QString(line).replace(QStringLiteral("JN80XX"), QString::fromLatin1(written));
+  };
+  const QString lines[] = {corrected(kCorrectedLocators[0]), corrected(kCorrectedLocators[1])};
+  std::size_t next = 0;
+  QObject::connect(&locator, &QLineEdit::returnPressed, [&] {
+    QTextCursor cursor(widget.document()->findBlockByNumber(middle));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(lines[next]);
+    next = 1 - next;
+  });
+  for (auto _ : state) {
+    QTest::keyClick(&locator, Qt::Key_Return);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(PlainTextWidgetLineCorrection)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
 
 // The key that turns the first call of `typed` into the second.
 char lastKey(const std::string_view (&typed)[2]) {
