@@ -19,8 +19,6 @@ namespace {
 
 using namespace vantor;
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 std::string fieldText(std::string_view piece) {
   std::string text(piece);
   std::erase_if(text, [](char c) { return c == ';' || c == '\r' || c == '\n'; });

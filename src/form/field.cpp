@@ -136,8 +136,8 @@ void Field::noteChange(std::size_t at, std::size_t removed, std::size_t inserted
                         .inserted = inserted,
                         .removedKept = kept,
                         .rewritesBefore = m_rewrites};
-  m_savedPrefix = std::min(m_savedPrefix, at);
-  m_savedSuffix = std::min(m_savedSuffix, m_text.size() - at - removed);
+  m_saved.note(at, removed, m_text.size());
+  m_shown.note(at, removed, m_text.size());
 }
 
 void Field::changed(std::optional<std::size_t> caret) {
@@ -191,13 +191,12 @@ bool Field::writeUpperCase() {
 // What changed since the last save: the text between the start and the end it kept.
 void Field::saveState(ControlState& state, bool whole) {
   Control::saveState(state, whole);
-  const std::size_t from = whole ? 0 : std::min(m_savedPrefix, m_text.size());
-  const std::size_t kept = whole ? 0 : std::min(m_savedSuffix, m_text.size() - from);
+  const std::size_t from = whole ? 0 : std::min(m_saved.prefix, m_text.size());
+  const std::size_t kept = whole ? 0 : std::min(m_saved.suffix, m_text.size() - from);
   writeNumber(state, from);
   state.push_back(m_text.substr(from, m_text.size() - from - kept));
   writeNumber(state, kept);
-  m_savedPrefix = m_text.size();
-  m_savedSuffix = m_text.size();
+  m_saved.mark(m_text.size());
   writeNumber(state, m_caret);
   writeColor(state, m_background);
   writeColor(state, m_textColor);
@@ -214,8 +213,8 @@ void Field::restoreState(StateReader& state) {
   }
   m_text.replace(from, m_text.size() - from - kept, changed);
   ++m_rewrites;
-  m_savedPrefix = m_text.size();
-  m_savedSuffix = m_text.size();
+  m_saved.mark(m_text.size());
+  m_shown = {};
   m_caret = std::min(state.number(), m_text.size());
   m_background = state.color();
   m_textColor = state.color();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -55,6 +56,24 @@ class Field : public Control {
   };
   static constexpr std::size_t kKeptRemoval = 1 << 16;
   [[nodiscard]] const Change& lastChange() const { return m_lastChange; }
+
+  // How much of the text's start and of its end stayed as they were since a mark: every change
+  // since lies between.
+  struct KeptEnds {
+    std::size_t prefix = 0;
+    std::size_t suffix = 0;
+
+    // The `removed` bytes from `at` of a text of `size` bytes give way to others.
+    void note(std::size_t at, std::size_t removed, std::size_t size) {
+      prefix = std::min(prefix, at);
+      suffix = std::min(suffix, size - at - removed);
+    }
+    void mark(std::size_t size) { prefix = suffix = size; }
+  };
+  // What stayed since the view last marked the text as shown; nothing is known to have stayed
+  // before the first mark and after a journal restore.
+  [[nodiscard]] const KeptEnds& keptSinceShown() const { return m_shown; }
+  void markShown() const { m_shown.mark(m_text.size()); }
 
   void onChange(std::function<void()> behaviour) {
     registerBehaviour(m_onChange, std::move(behaviour), "change");
@@ -123,10 +142,10 @@ class Field : public Control {
   Color m_background = colors::white;
   Color m_textColor = Color::windowText();
   std::size_t m_caret = 0;
-  // How much of the text's start and of its end is as it was at the last save: a save writes
-  // what lies between.
-  std::size_t m_savedPrefix = 0;
-  std::size_t m_savedSuffix = 0;
+  // What stayed since the last save: a save writes what lies between.
+  KeptEnds m_saved;
+  // What stayed since the view last showed the text; the view's bookkeeping, not the text's.
+  mutable KeptEnds m_shown;
   std::uint64_t m_rewrites = 0;
   Change m_lastChange;
   int m_depth = 0;

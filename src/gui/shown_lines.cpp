@@ -34,6 +34,11 @@ bool breaksParagraph(QChar character) {
          code == 0xFDD1;
 }
 
+// How many line ends a text holds.
+int breaksIn(std::string_view text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
 // Where line `line` starts in a text shown line for line; nothing when it has fewer lines.
 std::optional<std::size_t> lineStart(std::string_view text, int line) {
   std::size_t at = 0;
@@ -137,6 +142,9 @@ void ShownLines::show(QPlainTextEdit& widget, const Field& field) {
     showAppended(widget, field);
     return;
   }
+  if (showChangedLines(widget, field)) {
+    return;
+  }
   showWhole(widget, field);
   // A new text is read from its end, where the next contact goes.
   widget.moveCursor(QTextCursor::End);
@@ -186,10 +194,46 @@ void ShownLines::showAppended(QPlainTextEdit& widget, const Field& field) {
   take(field);
 }
 
+// A text changed in some of its lines (a correction, a line taken out) has those lines alone
+// shown anew, when the widget shows it line for line before and after: the blocks from the first
+// line the changes touched to the last stand for the text's lines between them, and the blocks
+// behind them stay as they are. False, and nothing shown, otherwise, and when the changes touched
+// most of the text, which goes in whole a piece at a time.
+bool ShownLines::showChangedLines(QPlainTextEdit& widget, const Field& field) {
+  const std::string_view text = field.text();
+  const Field::KeptEnds kept = field.keptSinceShown();
+  if (!m_any || !m_lineForLine || kept.prefix > m_size || kept.suffix > m_size ||
+      kept.prefix + kept.suffix > text.size()) {
+    return false;
+  }
+  const std::size_t changeEnd = text.size() - kept.suffix;
+  const auto lineBefore = text.substr(0, kept.prefix).rfind('\n');
+  const std::size_t from = lineBefore == std::string_view::npos ? 0 : lineBefore + 1;
+  const auto lineEnd = text.find('\n', changeEnd);
+  const std::size_t to = lineEnd == std::string_view::npos ? text.size() : lineEnd - 1;
+  const int firstLine = breaksIn(text.substr(0, from));
+  const int linesBehind = breaksIn(text.substr(changeEnd));
+  const int oldLast = m_blocks - 1 - linesBehind;
+  if (to < from || to - from > text.size() / 2 || oldLast < firstLine ||
+      (lineEnd != std::string_view::npos && text[lineEnd - 1] != '\r') ||
+      !showsLineForLine(text.substr(from, to - from))) {
+    return false;
+  }
+  QTextDocument* document = widget.document();
+  const QTextBlock last = document->findBlockByNumber(oldLast);
+  QTextCursor lines(document->findBlockByNumber(firstLine));
+  lines.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+  lines.insertText(toDisplayLines(text.substr(from, to - from)));
+  m_blocks = document->blockCount();
+  take(field);
+  return true;
+}
+
 void ShownLines::take(const Field& field) {
   m_size = field.text().size();
   m_rewrites = field.rewrites();
   m_any = true;
+  field.markShown();
 }
 
 // The lines the change touched are the widget's blocks from the one at `position` to the one at

@@ -80,6 +80,7 @@ class ShownLines {
   [[nodiscard]] bool isExtendedBy(const Field& field) const;
   void showWhole(QPlainTextEdit& widget, const Field& field);
   void showAppended(QPlainTextEdit& widget, const Field& field);
+  [[nodiscard]] bool showChangedLines(QPlainTextEdit& widget, const Field& field);
   // The widget shows the field's text as it now stands.
   void take(const Field& field);
   static std::optional<std::size_t> caretAfter(const Part& part, const QTextCursor& cursor);

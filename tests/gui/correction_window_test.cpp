@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 #include <string>
 #include <vector>
@@ -43,6 +44,10 @@ class CorrectionWindowTest : public QObject {
     RunningProgram program(kStart);
     playThreeContacts(program);
     const QString odxBefore = program.log<QLineEdit>("Text11")->text();
+    // The log widget shows the corrected line anew, and keeps every other line as it was.
+    QTextDocument* shown = program.log<QPlainTextEdit>("Text15")->document();
+    shown->findBlockByNumber(0).setUserState(7);
+    shown->findBlockByNumber(2).setUserState(7);
     program.openCorrection(1);
     QVERIFY(program.application.contactWindow()->isVisible());
     QCOMPARE(program.correction<QLineEdit>("Text3")->text(), QStringLiteral("OK1KKW"));
@@ -52,6 +57,8 @@ class CorrectionWindowTest : public QObject {
     QTest::keyClick(program.correction<QLineEdit>("Text6"), Qt::Key_Return);
     QCOMPARE(program.application.contactWindow(), nullptr);
     QCOMPARE(program.messageTexts(), std::vector<std::string>{});
+    QCOMPARE(shown->findBlockByNumber(0).userState(), 7);
+    QCOMPARE(shown->findBlockByNumber(2).userState(), 7);
     const QString line = "261208;0840;OK1KKW;1;59;002;59;002;;JO60LJ;" + qrb + ";;N;;";
     QVERIFY(program.log<QPlainTextEdit>("Text15")->toPlainText().contains(line));
     QVERIFY(odxBefore != program.log<QLineEdit>("Text11")->text() ||
