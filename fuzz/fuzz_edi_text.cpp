@@ -169,7 +169,8 @@ bool sameReport(const RecordReport& one, const RecordReport& other) {
                                        return x.line == y.line && x.start == y.start;
                                      });
   return one.recordLines == other.recordLines &&
-         one.recordsBesideEndLine == other.recordsBesideEndLine && sameBroken;
+         one.recordsBesideEndLine == other.recordsBesideEndLine &&
+         one.recordsOffset == other.recordsOffset && sameBroken;
 }
 
 // The tally kept between exports agrees with a reading of the whole buffer: after the buffer grew

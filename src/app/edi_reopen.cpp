@@ -17,6 +17,7 @@
 #include "form/text.h"
 #include "form/utf8.h"
 #include "header/contest_catalogue.h"
+#include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "platform/durable_file.h"
@@ -261,6 +262,8 @@ void reopenEdi(Session& session, const std::filesystem::path& path) {
       return;
     }
     session.header().resume(plan.station);
+    // The records are measured once, from the file's locator, as "Avanti -->" then keeps them.
+    session.bearing().setHomeLocator(plan.station.locator);
     session.log().resume(plan.log);
   }
   // The reopened log reaches the journal before its window is built: the copies the journal

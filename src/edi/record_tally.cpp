@@ -1,5 +1,7 @@
 #include "edi/record_tally.h"
 
+#include <algorithm>
+
 #include "contest/contact.h"
 #include "form/text.h"
 #include "form/utf8.h"
@@ -20,7 +22,12 @@ Claims claimsOf(const RecordReport& report, std::string_view logBuffer, LogDocum
                 std::string_view home) {
   document.setHome(home);
   Statistics statistics = document.statistics();
-  if (report.recordsBesideEndLine) {
+  const std::span<const LogLine> lines = document.lines();
+  const auto recordsStart =
+      lines.begin() + static_cast<std::ptrdiff_t>(document.lineAt(report.recordsOffset));
+  if (report.recordsBesideEndLine ||
+      std::any_of(lines.begin(), recordsStart,
+                  [](const LogLine& line) { return line.isRecord(); })) {
     Field written("Text15", qsoRecords(logBuffer), Field::Lines::Multi);
     LogDocument scored(written);
     scored.setHome(home);
@@ -83,13 +90,15 @@ void RecordTally::exported(std::string_view ediText, std::uint64_t rewrites) {
     m_started = false;
     return;
   }
-  const std::size_t firstLine = recordLinesStart(ediText).line;
+  const RecordLinesStart start = recordLinesStart(ediText);
+  const std::size_t firstLine = start.line;
   m_whole = m_last;
   m_whole.report.recordsBesideEndLine = false;
   for (BrokenRecord& broken : m_whole.report.broken) {
     broken.line = broken.line - m_firstLine + firstLine;
   }
   m_whole.nextLine = firstLine + m_whole.report.recordLines;
+  m_whole.report.recordsOffset = start.offset;
   m_firstLine = firstLine;
   m_read = ediText.size() - ediEndLine.size();
   m_rewrites = rewrites;
@@ -106,6 +115,7 @@ void RecordTally::startAfresh(std::string_view logBuffer) {
   const RecordLinesStart start = recordLinesStart(logBuffer);
   m_read = start.offset;
   m_whole = Count{};
+  m_whole.report.recordsOffset = start.offset;
   m_whole.nextLine = start.line;
   m_firstLine = start.line;
 }

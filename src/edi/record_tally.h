@@ -24,11 +24,13 @@ struct RecordReport {
   std::vector<BrokenRecord> broken;
   // Some line holds a record beside an end line: the records written are not the log's lines.
   bool recordsBesideEndLine = false;
+  // Where the lines written as records start: behind an earlier export's "[QSORecords;" line.
+  std::size_t recordsOffset = 0;
 };
 
 // The claims of an export of `logBuffer`: the record lines of its report and the score of its
-// document, measured from `home`; when records stand beside an end line, the score of the records
-// the file will hold.
+// document, measured from `home`; when records stand beside an end line or before where the
+// records start (in an earlier export's header), the score of the records the file will hold.
 [[nodiscard]] Claims claimsOf(const RecordReport& report, std::string_view logBuffer,
                               LogDocument& document, std::string_view home);
 

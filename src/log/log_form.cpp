@@ -115,6 +115,8 @@ void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view saved
 }
 
 void LogForm::resume(const ResumedLog& log) {
+  // Measured from the home they are shown from, the records are read once.
+  m_document.setHome(m_links.homeLocator());
   logBuffer.setText(log.logBuffer);
   markSaved();
   serialSentField.setText(log.serialSent);

@@ -130,6 +130,31 @@ constexpr std::string_view kForeignFile =
     "[END;Another logger]\n"
     "trailing text\n";
 
+// The statistics after a reopen are the records': the ODX by real distance (a doubled Sicilian
+// contact does not win by its points), the total their points, whatever the file claims.
+TEST_F(EdiReopen, TheStatisticsAreTheRecordsWhateverTheFileClaims) {
+  const testing::TempFolder source;
+  testing::writeBytes(source.path() / "fieldday.edi",
+                      "[REG1TEST;1]\r\n"
+                      "TName=Contest IARU Reg. I VHF\r\n"
+                      "TDate=20261107;20261108\r\n"
+                      "PCall=QQ2VNT\r\n"
+                      "PWWLo=JN54MM\r\n"
+                      "PSect=01\r\n"
+                      "PBand=144 Mhz\r\n"
+                      "CToSc=99999\r\n"
+                      "[QSORecords;2]\r\n"
+                      "261107;1500;IT9AB9;1;59;001;59;001;;JM78SE;2400;;N;;\r\n"
+                      "261107;1517;QQ0DDD;1;59;002;59;120;;IO91WM;1134;;N;;\r\n"
+                      "[END;Created by Vantor by Karsel]\r\n");
+  reopenEdi(session, source.path() / "fieldday.edi");
+  const LogForm& log = session.log();
+  EXPECT_EQ(log.odxCallField.text(), "QQ0DDD");
+  EXPECT_EQ(log.odxDistanceField.text(), "1134");
+  EXPECT_EQ(log.totalField.text(), "3534");
+  EXPECT_EQ(log.averageField.text(), "1767");
+}
+
 constexpr std::string_view kForeignQuestion =
     "Il file foreign.edi contiene righe non riconosciute (righe 9, 10, 11, 16, 19). Caricarlo "
     "comunque?";

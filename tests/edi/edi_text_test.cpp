@@ -60,6 +60,12 @@ TEST(EdiClaims, AreTheSumsOfTheRecords) {
        "CQSOs=1;1|CQSOP=123|CToSc=123|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
       {exported(contact1) + contact2,
        "CQSOs=2;1|CQSOP=373|CToSc=373|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
+      // A record typed behind an earlier export's end line, on its line, is written and claimed.
+      {exported(contact1) + contact2.substr(0, contact2.size() - 2),
+       "CQSOs=2;1|CQSOP=373|CToSc=373|CODXC=QQ1ABC;JN80XX;467|[QSORecords;2]"},
+      // A comment of an earlier export shaped like a record is no record of the file.
+      {buildEdiText(headerBuffer(contact2.substr(0, contact2.size() - 2)), contact1),
+       "CQSOs=1;1|CQSOP=123|CToSc=123|CODXC=QQ1ABC;JN80XX;467|[QSORecords;1]"},
   };
   for (const auto& c : cases) {
     const std::string lines = buildScoreLines(claimsOf(c.log), "");

@@ -62,6 +62,16 @@ TEST_F(Insertion, AveragesToTheIntegerPartOfTheQuotient) {
   EXPECT_EQ(log.averageField.text(), "233");
 }
 
+// A contact numbered 001 in a log that holds records adds to their statistics: they are always
+// the records'.
+TEST_F(Insertion, ANumberRestartedAt001KeepsTheRecordsStatistics) {
+  insert("QQ1AAA", "JN61FU");
+  insert("QQ1BBB", "KN02AA");
+  log.serialSentField.setText("001");
+  insert("QQ1CCC", "JN71JK");
+  EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1AAA", "JN61FU", "349", "805", "268"}));
+}
+
 // The mode code is "1" for SSB and "2" for CW; any other mode keeps the code of the contact
 // before, and before the first SSB or CW contact there is none.
 TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
