@@ -113,6 +113,22 @@ TEST_F(JournalTest, ResumesACorrectionAndCountsContactsAsTheScoreDoes) {
   EXPECT_NE(again.session.log().logBuffer.text().find(";JN71JK;0;;;;D"), std::string::npos);
 }
 
+// A change that is no operator's event on a window, made through the session's door, is on the
+// disk when the door returns, and the windows are asked to show it.
+TEST_F(JournalTest, AChangeThroughTheSessionsDoorIsOnTheDiskAtOnce) {
+  const std::string line = "261208;0840;QQ7ABC;1;59;001;59;;;JN61FU;349;;N;;\r\n";
+  {
+    ProgramRun run(data.path());
+    run.openLog();
+    run.screens.events.clear();
+    run.session.apply([&] { run.session.log().logBuffer.append(line); });
+    EXPECT_EQ(run.screens.events, std::vector<std::string>{"syncViews"});
+  }
+  ProgramRun again(data.path(), {true});
+  EXPECT_EQ(again.session.log().logBuffer.text(), line);
+  EXPECT_EQ(again.session.log().totalField.text(), "349");
+}
+
 TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
   {
     ProgramRun run(data.path(), {true});

@@ -66,7 +66,7 @@ class RecordingScreens : public Screens {
   void showHeader() override { events.emplace_back("showHeader"); }
   void showContact() override { events.emplace_back("showContact"); }
   void closeContact() override { events.emplace_back("closeContact"); }
-  void syncViews() override {}
+  void syncViews() override { events.emplace_back("syncViews"); }
   void closeAll() override { events.emplace_back("closeAll"); }
 
   std::vector<std::string> events;
