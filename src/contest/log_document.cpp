@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kShortestRecord = 6 + 4 + (kQsoRecordFieldCount - 1);
 // Touched lines beyond this many keep their identities by their place alone.
 constexpr std::size_t kMostMatchedLines = 64;
+// The locators whose distance a log keeps: some 300 KB.
+constexpr std::size_t kMostMeasuredLocators = 4096;
 
 bool endsLine(std::string_view text, std::size_t end) {
   return end >= kLineEnd.size() && text.substr(end - kLineEnd.size(), kLineEnd.size()) == kLineEnd;
@@ -83,6 +85,7 @@ void LogDocument::setHome(std::string_view locator) {
   }
   m_home = locator;
   m_homePoint.reset();
+  m_measured.clear();
   if (isValidLocator(m_home)) {
     m_homePoint = locatorToPoint(preparedLocator(m_home));
   }
@@ -91,24 +94,46 @@ void LogDocument::setHome(std::string_view locator) {
 
 std::span<const LogLine> LogDocument::lines() {
   ensureCurrent();
+  settleShift();
   return m_lines;
 }
 
 std::string_view LogDocument::lineText(std::size_t line) {
   ensureCurrent();
   const std::string_view text = m_buffer.text();
-  const std::size_t start = m_lines[line].start;
+  const std::size_t start = startOf(line);
   const std::size_t end =
-      line + 1 < m_lines.size() ? m_lines[line + 1].start - kLineEnd.size() : text.size();
+      line + 1 < m_lines.size() ? startOf(line + 1) - kLineEnd.size() : text.size();
   return text.substr(start, end - start);
 }
 
 std::size_t LogDocument::lineAt(std::size_t offset) {
   ensureCurrent();
-  const auto after =
-      std::partition_point(m_lines.begin(), m_lines.end(),
-                           [offset](const LogLine& line) { return line.start <= offset; });
-  return static_cast<std::size_t>(after - m_lines.begin()) - 1;
+  return lineHolding(offset);
+}
+
+// The last line starting at or before `offset`.
+std::size_t LogDocument::lineHolding(std::size_t offset) const {
+  std::size_t low = 0;
+  std::size_t high = m_lines.size();
+  while (high - low > 1) {
+    const std::size_t middle = low + (high - low) / 2;
+    (startOf(middle) <= offset ? low : high) = middle;
+  }
+  return low;
+}
+
+std::size_t LogDocument::startOf(std::size_t line) const {
+  return m_lines[line].start + (line >= m_shiftFrom ? m_shift : 0);
+}
+
+// The lines behind the last change take the move it left pending.
+void LogDocument::settleShift() {
+  for (std::size_t line = m_shiftFrom; line < m_lines.size(); ++line) {
+    m_lines[line].start += m_shift;
+  }
+  m_shiftFrom = kNoShift;
+  m_shift = 0;
 }
 
 std::optional<std::size_t> LogDocument::lineOf(ContactId id) {
@@ -171,9 +196,9 @@ Statistics LogDocument::statistics() {
   statistics.total = formatNumber(statistics.points);
   statistics.average = formatNumber(*m_score.average(m_lines));
   if (const auto odx = m_score.odxLine()) {
-    const Contact contact = *contactAt(*odx);
-    statistics.odxCall = contact.call;
-    statistics.odxLocator = contact.locator;
+    const auto fields = readQsoRecord(lineText(*odx));
+    statistics.odxCall = (*fields)[qso::call];
+    statistics.odxLocator = (*fields)[qso::locator];
     statistics.odxDistance = formatNumber(m_lines[*odx].distance);
   }
   return statistics;
@@ -193,15 +218,14 @@ ContactId LogDocument::append(const Contact& contact) {
 void LogDocument::rewrite(std::size_t line, const Contact& contact) {
   std::string record = contact.line();
   record.resize(record.size() - kLineEnd.size());
-  const TextEdit edit{m_lines[line].start, lineText(line).size(), std::move(record)};
+  const TextEdit edit{startOf(line), lineText(line).size(), std::move(record)};
   m_buffer.applyEdits({&edit, 1});
 }
 
 void LogDocument::remove(std::size_t line) {
   ensureCurrent();
-  const std::size_t start = m_lines[line].start;
-  const std::size_t end =
-      line + 1 < m_lines.size() ? m_lines[line + 1].start : m_buffer.text().size();
+  const std::size_t start = startOf(line);
+  const std::size_t end = line + 1 < m_lines.size() ? startOf(line + 1) : m_buffer.text().size();
   const TextEdit edit{start, end - start, {}};
   m_buffer.applyEdits({&edit, 1});
 }
@@ -242,6 +266,8 @@ void LogDocument::rebuild() {
   const auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   m_calls.clear(std::min(lineEnds + 1, text.size() / kShortestRecord + 1));
   m_lines = readRegion(text, 0, true);
+  m_shiftFrom = kNoShift;
+  m_shift = 0;
   m_score.reset(m_lines);
   m_readAt = m_buffer.rewrites();
 }
@@ -263,12 +289,15 @@ void LogDocument::followChange(const Field::Change& change) {
   const std::vector<LogLine> removed(first, last);
   keepIdentities(removed, linesOf(oldText, region.lastLine), added,
                  linesOf(newText, region.lastLine));
-  replaceLines(region.first, removed.size(), added);
-  const std::size_t delta = change.inserted - change.removed.size();
-  if (delta != 0) {
-    std::for_each(m_lines.begin() + static_cast<std::ptrdiff_t>(region.first + added.size()),
-                  m_lines.end(), [delta](LogLine& line) { line.start += delta; });
+  // The move of the lines behind stays pending while the changes follow each other in one line,
+  // as typing does: the lines of a long log are not all moved for each key.
+  const bool continues = m_shiftFrom == region.last + 1;
+  if (!continues) {
+    settleShift();
   }
+  replaceLines(region.first, removed.size(), added);
+  m_shiftFrom = region.first + added.size();
+  m_shift += change.inserted - change.removed.size();
   m_score.replace(m_lines, region.first, removed, added.size());
 }
 
@@ -290,21 +319,15 @@ LogDocument::Region LogDocument::touchedRegion(const Field::Change& change) cons
   const std::string_view text = m_buffer.text();
   const std::size_t delta = change.inserted - change.removed.size();
   const std::size_t oldSize = text.size() - delta;
-  const auto lineOfOld = [this](std::size_t offset) {
-    const auto after =
-        std::partition_point(m_lines.begin(), m_lines.end(),
-                             [offset](const LogLine& line) { return line.start <= offset; });
-    return static_cast<std::size_t>(after - m_lines.begin()) - 1;
-  };
   const auto oldEnd = [this, oldSize](std::size_t line) {
-    return line + 1 < m_lines.size() ? m_lines[line + 1].start : oldSize;
+    return line + 1 < m_lines.size() ? startOf(line + 1) : oldSize;
   };
-  Region region{.first = lineOfOld(change.at),
-                .last = lineOfOld(change.at + change.removed.size())};
+  Region region{.first = lineHolding(change.at),
+                .last = lineHolding(change.at + change.removed.size())};
   while (region.last + 1 < m_lines.size() && !endsLine(text, oldEnd(region.last) + delta)) {
     ++region.last;
   }
-  region.start = m_lines[region.first].start;
+  region.start = startOf(region.first);
   region.newEnd = oldEnd(region.last) + delta;
   region.lastLine = region.last + 1 == m_lines.size();
   return region;
@@ -375,9 +398,20 @@ std::optional<Course> LogDocument::courseTo(std::string_view locator) const {
   return courseBetween(*m_homePoint, locatorToPoint(preparedLocator(locator)));
 }
 
-std::int32_t LogDocument::distanceOf(std::string_view locator) const {
+// A log holds many contacts in the same few squares: a locator measured once is not measured
+// again, up to kMostMeasuredLocators of them.
+std::int32_t LogDocument::distanceOf(std::string_view locator) {
+  const std::string key(locator);
+  if (const auto known = m_measured.find(key); known != m_measured.end()) {
+    return known->second;
+  }
   const auto course = courseTo(locator);
-  return course ? static_cast<std::int32_t>(countedDistance(course->distance)) : -1;
+  const std::int32_t distance =
+      course ? static_cast<std::int32_t>(countedDistance(course->distance)) : -1;
+  if (m_measured.size() < kMostMeasuredLocators) {
+    m_measured.emplace(key, distance);
+  }
+  return distance;
 }
 
 }  // namespace vantor

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "contest/call_index.h"
@@ -84,6 +86,9 @@ class LogDocument {
   void followChange(const Field::Change& change);
   [[nodiscard]] Region touchedRegion(const Field::Change& change) const;
   void replaceLines(std::size_t first, std::size_t count, const std::vector<LogLine>& added);
+  [[nodiscard]] std::size_t lineHolding(std::size_t offset) const;
+  [[nodiscard]] std::size_t startOf(std::size_t line) const;
+  void settleShift();
   void countOut(std::string_view oldText);
   [[nodiscard]] std::vector<LogLine> readRegion(std::string_view text, std::size_t start,
                                                 bool lastLine);
@@ -92,7 +97,7 @@ class LogDocument {
                              std::span<LogLine> added,
                              const std::vector<std::string_view>& addedTexts);
   [[nodiscard]] LogLine readLine(std::string_view line, std::size_t start);
-  [[nodiscard]] std::int32_t distanceOf(std::string_view locator) const;
+  [[nodiscard]] std::int32_t distanceOf(std::string_view locator);
 
   Field& m_buffer;
   std::function<void()> m_listener;
@@ -101,10 +106,16 @@ class LogDocument {
   Score m_score;
   std::string m_home;
   std::optional<GeoPoint> m_homePoint;
+  std::unordered_map<std::string, std::int32_t> m_measured;
   // The buffer's rewrites the lines were read at: a change they did not follow (a journal
   // restore) has them read again when next asked.
   std::optional<std::uint64_t> m_readAt;
   ContactId m_lastId = 0;
+  // The lines from `m_shiftFrom` on start `m_shift` bytes later than they say (modulo 2^64, so a
+  // text that shrank moves them back).
+  static constexpr std::size_t kNoShift = std::numeric_limits<std::size_t>::max();
+  std::size_t m_shiftFrom = kNoShift;
+  std::size_t m_shift = 0;
   // The line of the contact read last: a correction finds the contact it opened there at once.
   std::size_t m_lastRead = 0;
 };
