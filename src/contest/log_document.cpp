@@ -277,18 +277,21 @@ void LogDocument::rebuild() {
 void LogDocument::followChange(const Field::Change& change) {
   const std::string_view text = m_buffer.text();
   const Region region = touchedRegion(change);
-  const std::size_t changeEnd = change.at + change.inserted;
-  std::string oldText(text.substr(region.start, change.at - region.start));
-  oldText += change.removed;
-  oldText += text.substr(changeEnd, region.newEnd - changeEnd);
-  countOut(oldText);
   const std::string_view newText = text.substr(region.start, region.newEnd - region.start);
   std::vector<LogLine> added = readRegion(newText, region.start, region.lastLine);
   const auto first = m_lines.begin() + static_cast<std::ptrdiff_t>(region.first);
   const auto last = m_lines.begin() + static_cast<std::ptrdiff_t>(region.last) + 1;
   const std::vector<LogLine> removed(first, last);
-  keepIdentities(removed, linesOf(oldText, region.lastLine), added,
-                 linesOf(newText, region.lastLine));
+  // Lines that held no record (the empty last line an insertion writes behind) leave nothing.
+  if (std::any_of(first, last, [](const LogLine& line) { return line.isRecord(); })) {
+    const std::size_t changeEnd = change.at + change.inserted;
+    std::string oldText(text.substr(region.start, change.at - region.start));
+    oldText += change.removed;
+    oldText += text.substr(changeEnd, region.newEnd - changeEnd);
+    countOut(oldText);
+    keepIdentities(removed, linesOf(oldText, region.lastLine), added,
+                   linesOf(newText, region.lastLine));
+  }
   // The move of the lines behind stays pending while the changes follow each other in one line,
   // as typing does: the lines of a long log are not all moved for each key.
   const bool continues = m_shiftFrom == region.last + 1;

@@ -118,7 +118,10 @@ class LogForm : public Form {
   void resume(const ResumedLog& log);
   // Reads a log set whole at once (a journal restore sets it without the document following), so
   // that the first keystroke in the call field after a resume does not wait for it.
-  void indexLog() { static_cast<void>(m_document.calls()); }
+  void indexLog() {
+    m_document.setHome(m_links.homeLocator());
+    static_cast<void>(m_document.calls());
+  }
 
   // Applies a correction with the insertion's checks: false, and the operator told why, when one
   // fails or the contact is gone.
