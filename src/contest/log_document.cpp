@@ -1,6 +1,7 @@
 #include "contest/log_document.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -265,7 +266,10 @@ void LogDocument::rebuild() {
   const std::string_view text = m_buffer.text();
   const auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   m_calls.clear(std::min(lineEnds + 1, text.size() / kShortestRecord + 1));
-  m_lines = readRegion(text, 0, true);
+  m_lines.clear();
+  m_lines.shrink_to_fit();
+  m_lines.reserve(lineEnds + 1);
+  readRegion(m_lines, text, 0, true);
   m_shiftFrom = kNoShift;
   m_shift = 0;
   m_score.reset(m_lines);
@@ -278,12 +282,15 @@ void LogDocument::followChange(const Field::Change& change) {
   const std::string_view text = m_buffer.text();
   const Region region = touchedRegion(change);
   const std::string_view newText = text.substr(region.start, region.newEnd - region.start);
-  std::vector<LogLine> added = readRegion(newText, region.start, region.lastLine);
+  std::vector<LogLine> added;
+  readRegion(added, newText, region.start, region.lastLine);
   const auto first = m_lines.begin() + static_cast<std::ptrdiff_t>(region.first);
   const auto last = m_lines.begin() + static_cast<std::ptrdiff_t>(region.last) + 1;
-  const std::vector<LogLine> removed(first, last);
+  const std::size_t removedCount = region.last + 1 - region.first;
+  std::vector<LogLine> removed;
   // Lines that held no record (the empty last line an insertion writes behind) leave nothing.
   if (std::any_of(first, last, [](const LogLine& line) { return line.isRecord(); })) {
+    removed.assign(first, last);
     const std::size_t changeEnd = change.at + change.inserted;
     std::string oldText(text.substr(region.start, change.at - region.start));
     oldText += change.removed;
@@ -298,10 +305,10 @@ void LogDocument::followChange(const Field::Change& change) {
   if (!continues) {
     settleShift();
   }
-  replaceLines(region.first, removed.size(), added);
+  replaceLines(region.first, removedCount, added);
   m_shiftFrom = region.first + added.size();
   m_shift += change.inserted - change.removed.size();
-  m_score.replace(m_lines, region.first, removed, added.size());
+  m_score.replace(m_lines, region.first, removed, removedCount, added.size());
 }
 
 // The lines behind move only when the count of lines changed, once.
@@ -344,13 +351,11 @@ void LogDocument::countOut(std::string_view oldText) {
   });
 }
 
-std::vector<LogLine> LogDocument::readRegion(std::string_view text, std::size_t start,
-                                             bool lastLine) {
-  std::vector<LogLine> lines;
+void LogDocument::readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
+                             bool lastLine) {
   forEachRegionLine(text, lastLine, [&](std::string_view line, std::size_t at) {
     lines.push_back(readLine(line, start + at));
   });
-  return lines;
 }
 
 // A record whose line stands unchanged among the touched ones keeps its identity, and so does
@@ -404,17 +409,24 @@ std::optional<Course> LogDocument::courseTo(std::string_view locator) const {
 // A log holds many contacts in the same few squares: a locator measured once is not measured
 // again, up to kMostMeasuredLocators of them.
 std::int32_t LogDocument::distanceOf(std::string_view locator) {
-  const std::string key(locator);
+  if (!m_homePoint || locator.size() > sizeof(std::uint64_t)) {
+    return m_homePoint ? distanceFromHome(locator) : -1;
+  }
+  std::uint64_t key = 0;
+  std::memcpy(&key, locator.data(), locator.size());
   if (const auto known = m_measured.find(key); known != m_measured.end()) {
     return known->second;
   }
-  const auto course = courseTo(locator);
-  const std::int32_t distance =
-      course ? static_cast<std::int32_t>(countedDistance(course->distance)) : -1;
+  const std::int32_t distance = distanceFromHome(locator);
   if (m_measured.size() < kMostMeasuredLocators) {
     m_measured.emplace(key, distance);
   }
   return distance;
+}
+
+std::int32_t LogDocument::distanceFromHome(std::string_view locator) const {
+  const auto course = courseTo(locator);
+  return course ? static_cast<std::int32_t>(countedDistance(course->distance)) : -1;
 }
 
 }  // namespace vantor

@@ -90,14 +90,15 @@ class LogDocument {
   [[nodiscard]] std::size_t startOf(std::size_t line) const;
   void settleShift();
   void countOut(std::string_view oldText);
-  [[nodiscard]] std::vector<LogLine> readRegion(std::string_view text, std::size_t start,
-                                                bool lastLine);
+  void readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
+                  bool lastLine);
   static void keepIdentities(std::span<const LogLine> removed,
                              const std::vector<std::string_view>& removedTexts,
                              std::span<LogLine> added,
                              const std::vector<std::string_view>& addedTexts);
   [[nodiscard]] LogLine readLine(std::string_view line, std::size_t start);
   [[nodiscard]] std::int32_t distanceOf(std::string_view locator);
+  [[nodiscard]] std::int32_t distanceFromHome(std::string_view locator) const;
 
   Field& m_buffer;
   std::function<void()> m_listener;
@@ -106,7 +107,8 @@ class LogDocument {
   Score m_score;
   std::string m_home;
   std::optional<GeoPoint> m_homePoint;
-  std::unordered_map<std::string, std::int32_t> m_measured;
+  // Distances by locator (its bytes as one number).
+  std::unordered_map<std::uint64_t, std::int32_t> m_measured;
   // The buffer's rewrites the lines were read at: a change they did not follow (a journal
   // restore) has them read again when next asked.
   std::optional<std::uint64_t> m_readAt;

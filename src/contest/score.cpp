@@ -50,17 +50,18 @@ double Score::points(std::span<const LogLine> lines) const {
 }
 
 void Score::replace(std::span<const LogLine> lines, std::size_t first,
-                    std::span<const LogLine> removed, std::size_t inserted) {
+                    std::span<const LogLine> removed, std::size_t removedCount,
+                    std::size_t inserted) {
   for (const LogLine& line : removed) {
     if (line.isContact()) {
       count(line, -1);
     }
   }
-  const bool odxRemoved = m_odxLine && *m_odxLine >= first && *m_odxLine < first + removed.size();
+  const bool odxRemoved = m_odxLine && *m_odxLine >= first && *m_odxLine < first + removedCount;
   if (odxRemoved) {
     m_odxLine.reset();
   } else if (m_odxLine && *m_odxLine >= first) {
-    *m_odxLine = *m_odxLine - removed.size() + inserted;
+    *m_odxLine = *m_odxLine - removedCount + inserted;
   }
   for (std::size_t line = first; line < first + inserted; ++line) {
     if (lines[line].isContact()) {

@@ -17,10 +17,10 @@ class Score {
  public:
   // Reads every line afresh.
   void reset(std::span<const LogLine> lines);
-  // The lines from `first` that stood as `removed` are now the `inserted` lines there in
-  // `lines`.
+  // The `removedCount` lines from `first`, whose records were `removed` (empty when none was a
+  // record), are now the `inserted` lines there in `lines`.
   void replace(std::span<const LogLine> lines, std::size_t first, std::span<const LogLine> removed,
-               std::size_t inserted);
+               std::size_t removedCount, std::size_t inserted);
 
   [[nodiscard]] std::size_t contacts() const { return m_contacts; }
   // The contacts' points, `lines` being the lines the score follows. Whole points are summed as
