@@ -34,19 +34,23 @@ inline const std::filesystem::path& processFolder(const std::string& target) {
   std::abort();
 }
 
-// The input as texts separated by NUL bytes; the seeds are written that way.
-inline std::vector<std::string_view> splitInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+// The pieces of a text between its `separator` bytes, empty ones included.
+inline std::vector<std::string_view> splitAt(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
   std::size_t start = 0;
   for (;;) {
-    const std::size_t end = input.find('\0', start);
-    pieces.push_back(input.substr(start, end - start));
+    const std::size_t end = text.find(separator, start);
+    pieces.push_back(text.substr(start, end - start));
     if (end == std::string_view::npos) {
       return pieces;
     }
     start = end + 1;
   }
+}
+
+// The input as texts separated by NUL bytes; the input files are written that way.
+inline std::vector<std::string_view> splitInput(const std::uint8_t* data, std::size_t size) {
+  return splitAt(std::string_view(reinterpret_cast<const char*>(data), size), '\0');
 }
 
 // The piece at `index`, or an empty text when the input has fewer pieces.

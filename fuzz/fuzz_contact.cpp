@@ -25,19 +25,6 @@ std::string fieldText(std::string_view piece) {
   return text;
 }
 
-std::vector<std::string_view> splitAtSemicolons(std::string_view record) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = record.find(';', start);
-    fields.push_back(record.substr(start, end - start));
-    if (end == std::string_view::npos) {
-      return fields;
-    }
-    start = end + 1;
-  }
-}
-
 // The line holds its sources at their record positions, and nothing else.
 void checkLine(const Contact& line, std::string_view text) {
   FUZZ_CHECK(text.ends_with(kLineEnd));
@@ -63,7 +50,7 @@ void checkLine(const Contact& line, std::string_view text) {
       "",
       normal ? "" : "D",
   };
-  const auto fields = splitAtSemicolons(record);
+  const auto fields = fuzz::splitAt(record, ';');
   FUZZ_CHECK(std::equal(fields.begin(), fields.end(), expected.begin(), expected.end()));
 }
 
