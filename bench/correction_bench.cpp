@@ -58,7 +58,7 @@ class CorrectedContest {
   CorrectedContest(const std::string& lines, int count) {
     dialogs.recording = false;
     session.bearing().setHomeLocator(kHome);
-    log().logBuffer.setText(lines);
+    log().logBuffer().setText(lines);
     middle = *log().document().contactAt(static_cast<std::size_t>(count / 2));
   }
 

@@ -78,7 +78,7 @@ class ExportingContest {
     session.setEdiFolder(vantor::EdiFolder{folder});
     vantor::testing::fillRequiredHeader(session.header());
     session.header().proceedButton.press();
-    session.log().logBuffer.setText(vantor::bench::qsoLines(count));
+    session.log().logBuffer().setText(vantor::bench::qsoLines(count));
   }
 
   vantor::testing::PinnedClock clock;
@@ -165,7 +165,7 @@ void CallKeystrokeAfterExport(benchmark::State& state) {
   std::size_t next = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+    log.logBuffer().append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
     vantor::exportEdi(contest.session);
     state.ResumeTiming();
     const std::string_view call = vantor::bench::kTypicalCall[next];

@@ -57,7 +57,7 @@ class LoggedWindows : public vantor::testing::RunningProgram {
   void fill(const std::string& lines) {
     dialogs.recording = false;
     openLog({.locator = "jn81gd"});
-    form().logBuffer.setText(lines);
+    form().logBuffer().setText(lines);
     window().sync();
     QApplication::processEvents();
   }
@@ -298,7 +298,7 @@ void typeIntoLogLine(benchmark::State& state, QPlainTextEdit& log) {
 void GuiLogLineKeystrokes(benchmark::State& state) {
   LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
   typeIntoLogLine(state, *windows.log<QPlainTextEdit>("Text15"));
-  if (windows.form().logBuffer.text() != vantor::bench::qsoLines(contacts(state))) {
+  if (windows.form().logBuffer().text() != vantor::bench::qsoLines(contacts(state))) {
     state.SkipWithError("the keys did not reach the log buffer as typed");
   }
 }

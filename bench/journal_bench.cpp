@@ -174,7 +174,7 @@ void JournaledInsertion(benchmark::State& state) {
   session.header().proceedButton.press();
   vantor::LogForm& log = session.log();
   const int contacts = static_cast<int>(state.range(0));
-  log.logBuffer.setText(vantor::bench::qsoLines(contacts));
+  log.logBuffer().setText(vantor::bench::qsoLines(contacts));
   session.recordChanges();
   int next = contacts;
   for (auto _ : state) {

@@ -22,7 +22,7 @@ class LoggedContest {
   explicit LoggedContest(const std::string& lines) {
     dialogs.recording = false;
     vantor::LogForm& log = session.log();
-    log.logBuffer.setText(lines);
+    log.logBuffer().setText(lines);
     log.dateField.setText("261207");
     log.autoTimeBox.click();
     log.plusOneOption.click();
@@ -133,7 +133,7 @@ void LogLineEdit(benchmark::State& state) {
   vantor::LogForm& log = contest.session.log();
   std::size_t next = 0;
   for (auto _ : state) {
-    log.logBuffer.edit(edited[next], edited[next].size() / 2);
+    log.logBuffer().edit(edited[next], edited[next].size() / 2);
     log.callsignField.edit(kTypicalCall[next], kTypicalCall[next].size());
     next = 1 - next;
   }
@@ -151,7 +151,7 @@ void CallKeystrokeAfterRewrite(benchmark::State& state) {
   std::size_t next = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    log.logBuffer.setText(texts[next]);
+    log.logBuffer().setText(texts[next]);
     state.ResumeTiming();
     log.callsignField.edit(kTypicalCall[next], kTypicalCall[next].size());
     next = 1 - next;

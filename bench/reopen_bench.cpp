@@ -54,7 +54,7 @@ void EdiReopen(benchmark::State& state) {
   for (auto _ : state) {
     vantor::Session session(clock, dialogs, screens);
     vantor::reopenEdi(session, file.path());
-    benchmark::DoNotOptimize(session.log().logBuffer.text().data());
+    benchmark::DoNotOptimize(session.log().logBuffer().text().data());
   }
 }
 BENCHMARK(EdiReopen)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);

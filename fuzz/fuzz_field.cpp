@@ -143,7 +143,7 @@ class Operator {
   // "Inserisci": the log buffer keeps its text and gains nothing, or the CR LF that ends its last
   // line and one QSO line made of the row's texts.
   void insert() {
-    const std::string before = m_log.logBuffer.text();
+    const std::string before = m_log.logBuffer().text();
     const std::string sent = m_log.serialSentField.text();
     const std::vector<std::string> row{
         m_log.dateField.text(),
@@ -156,7 +156,7 @@ class Operator {
         m_log.locatorField.text(),
     };
     m_log.insertButton.press();
-    const std::string& after = m_log.logBuffer.text();
+    const std::string& after = m_log.logBuffer().text();
     FUZZ_CHECK(after.starts_with(before));
     if (after.size() == before.size()) {
       return;
@@ -213,7 +213,7 @@ class Operator {
   // a document reading the text afresh holds: the lines, the score, the calls of the records
   // there now and none of those taken out.
   void checkFollowedLog() {
-    m_buffer.edit(m_log.logBuffer.text(), 0);
+    m_buffer.edit(m_log.logBuffer().text(), 0);
     Field copy("copy", m_buffer.text(), Field::Lines::Multi);
     LogDocument fresh(copy);
     FUZZ_CHECK(m_followed.lines().size() == fresh.lines().size());
@@ -281,7 +281,7 @@ class Operator {
       &m_log.odxDistanceField,
       &m_log.averageField,
       &m_log.totalField,
-      &m_log.logBuffer,
+      &m_log.logBuffer(),
   };
 };
 

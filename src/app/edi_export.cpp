@@ -21,21 +21,37 @@ namespace vantor {
 
 namespace {
 
-// The question before writing a log with broken record lines or 8-bit header fields; nothing
-// for a clean log.
-std::optional<std::string> exportQuestion(const std::vector<BrokenRecord>& broken,
-                                          const std::vector<std::string_view>& nonAscii) {
+// The broken record lines of one band log: the logged band's have no band named.
+struct BrokenLines {
+  std::string band;
+  const std::vector<BrokenRecord>* lines;
+};
+
+void askAboutBroken(std::string& question, const BrokenLines& broken) {
   constexpr std::size_t kNamedLines = 10;
+  const std::vector<BrokenRecord>& lines = *broken.lines;
+  if (lines.empty()) {
+    return;
+  }
+  question += broken.band.empty()
+                  ? "Righe del LOG che non sono contatti validi:"
+                  : "Righe del LOG " + broken.band + " che non sono contatti validi:";
+  for (std::size_t index = 0; index < std::min(lines.size(), kNamedLines); ++index) {
+    question += "\nriga " + std::to_string(lines[index].line) + ": " + lines[index].start;
+  }
+  if (lines.size() > kNamedLines) {
+    question += "\ne altre " + std::to_string(lines.size() - kNamedLines);
+  }
+  question += "\n\n";
+}
+
+// The question before writing logs with broken record lines or 8-bit header fields; nothing
+// for clean logs.
+std::optional<std::string> exportQuestion(const std::vector<BrokenLines>& broken,
+                                          const std::vector<std::string_view>& nonAscii) {
   std::string question;
-  if (!broken.empty()) {
-    question += "Righe del LOG che non sono contatti validi:";
-    for (std::size_t index = 0; index < std::min(broken.size(), kNamedLines); ++index) {
-      question += "\nriga " + std::to_string(broken[index].line) + ": " + broken[index].start;
-    }
-    if (broken.size() > kNamedLines) {
-      question += "\ne altre " + std::to_string(broken.size() - kNamedLines);
-    }
-    question += "\n\n";
+  for (const BrokenLines& lines : broken) {
+    askAboutBroken(question, lines);
   }
   if (!nonAscii.empty()) {
     question += "Campi con caratteri non ASCII, che molti robot dei contest rifiutano:";
@@ -53,17 +69,116 @@ std::optional<std::string> exportQuestion(const std::vector<BrokenRecord>& broke
 // An export that wrote nothing: the label no longer names a file as holding the log, and the
 // operator is told why.
 void tellNotSaved(Session& session, const std::string& why) {
-  session.log().saveMessageLabel.setText(kNotSavedLabel);
+  session.log().showSaved(kNotSavedLabel);
   session.dialogs().showMessage(Message{why});
 }
 
-// The file claims the log's own score, measured from the locator it names, as the screen then
-// shows it.
-Claims claimsFor(Session& session, const StationHeader& station, const RecordReport& records) {
-  session.bearing().setHomeLocator(station.locator);
+// One file of an export: a band log, the header as it writes that band, and where it goes.
+struct BandFile {
+  BandLog* log;
+  StationHeader station;
+  std::string section;
+  std::filesystem::path path;
+  const RecordReport* records;
+};
+
+// The files an export writes: the logged band's, as it stands, and that of every other band log
+// that holds records; the logged band's last, so the screens end on it.
+std::vector<BandFile> bandFiles(Session& session, const StationHeader& station) {
   LogForm& log = session.log();
-  log.showStatistics();
-  return claimsOf(records, log.logBuffer.text(), log.document(), station.locator);
+  std::vector<BandFile> files;
+  for (std::size_t index = 0; index < log.bandCount(); ++index) {
+    BandLog& band = log.bandAt(index);
+    if (&band != &log.band() && band.holdsRecords()) {
+      files.push_back({&band, station, {}, {}, nullptr});
+      files.back().station.band = band.band();
+    }
+  }
+  files.push_back({&log.band(), station, {}, {}, nullptr});
+  for (BandFile& file : files) {
+    file.section = sectionCode(file.station.band, file.station.category);
+    file.path = ediFilePath(session.ediFolder().path, file.section, station.callsign);
+    file.records = &session.recordTally(file.log->band())
+                        .reportOf(file.log->buffer.text(), file.log->buffer.rewrites());
+  }
+  return files;
+}
+
+// Two bands whose files would have the same name (a category without a section code in both):
+// the second would replace the first.
+std::optional<std::string> clashOf(const std::vector<BandFile>& files) {
+  for (std::size_t later = 1; later < files.size(); ++later) {
+    for (std::size_t earlier = 0; earlier < later; ++earlier) {
+      if (files[earlier].path == files[later].path) {
+        return "Le bande " + files[earlier].station.band + " e " + files[later].station.band +
+               " darebbero lo stesso file EDI " + quotedPath(files[later].path.filename()) +
+               ": nessun file è stato scritto.";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+bool operatorAgrees(Session& session, const std::vector<BandFile>& files,
+                    const StationHeader& station) {
+  std::vector<BrokenLines> broken;
+  for (const BandFile& file : files) {
+    const bool logged = &file == &files.back();
+    broken.push_back({logged ? std::string() : file.station.band, &file.records->broken});
+  }
+  std::rotate(broken.begin(), broken.end() - 1, broken.end());
+  const auto question = exportQuestion(broken, nonAsciiFields(station));
+  return !question || session.dialogs().askYesNo(*question);
+}
+
+// The file claims the band log's own score, measured from the locator it names, as the screen
+// then shows it.
+Claims claimsFor(Session& session, const BandFile& file) {
+  const std::string& home = file.station.locator;
+  session.bearing().setHomeLocator(home);
+  file.log->document().setHome(home);
+  session.log().showStatistics();
+  return claimsOf(*file.records, file.log->buffer.text(), file.log->document(), home);
+}
+
+// Writes one band's file; false, and the operator told, when it could not be written.
+bool writeBandFile(Session& session, const BandFile& file, const std::string& startDate,
+                   const std::string& endDate) {
+  const std::string& headerText = session.header().writeEdiHeader(
+      buildHeaderSection(file.station, startDate, endDate, file.section),
+      buildScoreLines(claimsFor(session, file), file.station.comments));
+  const std::string& logText = file.log->buffer.text();
+  const std::vector<TextEdit> edits = ediTextEdits(headerText, logText);
+  const std::string ediText = editedText(logText, edits);
+  // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
+  if (const std::error_code error = prepareEdiFolder(session.ediFolder())) {
+    tellNotSaved(session, saveFailedText(file.path, error));
+    return false;
+  }
+  if (const auto failure = saveEdiFile(file.path, ediText)) {
+    tellNotSaved(session, *failure);
+    return false;
+  }
+  // A log exported again unchanged is already the EDI text: it stays as it is, unchanged for the
+  // views too.
+  const bool unchanged = ediText == logText;
+  session.log().takeExport(*file.log, unchanged ? std::span<const TextEdit>() : edits);
+  session.recordTally(file.log->band()).exported(ediText, file.log->buffer.rewrites());
+  return true;
+}
+
+// "***  Il LOG è stato salvato in X  ***", with the other bands' files counted.
+std::string savedLabel(const std::vector<BandFile>& files) {
+  std::string label = savedLabelText(files.back().path);
+  const std::size_t others = files.size() - 1;
+  if (others > 0) {
+    const std::string_view stars = "  ***";
+    label.resize(label.size() - stars.size());
+    label +=
+        others == 1 ? " e un altro file EDI" : " e altri " + std::to_string(others) + " file EDI";
+    label += stars;
+  }
+  return label;
 }
 
 }  // namespace
@@ -76,36 +191,20 @@ void exportEdi(Session& session) {
     tellNotSaved(session, std::string(invalidDateMessage));
     return;
   }
-  LogForm& log = session.log();
-  const std::string& logText = log.logBuffer.text();
-  const RecordReport& records = session.recordTally().reportOf(logText, log.logBuffer.rewrites());
-  if (const auto question = exportQuestion(records.broken, nonAsciiFields(station));
-      question && !session.dialogs().askYesNo(*question)) {
+  const std::vector<BandFile> files = bandFiles(session, station);
+  if (!operatorAgrees(session, files, station)) {
     return;
   }
-  const std::string section = sectionCode(station.band, station.category);
-  const std::string& headerText = session.header().writeEdiHeader(
-      buildHeaderSection(station, *startDate, *endDate, section),
-      buildScoreLines(claimsFor(session, station, records), station.comments));
-
-  const std::vector<TextEdit> edits = ediTextEdits(headerText, logText);
-  const std::string ediText = editedText(logText, edits);
-  const EdiFolder& folder = session.ediFolder();
-  const auto path = ediFilePath(folder.path, section, station.callsign);
-  // The log buffer takes the EDI text only once the file holds it, so a failed save loses nothing.
-  if (const std::error_code error = prepareEdiFolder(folder)) {
-    tellNotSaved(session, saveFailedText(path, error));
+  if (const auto clash = clashOf(files)) {
+    tellNotSaved(session, *clash);
     return;
   }
-  if (const auto failure = saveEdiFile(path, ediText)) {
-    tellNotSaved(session, *failure);
-    return;
+  for (const BandFile& file : files) {
+    if (!writeBandFile(session, file, *startDate, *endDate)) {
+      return;
+    }
   }
-  // A log exported again unchanged is already the EDI text: it stays as it is, unchanged for the
-  // views too.
-  const bool unchanged = ediText == logText;
-  log.takeExport(unchanged ? std::span<const TextEdit>() : edits, savedLabelText(path));
-  session.recordTally().exported(ediText, log.logBuffer.rewrites());
+  session.log().showSaved(savedLabel(files));
 }
 
 }  // namespace vantor

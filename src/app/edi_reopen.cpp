@@ -178,7 +178,7 @@ Reopening planReopening(EdiContent content, StationHeader station) {
   takeDatesAndHeight(plan, special);
   plan.station.comments = content.remarks;
   takeLastRecord(plan, content.records());
-  plan.log.logBuffer = std::move(content.logText);
+  plan.log.text = std::move(content.logText);
   std::sort(plan.unreadLines.begin(), plan.unreadLines.end());
   plan.unreadLines.erase(std::unique(plan.unreadLines.begin(), plan.unreadLines.end()),
                          plan.unreadLines.end());

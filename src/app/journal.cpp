@@ -67,34 +67,54 @@ long minuteNumber(const LocalDateTime& moment) {
   return day.time_since_epoch().count() * 1440L + moment.hour * 60L + moment.minute;
 }
 
-// The contacts of a log as its score counts them, and its last record.
+// The contacts of a contest's band logs as their scores count them, how many bands hold them,
+// and the last record of the band logged (or of the last band that holds one).
 struct LogSummary {
   std::size_t contacts = 0;
+  std::size_t bands = 0;
   std::string lastTime;
   std::string lastCall;
 };
 
-LogSummary summarize(LogDocument& document) {
-  LogSummary summary{.contacts = document.score().contacts(), .lastTime = {}, .lastCall = {}};
+std::optional<Contact> lastRecord(LogDocument& document) {
   const std::span<const LogLine> lines = document.lines();
   const auto last = std::find_if(lines.rbegin(), lines.rend(),
                                  [](const LogLine& line) { return line.isRecord(); });
-  if (last != lines.rend()) {
-    const Contact contact = *document.contactAt(lines.size() - 1 - (last - lines.rbegin()));
-    summary.lastTime = contact.time;
-    summary.lastCall = contact.call;
+  if (last == lines.rend()) {
+    return std::nullopt;
+  }
+  return document.contactAt(lines.size() - 1 - static_cast<std::size_t>(last - lines.rbegin()));
+}
+
+LogSummary summarize(LogForm& log) {
+  LogSummary summary;
+  std::optional<Contact> last;
+  for (std::size_t index = 0; index < log.bandCount(); ++index) {
+    LogDocument& document = log.bandAt(index).document();
+    const std::size_t contacts = document.score().contacts();
+    summary.contacts += contacts;
+    summary.bands += contacts > 0 ? 1 : 0;
+    if (auto record = lastRecord(document); record && (!last || &document == &log.document())) {
+      last = std::move(record);
+    }
+  }
+  if (last) {
+    summary.lastTime = last->time;
+    summary.lastCall = last->call;
   }
   return summary;
 }
 
 // What a found log holds, to follow "un LOG" in a question: ": 3 contatti, l'ultimo alle 0840
-// (QQ3ABC, Contest IARU Reg. I VHF)", or ", senza contatti".
+// (QQ3ABC, Contest IARU Reg. I VHF)", with "su 2 bande" after the count when several bands hold
+// contacts, or ", senza contatti".
 std::string logDescription(Session& found) {
   const std::string contest = found.header().contestList.text();
-  const LogSummary log = found.hasLog() ? summarize(found.log().document()) : LogSummary{};
+  const LogSummary log = found.hasLog() ? summarize(found.log()) : LogSummary{};
   if (log.contacts > 0) {
+    const std::string bands = log.bands > 1 ? " su " + std::to_string(log.bands) + " bande" : "";
     return ": " + std::to_string(log.contacts) +
-           (log.contacts == 1 ? " contatto, alle " : " contatti, l'ultimo alle ") +
+           (log.contacts == 1 ? " contatto, alle " : " contatti" + bands + ", l'ultimo alle ") +
            messageQuote(log.lastTime) + " (" + messageQuote(log.lastCall) + ", " +
            messageQuote(contest) + ")";
   }
@@ -438,6 +458,17 @@ std::error_code Journal::replaceLive(const std::string& bytes) {
                                                           platform::FileAccess::Private, &m_file);
   }
   return error;
+}
+
+void Journal::setContestAside() {
+  if (m_finished || m_livePath.empty()) {
+    return;
+  }
+  syncPending();
+  m_file.close();
+  if (setAside(m_livePath, "-contest-precedente")) {
+    m_needsSnapshot = true;
+  }
 }
 
 void Journal::record() {

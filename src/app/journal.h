@@ -58,6 +58,10 @@ class Journal {
   [[nodiscard]] bool hasPending() const { return m_pending; }
   void syncPending();
 
+  // A new contest: the live journal, which holds the earlier one up to this moment, is kept aside
+  // under a dated name, and the next action starts the live journal anew.
+  void setContestAside();
+
   // The program ends cleanly: the journal is marked finished and kept under a dated name.
   void finish();
 

@@ -16,9 +16,10 @@ struct Format {
   int stateFormat;
   bool headerChecked;
 };
-constexpr std::array<Format, 3> kFormats{{
+constexpr std::array<Format, 4> kFormats{{
     {"VANTOR-JOURNAL 1\n", 1, false},
     {"VANTOR-JOURNAL 2\n", 2, false},
+    {"VANTOR-JOURNAL 3\n", 2, true},
     {kJournalHeader, kStateFormat, true},
 }};
 

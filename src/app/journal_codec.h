@@ -14,10 +14,11 @@ namespace vantor {
 using JournalEntry = std::vector<std::string>;
 
 // The first line of every journal; a later format changes the number. Journals of the earlier
-// formats are still read: 1 and 2 hold states of those layouts (kStateFormat); 3, written now,
-// holds states of layout 2, and its header is covered by every entry's check sum, so a journal
-// whose header was changed does not decode.
-inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 3\n";
+// formats are still read: 1 and 2 hold states of those layouts (kStateFormat); from 3 on the
+// header is covered by every entry's check sum, so a journal whose header was changed does not
+// decode; 3 holds states of layout 2, and 4, written now, of layout 3, which keeps each band log
+// apart.
+inline constexpr std::string_view kJournalHeader = "VANTOR-JOURNAL 4\n";
 
 // An entry as it stands on disk: the payload's length, the length's complement (so a damaged
 // length is not taken for a cut-off entry) and the CRC-32 of the journal's header followed by the

@@ -34,7 +34,12 @@ HeaderLinks Session::headerLinks() {
   return HeaderLinks{
       .offerSicilyDoubling = [this](bool offered) { log().offerSicilyDoubling(offered); },
       .askReceivedSerial = [this](bool asked) { log().askReceivedSerial(asked); },
-      .applyBand = [this](std::string_view code) { log().applyBand(code); },
+      .applyBand =
+          [this](const std::string& band, std::string_view code) {
+            closeContact();
+            log().logBand(band, code);
+          },
+      .changeContest = [this] { return changeContest(); },
       .proceed =
           [this](const std::string& homeLocator, const std::string& logDate) {
             bearing().setHomeLocator(homeLocator);
@@ -54,6 +59,8 @@ LogLinks Session::logLinks() {
       .close = [this] { close(); },
       .exportLog = [this] { exportEdi(*this); },
       .correctContact = [this](const Contact& contact) { correctContact(contact); },
+      .offeredBands = [this] { return header().bandList.items(); },
+      .pickBand = [this](const std::string& band) { header().bandList.pickText(band); },
   };
 }
 
@@ -139,6 +146,22 @@ bool Session::close() {
     m_journal->finish();
   }
   m_screens.closeAll();
+  return true;
+}
+
+bool Session::changeContest() {
+  if (!m_log || !m_log->holdsContacts()) {
+    return true;
+  }
+  if (!m_dialogs.askYesNo("Il LOG contiene contatti: cambiare contest?")) {
+    return false;
+  }
+  closeContact();
+  if (m_journal != nullptr) {
+    m_journal->setContestAside();
+  }
+  m_log->startNewContest();
+  m_recordTallies.clear();
   return true;
 }
 

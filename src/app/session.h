@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "app/edi_folder.h"
 #include "edi/record_tally.h"
@@ -72,8 +74,8 @@ class Session {
     m_ediFolder = EdiFolder{std::move(folder)};
   }
 
-  // What the exports know of the log's records, kept from one export to the next.
-  [[nodiscard]] RecordTally& recordTally() { return m_recordTally; }
+  // What the exports know of a band log's records, kept from one export to the next.
+  [[nodiscard]] RecordTally& recordTally(const std::string& band) { return m_recordTallies[band]; }
 
   void showLog();
   void showHeader();
@@ -103,6 +105,9 @@ class Session {
   // The bearing screen's "Exit": only that screen closes; touching it again creates it anew.
   void closeBearing();
   [[nodiscard]] bool ended() const { return m_ended; }
+  // A contest pick that changes the contest while logs hold contacts asks first; on "Sì" the
+  // logs go aside with the journal and the new contest starts with empty ones.
+  bool changeContest();
 
  private:
   HeaderLinks headerLinks();
@@ -121,7 +126,7 @@ class Session {
   // handling the event that closed it.
   std::unique_ptr<ContactForm> m_closedContact;
   EdiFolder m_ediFolder{"."};
-  RecordTally m_recordTally;
+  std::map<std::string, RecordTally> m_recordTallies;
   bool m_ended = false;
   bool m_logShown = false;
   Journal* m_journal = nullptr;

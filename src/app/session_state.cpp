@@ -14,17 +14,33 @@ namespace vantor {
 
 namespace {
 
+// The band logs' groups, after the log screen's: 'a' for the first, and on.
+constexpr char kFirstBandTag = 'a';
+constexpr std::size_t kBandTags = 26;
+
+bool isBandTag(char tag) {
+  return tag >= kFirstBandTag && static_cast<std::size_t>(tag - kFirstBandTag) < kBandTags;
+}
+
 // The log screen's controls whose typing may wait a second before it is synced to the disk: the
 // entry row of the contact being typed, its distance and the log buffer. Everything the hidden
 // calculator shows follows from them.
 bool mayWait(char tag, const Control& control) {
   static constexpr std::string_view entryRow[] = {"Text5", "Text6",  "Text8",
                                                   "Text9", "Text10", "Text15"};
-  return tag == 'B' || (tag == 'L' && std::find(std::begin(entryRow), std::end(entryRow),
-                                                control.name()) != std::end(entryRow));
+  return tag == 'B' || isBandTag(tag) ||
+         (tag == 'L' && std::find(std::begin(entryRow), std::end(entryRow), control.name()) !=
+                            std::end(entryRow));
 }
 
 Form* formOf(Session& session, std::string_view tag) {
+  if (tag.size() == 1 && isBandTag(tag[0])) {
+    const auto index = static_cast<std::size_t>(tag[0] - kFirstBandTag);
+    if (!session.hasLog() || index >= session.log().bandCount()) {
+      throw StateError("no band log " + std::string(tag));
+    }
+    return &session.log().bandAt(index);
+  }
   if (tag == "H") {
     return &session.header();
   }
@@ -90,18 +106,23 @@ void SessionRecorder::startEntry(JournalEntry& entry, std::string_view kind) con
 bool SessionRecorder::addForm(JournalEntry& entry, char tag, Form& form, bool whole) {
   whole = whole || m_savedForms[tag] != &form;
   std::vector<Control*> changed;
-  for (Control* control : form.controls()) {
+  for (Control* control : form.keptControls()) {
     const auto saved = m_savedRevisions.find(control);
     if (whole || saved == m_savedRevisions.end() || saved->second != control->revision()) {
       changed.push_back(control);
     }
   }
-  if (changed.empty() && !whole) {
+  ControlState formState;
+  form.saveFormState(formState);
+  ControlState& savedState = m_savedFormStates[tag];
+  if (changed.empty() && !whole && formState == savedState) {
     return false;
   }
   m_savedForms[tag] = &form;
   entry.emplace_back(1, tag);
-  addCounted(entry, [&form](ControlState& state) { form.saveFormState(state); });
+  entry.push_back(std::to_string(formState.size()));
+  entry.insert(entry.end(), formState.begin(), formState.end());
+  savedState = std::move(formState);
   entry.push_back(std::to_string(changed.size()));
   bool urgent = whole;
   for (Control* control : changed) {
@@ -113,12 +134,24 @@ bool SessionRecorder::addForm(JournalEntry& entry, char tag, Form& form, bool wh
   return urgent;
 }
 
+// The log screen's group, then each band log's, so that a restore knows the band logs first.
+bool SessionRecorder::addLog(JournalEntry& entry, bool whole) {
+  LogForm& log = m_session.log();
+  bool urgent = addForm(entry, 'L', log, whole);
+  const std::size_t bands = std::min(log.bandCount(), kBandTags);
+  for (std::size_t index = 0; index < bands; ++index) {
+    const char tag = static_cast<char>(kFirstBandTag + static_cast<char>(index));
+    urgent = addForm(entry, tag, log.bandAt(index), whole) || urgent;
+  }
+  return urgent;
+}
+
 JournalEntry SessionRecorder::whole(std::string_view kind) {
   JournalEntry entry;
   startEntry(entry, kind);
   addForm(entry, 'H', m_session.header(), true);
   if (m_session.hasLog()) {
-    addForm(entry, 'L', m_session.log(), true);
+    addLog(entry, true);
   }
   if (m_session.hasBearing()) {
     addForm(entry, 'B', m_session.bearing(), true);
@@ -133,7 +166,7 @@ std::optional<SessionRecorder::Changes> SessionRecorder::changes() {
   const std::size_t flagsEnd = changes.entry.size();
   changes.urgent = addForm(changes.entry, 'H', m_session.header(), false);
   if (m_session.hasLog()) {
-    changes.urgent = addForm(changes.entry, 'L', m_session.log(), false) || changes.urgent;
+    changes.urgent = addLog(changes.entry, false) || changes.urgent;
   }
   if (m_session.hasBearing()) {
     changes.urgent = addForm(changes.entry, 'B', m_session.bearing(), false) || changes.urgent;

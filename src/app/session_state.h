@@ -39,10 +39,13 @@ class SessionRecorder {
  private:
   void startEntry(JournalEntry& entry, std::string_view kind) const;
   bool addForm(JournalEntry& entry, char tag, Form& form, bool whole);
+  bool addLog(JournalEntry& entry, bool whole);
 
   Session& m_session;
   std::unordered_map<const Control*, std::uint64_t> m_savedRevisions;
   std::unordered_map<char, const Form*> m_savedForms;
+  // Each screen's own state as last written.
+  std::unordered_map<char, ControlState> m_savedFormStates;
   bool m_savedLogShown = false;
 };
 

@@ -15,8 +15,9 @@ namespace vantor {
 using ControlState = std::vector<std::string>;
 
 // The layout of the states written now. 1: the first. 2: a field's state also tells how much of
-// the end of its text it kept, so an edit in the middle of a long text writes that edit alone.
-inline constexpr int kStateFormat = 2;
+// the end of its text it kept, so an edit in the middle of a long text writes that edit alone. 3:
+// the log screen names its band logs, and each band log is a group of its own.
+inline constexpr int kStateFormat = 3;
 
 // A state that cannot be read back: too few items, a number or a flag that is none.
 class StateError : public std::runtime_error {

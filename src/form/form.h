@@ -18,6 +18,9 @@ class Form {
 
   // Every control of the screen; a window shows each in the widget named after it.
   [[nodiscard]] virtual std::vector<Control*> controls() = 0;
+  // The controls the log kept on disk holds under this screen: all of them, unless one is kept
+  // elsewhere.
+  [[nodiscard]] virtual std::vector<Control*> keptControls() { return controls(); }
 
   // What the screen keeps beyond its controls, for the log kept on disk; restoring it runs no
   // behaviour.

@@ -32,6 +32,7 @@ void ListField::pick(std::size_t index) {
     return;
   }
   const std::string item = m_items[index];
+  m_textBeforePick = text();
   setText(item);
   moveCaretToEnd();
   if (m_onPick) {

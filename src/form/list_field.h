@@ -26,6 +26,8 @@ class ListField : public Field {
   }
   // The user's choice of item `index`; an index outside the items does nothing.
   void pick(std::size_t index);
+  // During a pick's behaviour: the text the list showed before the pick.
+  [[nodiscard]] const std::string& textBeforePick() const { return m_textBeforePick; }
   // Picks the item with this text, if the list has one; returns whether it did.
   bool pickText(std::string_view itemText);
 
@@ -35,6 +37,7 @@ class ListField : public Field {
  private:
   std::vector<std::string> m_items;
   std::function<void()> m_onPick;
+  std::string m_textBeforePick;
 };
 
 }  // namespace vantor

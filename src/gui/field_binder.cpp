@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 
 #include "gui/log_text_view.h"
 #include "gui/shown_lines.h"
@@ -134,8 +135,12 @@ void FieldBinder::bindControl(Control& control, const QWidget& window) {
 
 template <typename ControlType, typename Widget>
 void FieldBinder::add(const ControlType& control, Widget* widget, std::function<void()> show) {
-  m_bindings.push_back(Binding{&control, widget, kNeverShown, std::move(show),
-                               [&control, widget] { return mismatch(control, *widget); }});
+  m_bindings.push_back(Binding{&control,
+                               widget,
+                               kNeverShown,
+                               std::move(show),
+                               [&control, widget] { return mismatch(control, *widget); },
+                               {}});
 }
 
 void FieldBinder::checkWidgets() const {
@@ -174,36 +179,98 @@ void FieldBinder::bind(Field& field, QLineEdit* widget) {
           [this, &field] { userEvent([&] { field.enter(); }); });
 }
 
+// The texts a multi-line widget shows: the form may show several fields under its name in turn
+// (the log of each band), and the widget keeps a document of its own for each, so that showing
+// another is a swap of documents, not a new layout of its text.
+struct FieldBinder::ShownTexts {
+  struct Text {
+    QTextDocument* document;
+    ShownLines lines;
+  };
+  Field* field = nullptr;
+  std::unordered_map<const Field*, Text> texts;
+
+  [[nodiscard]] ShownLines& lines() { return texts.at(field).lines; }
+};
+
 void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
   // Tab moves on, as in every other field: a TAB character would break the records.
   widget->setTabChangesFocus(true);
-  auto shown = std::make_shared<ShownLines>();
-  add(field, widget, [this, &field, widget, shown] {
+  auto shown = std::make_shared<ShownTexts>();
+  shown->field = &field;
+  shown->texts.emplace(&field, ShownTexts::Text{widget->document(), {}});
+  followDocument(widget, shown);
+  add(field, widget, [this, widget, shown] {
     m_showing = true;
-    shown->show(*widget, field);
-    widget->setReadOnly(field.locked());
-    widget->setVisible(field.visible());
-    showColors(field, widget);
+    Field& current = *shown->field;
+    shown->lines().show(*widget, current);
+    widget->setReadOnly(current.locked());
+    widget->setVisible(current.visible());
+    showColors(current, widget);
     m_showing = false;
   });
-  connect(widget->document(), &QTextDocument::contentsChange, this,
-          [this, &field, widget, shown](int position, int /*removed*/, int added) {
-            if (!m_showing) {
-              shown->followChange(*widget, field, position, added);
-            }
-          });
-  connect(widget, &QPlainTextEdit::textChanged, this, [this, &field, widget, shown] {
+  Binding& binding = m_bindings.back();
+  binding.mismatch = [widget, shown] { return mismatch(*shown->field, *widget); };
+  binding.follow = [this, widget, shown, name = field.name()]() -> const Control* {
+    auto* now = dynamic_cast<Field*>(controlNamed(name));
+    if (now != nullptr && now != shown->field) {
+      switchText(widget, shown, *now);
+    }
+    return shown->field;
+  };
+  connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, shown] {
     if (m_showing) {
       return;
     }
-    const ShownLines::Edit edit = shown->edited(*widget);
-    userEvent([&] { shown->apply(field, edit); });
+    const ShownLines::Edit edit = shown->lines().edited(*widget);
+    userEvent([&] { shown->lines().apply(*shown->field, edit); });
   });
   if (auto* view = qobject_cast<LogTextView*>(widget)) {
-    connect(view, &LogTextView::openRequested, this, [this, &field, widget, shown] {
-      openLine(field, widget->textCursor().blockNumber(), *shown);
+    connect(view, &LogTextView::openRequested, this, [this, widget, shown] {
+      openLine(*shown->field, widget->textCursor().blockNumber(), shown->lines());
     });
   }
+}
+
+Control* FieldBinder::controlNamed(const std::string& name) const {
+  for (Control* control : m_form.controls()) {
+    if (control->name() == name) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+void FieldBinder::followDocument(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown) {
+  connect(widget->document(), &QTextDocument::contentsChange, this,
+          [this, widget, shown](int position, int /*removed*/, int added) {
+            if (!m_showing) {
+              shown->lines().followChange(*widget, *shown->field, position, added);
+            }
+          });
+}
+
+// The widget shows another field under its name: its own document, made the first time.
+void FieldBinder::switchText(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown,
+                             Field& field) {
+  shown->field = &field;
+  auto found = shown->texts.find(&field);
+  const bool made = found == shown->texts.end();
+  if (made) {
+    auto* document = new QTextDocument(widget);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    document->setDefaultFont(widget->document()->defaultFont());
+    document->setDocumentMargin(widget->document()->documentMargin());
+    found = shown->texts.emplace(&field, ShownTexts::Text{document, {}}).first;
+  }
+  m_showing = true;
+  widget->setDocument(found->second.document);
+  m_showing = false;
+  if (made) {
+    followDocument(widget, shown);
+  }
+  // The next contact goes at the end.
+  widget->moveCursor(QTextCursor::End);
 }
 
 // The line a block shows, when the widget shows the text line for line: the field opens what
@@ -299,6 +366,13 @@ void FieldBinder::bind(Button& button, QPushButton* widget) {
 
 void FieldBinder::sync() {
   for (Binding& binding : m_bindings) {
+    if (binding.follow) {
+      const Control* now = binding.follow();
+      if (now != binding.control) {
+        binding.control = now;
+        binding.shownRevision = kNeverShown;
+      }
+    }
     if (binding.shownRevision != binding.control->revision()) {
       binding.shownRevision = binding.control->revision();
       binding.show();

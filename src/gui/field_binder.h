@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ class FieldBinder : public QObject {
   // the focus when the form asked for it.
   void sync();
 
+  // An operator's action on the window that no control's widget takes (a key of the window's
+  // own): it runs, then every window syncs.
+  void userEvent(const std::function<void()>& action);
+
  private:
   struct Binding {
     const Control* control;
@@ -61,7 +66,11 @@ class FieldBinder : public QObject {
     std::function<void()> show;
     // What the widget shows that the control does not hold; empty when they agree.
     std::function<QString()> mismatch;
+    // For a widget that shows whichever control the form names so now: brings the widget to it,
+    // and gives it.
+    std::function<const Control*()> follow;
   };
+  struct ShownTexts;
 
   void bindControl(Control& control, const QWidget& window);
   void bind(Field& field, QLineEdit* widget);
@@ -72,9 +81,11 @@ class FieldBinder : public QObject {
   void bind(Button& button, QPushButton* widget);
   template <typename ControlType, typename Widget>
   void add(const ControlType& control, Widget* widget, std::function<void()> show);
+  void followDocument(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown);
+  void switchText(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown, Field& field);
+  [[nodiscard]] Control* controlNamed(const std::string& name) const;
   void openLine(Field& field, int block, const ShownLines& shown);
   void checkWidgets() const;
-  void userEvent(const std::function<void()>& action);
 
   Form& m_form;
   std::function<void()> m_afterEvent;

@@ -1,5 +1,9 @@
 #include "gui/log_window.h"
 
+#include <QShortcut>
+
+#include <utility>
+
 #include "app/session.h"
 #include "log/log_form.h"
 #include "ui_log_window.h"
@@ -13,6 +17,19 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
   setFixedSize(size());
   paintBackdrop();
   binder().bindAll(*this);
+  addBandKeys(session.log());
+}
+
+// Ctrl+PgDn and Ctrl+PgUp log the next and the previous band of the contest, wherever the focus
+// is in the window.
+void LogWindow::addBandKeys(LogForm& log) {
+  const std::pair<QKeyCombination, int> keys[] = {{Qt::CTRL | Qt::Key_PageDown, 1},
+                                                  {Qt::CTRL | Qt::Key_PageUp, -1}};
+  for (const auto& [combination, step] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(combination), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, &log, step = step] { binder().userEvent([&] { log.stepBand(step); }); });
+  }
 }
 
 LogWindow::~LogWindow() = default;

@@ -10,8 +10,9 @@ class LogWindow;
 }
 
 namespace vantor {
+class LogForm;
 class Session;
-}
+}  // namespace vantor
 
 namespace vantor::gui {
 
@@ -25,6 +26,7 @@ class LogWindow : public ScreenWindow {
 
  private:
   void paintBackdrop();
+  void addBandKeys(LogForm& log);
 
   std::unique_ptr<Ui::LogWindow> m_ui;
 };

@@ -170,6 +170,10 @@ const std::string& HeaderForm::writeEdiHeader(const std::array<std::string, 3>& 
 }
 
 void HeaderForm::contestPicked() {
+  if (contestList.text() != contestList.textBeforePick() && !m_links.changeContest()) {
+    contestList.setText(contestList.textBeforePick());
+    return;
+  }
   const std::string& contest = contestList.text();
   const bool fieldDay = contest == catalogue::fieldDaySicily;
   m_links.offerSicilyDoubling(fieldDay);
@@ -186,7 +190,7 @@ void HeaderForm::bandPicked() {
   if (!code) {
     return;
   }
-  m_links.applyBand(*code);
+  m_links.applyBand(bandList.text(), *code);
   if (bandList.text() == catalogue::band50 && contestList.text() == catalogue::fieldDaySicily) {
     m_links.offerSicilyDoubling(false);
     refill(categoryList, catalogue::categoriesFor(contestList.text(), bandList.text()),

@@ -39,8 +39,11 @@ struct HeaderLinks {
   // The contest pick: the log screen offers the Sicily box, and asks the received serial.
   std::function<void(bool offered)> offerSicilyDoubling;
   std::function<void(bool asked)> askReceivedSerial;
-  // The band pick: the band's short code for the log screen.
-  std::function<void(std::string_view code)> applyBand;
+  // The band pick: the band item and its short code for the log screen.
+  std::function<void(const std::string& band, std::string_view code)> applyBand;
+  // A contest pick that changes the contest: whether it may, asked when logs hold contacts. On
+  // true the logs of the earlier contest have been set aside.
+  std::function<bool()> changeContest;
   // "Avanti -->" found the header complete: the home locator and the log date (YYMMDD).
   std::function<void(const std::string& homeLocator, const std::string& logDate)> proceed;
   std::function<void()> close;

@@ -1,5 +1,6 @@
 #include "log/log_form.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -41,11 +42,7 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
   locatorField.onChange([this] { locatorChanged(); });
   modeList.onPick([this] { modePicked(); });
   autoTimeBox.onClick([this] { autoTimeClicked(); });
-  m_document.onChange([this] {
-    m_unsaved = !logBuffer.text().empty();
-    showStatistics();
-  });
-  logBuffer.onOpen([this] { openContact(); });
+  addBand({});
   insertButton.onPress([this] { insert(); });
   // Enter anywhere in the entry row or the statistics rows logs the contact, as "Inserisci" does.
   for (Field* entry :
@@ -86,10 +83,111 @@ void LogForm::offerSicilyDoubling(bool offered) {
   }
 }
 
+BandLog& LogForm::addBand(std::string band) {
+  BandLog& log = *m_bands.emplace_back(std::make_unique<BandLog>(std::move(band)));
+  log.document().onChange([this, &log] {
+    log.unsaved = !log.buffer.text().empty();
+    if (&log == &this->band()) {
+      showStatistics();
+    }
+  });
+  log.buffer.onOpen([this] { openContact(); });
+  return log;
+}
+
+void LogForm::logBand(const std::string& band, std::string_view code) {
+  if (this->band().band().empty()) {
+    this->band().name(band);
+  } else {
+    showBand(band);
+  }
+  bandField.setText(code);
+}
+
+void LogForm::showBand(const std::string& band) {
+  for (std::size_t index = 0; index < m_bands.size(); ++index) {
+    if (m_bands[index]->band() == band) {
+      switchTo(index);
+      return;
+    }
+  }
+  addBand(band);
+  switchTo(m_bands.size() - 1);
+}
+
+// The band log shown changes: the serial and the label are the new band's, the entry row is
+// cleared, and the statistics rows are its own.
+void LogForm::switchTo(std::size_t index) {
+  if (index == m_current) {
+    return;
+  }
+  band().serialSent = serialSentField.text();
+  band().savedLabel = saveMessageLabel.text();
+  m_current = index;
+  serialSentField.setText(band().serialSent);
+  saveMessageLabel.setText(band().savedLabel);
+  clearEntryRow();
+  showStatistics();
+}
+
+void LogForm::stepBand(int step) {
+  const std::vector<std::string> bands = m_links.offeredBands();
+  if (bands.empty()) {
+    return;
+  }
+  const auto shown = std::find(bands.begin(), bands.end(), band().band());
+  std::size_t next = step > 0 ? 0 : bands.size() - 1;
+  if (shown != bands.end()) {
+    const auto at = static_cast<std::ptrdiff_t>(shown - bands.begin()) + step;
+    next = static_cast<std::size_t>(
+        std::clamp<std::ptrdiff_t>(at, 0, static_cast<std::ptrdiff_t>(bands.size()) - 1));
+  }
+  if (bands[next] != band().band()) {
+    m_links.pickBand(bands[next]);
+  }
+}
+
+void LogForm::startNewContest() {
+  BandLog& kept = band();
+  for (std::size_t index = 0; index < m_bands.size(); ++index) {
+    if (index != m_current) {
+      m_bands[index]->buffer.clear();
+      m_retired.push_back(std::move(m_bands[index]));
+    }
+  }
+  std::erase(m_bands, nullptr);
+  m_current = 0;
+  kept.buffer.clear();
+  kept.unsaved = false;
+  serialSentField.setText(serialNumberText(1));
+  saveMessageLabel.clear();
+  clearEntryRow();
+  showStatistics();
+}
+
+bool LogForm::holdsContacts() {
+  return std::any_of(m_bands.begin(), m_bands.end(),
+                     [](const std::unique_ptr<BandLog>& log) { return log->holdsRecords(); });
+}
+
+bool LogForm::hasUnsavedContacts() const {
+  return std::any_of(m_bands.begin(), m_bands.end(),
+                     [](const std::unique_ptr<BandLog>& log) { return log->unsaved; });
+}
+
+// The band logs: which is shown, and of each its band, next serial, label and whether it is
+// saved.
 void LogForm::saveFormState(ControlState& state) const {
   writeNumber(state, static_cast<std::size_t>(m_mark));
   state.emplace_back(m_modeCode);
-  writeFlag(state, m_unsaved);
+  writeNumber(state, m_current);
+  writeNumber(state, m_bands.size());
+  for (const auto& log : m_bands) {
+    state.push_back(log->band());
+    state.push_back(log->serialSent);
+    state.push_back(log->savedLabel);
+    writeFlag(state, log->unsaved);
+  }
 }
 
 void LogForm::restoreFormState(StateReader& state) {
@@ -105,20 +203,45 @@ void LogForm::restoreFormState(StateReader& state) {
       m_modeCode = mode.code;
     }
   }
-  m_unsaved = state.flag();
+  if (state.format() < 3) {
+    band().unsaved = state.flag();
+    return;
+  }
+  restoreBands(state);
 }
 
-void LogForm::takeExport(std::span<const TextEdit> edits, std::string_view savedLabel) {
-  logBuffer.applyEdits(edits);
-  markSaved();
-  saveMessageLabel.setText(savedLabel);
+// Band logs beyond those the state names are let go; those it names take their band and state.
+void LogForm::restoreBands(StateReader& state) {
+  const std::size_t current = state.number();
+  const std::size_t count = state.number();
+  if (count == 0 || current >= count) {
+    throw StateError("no band log shown");
+  }
+  while (m_bands.size() > count) {
+    m_retired.push_back(std::move(m_bands.back()));
+    m_bands.pop_back();
+  }
+  for (std::size_t index = 0; index < count; ++index) {
+    std::string band = state.text();
+    BandLog& log = index < m_bands.size() ? *m_bands[index] : addBand({});
+    log.name(std::move(band));
+    log.serialSent = state.text();
+    log.savedLabel = state.text();
+    log.unsaved = state.flag();
+  }
+  m_current = current;
+}
+
+void LogForm::takeExport(BandLog& log, std::span<const TextEdit> edits) {
+  log.buffer.applyEdits(edits);
+  log.unsaved = false;
 }
 
 void LogForm::resume(const ResumedLog& log) {
   // Measured from the home they are shown from, the records are read once.
-  m_document.setHome(m_links.homeLocator());
-  logBuffer.setText(log.logBuffer);
-  markSaved();
+  document().setHome(m_links.homeLocator());
+  logBuffer().setText(log.text);
+  band().unsaved = false;
   serialSentField.setText(log.serialSent);
   if (log.mode != nullptr) {
     modeList.pickText(log.mode->name);
@@ -133,7 +256,7 @@ void LogForm::callChanged() {
     return;
   }
   writeAutomaticTime();
-  if (m_document.calls().holds(callsignField.text())) {
+  if (document().calls().holds(callsignField.text())) {
     setMark(DuplicateMark::Duplicate);
   }
 }
@@ -161,16 +284,16 @@ void LogForm::autoTimeClicked() {
 
 // The record at the log's caret, when there is one, goes to its correction.
 void LogForm::openContact() {
-  LogDocument& document = m_document;
-  if (const auto contact = document.contactAt(document.lineAt(logBuffer.caret()))) {
+  LogDocument& document = this->document();
+  if (const auto contact = document.contactAt(document.lineAt(logBuffer().caret()))) {
     m_links.correctContact(*contact);
   }
 }
 
 // Whatever changed the log, or the home it is measured from.
 void LogForm::showStatistics() {
-  m_document.setHome(m_links.homeLocator());
-  const Statistics statistics = m_document.statistics();
+  document().setHome(m_links.homeLocator());
+  const Statistics statistics = document().statistics();
   totalField.setText(statistics.total);
   averageField.setText(statistics.average);
   odxCallField.setText(statistics.odxCall);
@@ -258,7 +381,7 @@ std::optional<double> LogForm::checkedDistance(const EntryRow& row, const std::s
 }
 
 bool LogForm::correct(const ContactCorrection& correction) {
-  LogDocument& document = m_document;
+  LogDocument& document = this->document();
   const auto line = document.lineOf(correction.id);
   if (!line) {
     tell("Il contatto non è più nel LOG");
@@ -294,7 +417,7 @@ bool LogForm::correct(const ContactCorrection& correction) {
 }
 
 void LogForm::removeContact(ContactId id) {
-  LogDocument& document = m_document;
+  LogDocument& document = this->document();
   const auto line = document.lineOf(id);
   if (!line) {
     return;
@@ -311,9 +434,9 @@ void LogForm::markDuplicates(const std::string& oldCall, const std::string& newC
     const double factor = sicilyDoublingBox.checked() ? sicilianFactor(contact.call) : 1;
     return formatNumber(contactDistance(contact.locator).value_or(0) * factor);
   };
-  m_document.markDuplicates(oldCall, points);
+  document().markDuplicates(oldCall, points);
   if (normalizedCall(newCall) != normalizedCall(oldCall)) {
-    m_document.markDuplicates(newCall, points);
+    document().markDuplicates(newCall, points);
   }
 }
 
@@ -345,7 +468,7 @@ void LogForm::appendContact(const std::string& points) {
   contact.serialReceived = serialReceivedField.text();
   contact.locator = locatorField.text();
   contact.markDuplicate(m_mark == DuplicateMark::Duplicate, points);
-  m_document.append(contact);
+  document().append(contact);
   if (contact.isDuplicate()) {
     tell("Inserito un duplicato");
   }
@@ -357,8 +480,14 @@ std::vector<Control*> LogForm::controls() {
           &locatorField,     &qrbField,      &autoTimeBox,      &sicilyDoublingBox,
           &plusOneOption,    &plusTwoOption, &odxCallField,     &odxLocatorField,
           &odxDistanceField, &averageField,  &inContestBox,     &insertButton,
-          &totalField,       &logBuffer,     &saveMessageLabel, &backButton,
+          &totalField,       &logBuffer(),   &saveMessageLabel, &backButton,
           &closeButton,      &exportButton};
+}
+
+std::vector<Control*> LogForm::keptControls() {
+  std::vector<Control*> kept = controls();
+  std::erase(kept, &logBuffer());
+  return kept;
 }
 
 }  // namespace vantor

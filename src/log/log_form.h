@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,7 @@
 #include "form/label.h"
 #include "form/list_field.h"
 #include "form/toggle.h"
+#include "log/band_log.h"
 #include "log/contact_form.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -40,11 +42,14 @@ struct LogLinks {
   std::function<void()> exportLog;
   // Opens the correction of a logged contact.
   std::function<void(const Contact& contact)> correctContact;
+  // The bands the contest offers, in the header's order, and the header's pick of one of them.
+  std::function<std::vector<std::string>()> offeredBands;
+  std::function<void(const std::string& band)> pickBand;
 };
 
 // What the log screen shows again when a log is resumed from its EDI file.
 struct ResumedLog {
-  std::string logBuffer;
+  std::string text;
   std::string serialSent;  // the number of the next contact, "001" before the first
   // The mode of the last contact; nothing when its code is none of the mode list's.
   const Mode* mode = nullptr;
@@ -61,7 +66,14 @@ class LogForm : public Form {
   // contacts of another contest would go on being doubled with nothing on screen to show it.
   void offerSicilyDoubling(bool offered);
   void askReceivedSerial(bool asked) { serialReceivedField.setVisible(asked); }
-  void applyBand(std::string_view code) { bandField.setText(code); }
+  // The header's band pick: the band `band` (its code `code`) is logged from now on, in its own
+  // log. A log begun before any band was picked becomes that band's.
+  void logBand(const std::string& band, std::string_view code);
+  // The band `step` places after (or before) the one logged among the bands the contest offers,
+  // picked as on the header screen; the first or the last when the logged one is none of them.
+  void stepBand(int step);
+  // A new contest: every band log is emptied and only the one logged is kept, with nothing to save.
+  void startNewContest();
   // "Avanti -->": the contacts from now on are dated `date` (YYMMDD) and measured from the
   // calculator's home locator.
   void proceed(std::string_view date);
@@ -90,37 +102,48 @@ class LogForm : public Form {
   Toggle inContestBox{"Check3", "In contest", Toggle::Kind::CheckBox, true};
   Button insertButton{"Command1", "Inserisci"};
   Field totalField{"Text14"};
-  Field logBuffer{"Text15", {}, Field::Lines::Multi};
   Label saveMessageLabel{"Label1"};
   Button backButton{"Command3", "<-- Indietro"};
   Button closeButton{"Command4", "Chiudi"};
   Button exportButton{"Command2", "Genera EDI"};
 
   [[nodiscard]] std::vector<Control*> controls() override;
+  // Every control but the log buffer, which its band log keeps.
+  [[nodiscard]] std::vector<Control*> keptControls() override;
+
+  // The log buffer of the band logged, "Text15".
+  [[nodiscard]] Field& logBuffer() { return band().buffer; }
+  // The band log shown and the others, in the order they were first logged.
+  [[nodiscard]] BandLog& band() { return *m_bands[m_current]; }
+  [[nodiscard]] std::size_t bandCount() const { return m_bands.size(); }
+  [[nodiscard]] BandLog& bandAt(std::size_t index) { return *m_bands.at(index); }
+  // Brings a band's log on the screen as the header's band pick does, the header left as it is.
+  void showBand(const std::string& band);
+  // Whether any band log holds a record.
+  [[nodiscard]] bool holdsContacts();
 
   [[nodiscard]] DuplicateMark duplicateMark() const { return m_mark; }
 
-  // Whether the log buffer holds text not yet written to an EDI file in this run.
-  [[nodiscard]] bool hasUnsavedContacts() const { return m_unsaved; }
-  // The export calls this once it has written the log buffer's text to a file.
-  void markSaved() { m_unsaved = false; }
+  // Whether a band log holds text not yet written to an EDI file in this run.
+  [[nodiscard]] bool hasUnsavedContacts() const;
 
   void saveFormState(ControlState& state) const override;
   void restoreFormState(StateReader& state) override;
 
-  // The log's lines, records and score.
-  [[nodiscard]] LogDocument& document() { return m_document; }
-  // The export wrote the log buffer's text with `edits` made to a file: the buffer takes them, the
-  // label says where.
-  void takeExport(std::span<const TextEdit> edits, std::string_view savedLabel);
+  // The logged band's lines, records and score.
+  [[nodiscard]] LogDocument& document() { return band().document(); }
+  // The export wrote a band log's text with `edits` made to a file: the buffer takes them, and the
+  // label says where once the logged band's file is written.
+  void takeExport(BandLog& log, std::span<const TextEdit> edits);
+  void showSaved(std::string_view savedLabel) { saveMessageLabel.setText(savedLabel); }
   // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
   // next serial number, and the mode (picked, with its report) the last contact was made in.
   void resume(const ResumedLog& log);
   // Reads a log set whole at once (a journal restore sets it without the document following), so
   // that the first keystroke in the call field after a resume does not wait for it.
   void indexLog() {
-    m_document.setHome(m_links.homeLocator());
-    static_cast<void>(m_document.calls());
+    document().setHome(m_links.homeLocator());
+    static_cast<void>(document().calls());
   }
 
   // Applies a correction with the insertion's checks: false, and the operator told why, when one
@@ -138,6 +161,9 @@ class LogForm : public Form {
   void insert();
 
   void openContact();
+  BandLog& addBand(std::string band);
+  void switchTo(std::size_t index);
+  void restoreBands(StateReader& state);
 
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
@@ -156,8 +182,11 @@ class LogForm : public Form {
   // "1" or "2" from the last insertion with "SSB" or "CW", empty before the first: an insertion
   // with another (typed) mode keeps it.
   std::string_view m_modeCode;
-  bool m_unsaved = false;
-  LogDocument m_document{logBuffer};
+  std::vector<std::unique_ptr<BandLog>> m_bands;
+  std::size_t m_current = 0;
+  // Band logs a new contest or a restore let go. A window may still show their buffers, so they
+  // live as long as the screen.
+  std::vector<std::unique_ptr<BandLog>> m_retired;
 };
 
 }  // namespace vantor

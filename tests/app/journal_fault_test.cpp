@@ -161,7 +161,7 @@ TEST_F(JournalFaults, AnUnreadableJournalIsNeverReplaced) {
       EXPECT_EQ(readBytes(live()), bytes) << test.way;
       ProgramRun again(data.path(), {false, true});
       EXPECT_EQ(again.dialogs.questions.size(), 2U) << test.way;
-      EXPECT_EQ(contactsIn(again.session.log().logBuffer.text()), 1U) << test.way;
+      EXPECT_EQ(contactsIn(again.session.log().logBuffer().text()), 1U) << test.way;
     } else {
       EXPECT_EQ(readBytes(live() / "inside"), "kept");
       ProgramRun again(data.path(), {true});
@@ -269,7 +269,7 @@ TEST_F(JournalFaults, AContactIsOnTheDiskBeforeItsBoxOpens) {
   const TempFolder copy;
   writeBytes(copy.path() / "vantor.journal", onDisk);
   ProgramRun resumed(copy.path(), {true});
-  EXPECT_EQ(contactsIn(resumed.session.log().logBuffer.text()), 2U);
+  EXPECT_EQ(contactsIn(resumed.session.log().logBuffer().text()), 2U);
 }
 
 }  // namespace

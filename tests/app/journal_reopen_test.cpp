@@ -136,7 +136,7 @@ TEST_F(JournalReopen, AFileThatGivesNoLogIsToldAndLeftAsItIs) {
       {"an EDI file", [&] { writeBytes(file, "[REG1TEST;1]\r\nTName=Contest\r\n"); },
        name + "non è un giornale di Vantor."},
       {"a later version",
-       [&] { writeBytes(file, "VANTOR-JOURNAL 4\n" + finished.substr(kJournalHeader.size())); },
+       [&] { writeBytes(file, "VANTOR-JOURNAL 5\n" + finished.substr(kJournalHeader.size())); },
        name + "è di una versione più recente di Vantor."},
       {"damaged in its first entry", [&] { writeBytes(file, firstEntryDamaged); },
        name + "è danneggiato e non contiene nulla da riprendere."},

@@ -46,7 +46,7 @@ class JournalTest : public ::testing::Test {
     run.act([&] { run.session.log().plusTwoOption.click(); });
     run.logContact("qq3abc", "jn71jk");
     LogForm& log = run.session.log();
-    run.act([&] { log.logBuffer.edit(log.logBuffer.text() + "nota", 0); });
+    run.act([&] { log.logBuffer().edit(log.logBuffer().text() + "nota", 0); });
   }
   std::vector<std::string> crashAfterThreeContacts() {
     ProgramRun run(data.path());
@@ -97,8 +97,8 @@ TEST_F(JournalTest, ResumesACorrectionAndCountsContactsAsTheScoreDoes) {
     run.logContact("qq1abc", "kn02aa");
     LogForm& log = run.session.log();
     run.act([&] {
-      log.logBuffer.setCaret(log.logBuffer.text().find("\r\n") + 2);
-      log.logBuffer.open();
+      log.logBuffer().setCaret(log.logBuffer().text().find("\r\n") + 2);
+      log.logBuffer().open();
     });
     ASSERT_NE(run.session.contact(), nullptr);
     run.act([&] { run.session.contact()->locatorField.setText("jn71jk"); });
@@ -110,7 +110,7 @@ TEST_F(JournalTest, ResumesACorrectionAndCountsContactsAsTheScoreDoes) {
             std::vector<std::string>{"È stato trovato un LOG non chiuso: 1 contatto, alle 0840 "
                                      "(QQ1ABC, Contest IARU Reg. I VHF). Riprenderlo?"});
   EXPECT_EQ(everything(again.session), before);
-  EXPECT_NE(again.session.log().logBuffer.text().find(";JN71JK;0;;;;D"), std::string::npos);
+  EXPECT_NE(again.session.log().logBuffer().text().find(";JN71JK;0;;;;D"), std::string::npos);
 }
 
 // A change that is no operator's event on a window, made through the session's door, is on the
@@ -121,11 +121,11 @@ TEST_F(JournalTest, AChangeThroughTheSessionsDoorIsOnTheDiskAtOnce) {
     ProgramRun run(data.path());
     run.openLog();
     run.screens.events.clear();
-    run.session.apply([&] { run.session.log().logBuffer.append(line); });
+    run.session.apply([&] { run.session.log().logBuffer().append(line); });
     EXPECT_EQ(run.screens.events, std::vector<std::string>{"syncViews"});
   }
   ProgramRun again(data.path(), {true});
-  EXPECT_EQ(again.session.log().logBuffer.text(), line);
+  EXPECT_EQ(again.session.log().logBuffer().text(), line);
   EXPECT_EQ(again.session.log().totalField.text(), "349");
 }
 
@@ -273,7 +273,7 @@ TEST_F(JournalTest, AnEditInTheMiddleOfTheLogWritesThatEditAlone) {
     for (int i = 0; i < 2000; ++i) {
       lines += "261208;0840;QQ" + std::to_string(i) + "AB;1;59;001;59;001;;JN61FU;100;;N;;\r\n";
     }
-    run.act([&] { log.logBuffer.edit(lines, 0); });
+    run.act([&] { log.logBuffer().edit(lines, 0); });
     const auto journalSize = [&] { return std::filesystem::file_size(run.journal.livePath()); };
     const std::vector<std::function<void(std::string&)>> edits = {
         [](std::string& text) { text[50'000] = 'X'; },
@@ -283,19 +283,19 @@ TEST_F(JournalTest, AnEditInTheMiddleOfTheLogWritesThatEditAlone) {
     };
     for (const auto& edit : edits) {
       const auto before = journalSize();
-      std::string text = log.logBuffer.text();
+      std::string text = log.logBuffer().text();
       edit(text);
-      run.act([&] { log.logBuffer.edit(text, 0); });
+      run.act([&] { log.logBuffer().edit(text, 0); });
       EXPECT_LT(journalSize() - before, 300U);
     }
     // Two edits far apart before one save, then an append.
     run.act([&] {
-      std::string text = log.logBuffer.text();
+      std::string text = log.logBuffer().text();
       text[100] = 'Z';
-      log.logBuffer.edit(text, 0);
+      log.logBuffer().edit(text, 0);
       text[90'000] = 'Z';
-      log.logBuffer.edit(text, 0);
-      log.logBuffer.edit(text + "fine", 0);
+      log.logBuffer().edit(text, 0);
+      log.logBuffer().edit(text + "fine", 0);
     });
     before = everything(run.session);
   }
@@ -316,11 +316,16 @@ TEST(JournalCodec, AnEntryKeepsItsBytesOnDisk) {
   EXPECT_EQ(vantor::decodeJournal(secondFormat).entries, std::vector<vantor::JournalEntry>{entry});
   EXPECT_EQ(vantor::decodeJournal(secondFormat).format, 2);
 
-  const std::string bytes = "\x0a\x00\x00\x00\xf5\xff\xff\xff\x3a\xa5\xfa\xee"s + "1:L0:3:abc";
+  const std::string thirdFormat =
+      "VANTOR-JOURNAL 3\n"s + "\x0a\x00\x00\x00\xf5\xff\xff\xff\x3a\xa5\xfa\xee"s + "1:L0:3:abc";
+  EXPECT_EQ(vantor::decodeJournal(thirdFormat).entries, std::vector<vantor::JournalEntry>{entry});
+  EXPECT_EQ(vantor::decodeJournal(thirdFormat).format, 2);
+
+  const std::string bytes = "\x0a\x00\x00\x00\xf5\xff\xff\xff\xb5\x4c\x62\x9a"s + "1:L0:3:abc";
   EXPECT_EQ(vantor::encodeEntry(entry), bytes);
   std::string journal(vantor::kJournalHeader);
   vantor::appendEntry(journal, entry);
-  EXPECT_EQ(journal, "VANTOR-JOURNAL 3\n" + bytes);
+  EXPECT_EQ(journal, "VANTOR-JOURNAL 4\n" + bytes);
   EXPECT_EQ(vantor::decodeJournal(journal).entries, std::vector<vantor::JournalEntry>{entry});
   EXPECT_EQ(vantor::decodeJournal(journal).format, vantor::kStateFormat);
 }
@@ -340,7 +345,7 @@ TEST(JournalCodec, AChangedHeaderGivesNoEntry) {
       EXPECT_NE(contents.status, vantor::JournalContents::Status::Complete) << at << " " << bit;
     }
   }
-  for (const char number : std::string_view("0124579")) {
+  for (const char number : std::string_view("0123579")) {
     std::string changed = journal;
     changed[vantor::kJournalHeader.size() - 2] = number;
     EXPECT_TRUE(vantor::decodeJournal(changed).entries.empty()) << number;

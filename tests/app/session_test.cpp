@@ -36,7 +36,7 @@ TEST_F(SessionLifecycle, TheBearingExitDiscardsItsFieldsAndATouchCreatesItAnew) 
 }
 
 TEST_F(SessionLifecycle, CloseAsksBeforeThrowingAwayUnsavedContacts) {
-  session.log().logBuffer.setText("261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
+  session.log().logBuffer().setText("261207;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
   ASSERT_TRUE(session.log().hasUnsavedContacts());
   dialogs.answers = {false};
   EXPECT_FALSE(session.close());

@@ -22,7 +22,7 @@ class ExportButton : public ::testing::Test {
   ExportButton() {
     session.setProgramFolder(folder.path());
     testing::fillRequiredHeader(header, "QQ9XYZ", "JN70AA");
-    log.logBuffer.setText(kContact);
+    log.logBuffer().setText(kContact);
     log.serialSentField.setText("002");
     log.totalField.setText("347");
     log.odxCallField.setText("QQ1ABC");
@@ -49,7 +49,7 @@ TEST_F(ExportButton, WritesTheFileShowsThePathAndLeavesTheEdiTextInTheLog) {
   EXPECT_TRUE(dialogs.messages.empty());
   const std::string golden = testing::readBytes(VANTOR_TEST_DATA_DIR "/01_QQ9XYZ.edi");
   EXPECT_EQ(savedFile(), golden);
-  EXPECT_EQ(log.logBuffer.text() + "\r\n", golden);
+  EXPECT_EQ(log.logBuffer().text() + "\r\n", golden);
   EXPECT_EQ(log.saveMessageLabel.text(), "***  Il LOG è stato salvato in " +
                                              (folder.path() / "01_QQ9XYZ.edi").string() + "  ***");
   EXPECT_TRUE(header.ediHeaderBuffer.text().starts_with("[REG1TEST;1]\r\nTName="));
@@ -60,7 +60,7 @@ TEST_F(ExportButton, WritesTheFileShowsThePathAndLeavesTheEdiTextInTheLog) {
 
 TEST_F(ExportButton, ASecondExportKeepsOneHeaderAndTheNewContacts) {
   log.exportButton.press();
-  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  log.logBuffer().append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
   EXPECT_TRUE(log.hasUnsavedContacts());
   log.serialSentField.setText("003");
   log.exportButton.press();
@@ -87,9 +87,9 @@ TEST_F(ExportButton, ASecondExportKeepsOneHeaderAndTheNewContacts) {
 TEST_F(ExportButton, TheDuplicateTestAfterAnExportReadsTheLogAsItStands) {
   header.commentsField.setText("261207;1400;QQ7ZZZ;1;59;001;59;001;;JN80XX;347;;N;;");
   log.exportButton.press();
-  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  log.logBuffer().append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
   const auto marksAsRead = [this](const char* when) {
-    Field copy("Text15", log.logBuffer.text(), Field::Lines::Multi);
+    Field copy("Text15", log.logBuffer().text(), Field::Lines::Multi);
     LogDocument afresh(copy);
     for (const char* call : {"QQ1ABC", "QQ2DEF", "QQ7ZZZ", "QQ3GHI"}) {
       log.callsignField.setText(call);
@@ -103,7 +103,7 @@ TEST_F(ExportButton, TheDuplicateTestAfterAnExportReadsTheLogAsItStands) {
   log.exportButton.press();
   ASSERT_TRUE(dialogs.messages.empty());
   marksAsRead("after the second export");
-  EXPECT_EQ(log.logBuffer.text().find("QQ7ZZZ"), std::string::npos);
+  EXPECT_EQ(log.logBuffer().text().find("QQ7ZZZ"), std::string::npos);
 }
 
 TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
@@ -113,7 +113,7 @@ TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
     log.exportButton.press();
     ASSERT_EQ(dialogs.messages.size(), 1U) << date;
     EXPECT_EQ(dialogs.messages[0], Message{"Data non valida: usare il formato gg/mm/aaaa"});
-    EXPECT_EQ(log.logBuffer.text(), kContact);
+    EXPECT_EQ(log.logBuffer().text(), kContact);
     EXPECT_EQ(log.saveMessageLabel.text(), "***  Il LOG non è stato salvato  ***");
     EXPECT_EQ(header.ediHeaderBuffer.text(), "");
     EXPECT_TRUE(savedFile().empty());
@@ -123,15 +123,15 @@ TEST_F(ExportButton, RefusesADateItCannotConvertAndChangesNothing) {
 // The label no longer names the earlier file, which does not hold the new contact.
 TEST_F(ExportButton, AFailedSaveIsReportedAndLosesNothing) {
   log.exportButton.press();
-  log.logBuffer.append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
-  const std::string buffer = log.logBuffer.text();
+  log.logBuffer().append("261207;1500;QQ2DEF;1;59;002;59;006;;JN61FU;349;;N;;\r\n");
+  const std::string buffer = log.logBuffer().text();
   session.setProgramFolder(folder.path() / "missing");
   log.exportButton.press();
   ASSERT_EQ(dialogs.messages.size(), 1U);
   EXPECT_TRUE(dialogs.messages[0].text.starts_with("Impossibile salvare il LOG in " +
                                                    (folder.path() / "missing").string()));
   EXPECT_EQ(dialogs.messages[0].title, std::nullopt);
-  EXPECT_EQ(log.logBuffer.text(), buffer);
+  EXPECT_EQ(log.logBuffer().text(), buffer);
   EXPECT_EQ(log.saveMessageLabel.text(), "***  Il LOG non è stato salvato  ***");
   EXPECT_TRUE(log.hasUnsavedContacts());
 }
@@ -156,7 +156,7 @@ TEST_F(ExportButton, AFolderThatCannotBeMadeIsReportedAndLosesNothing) {
             "Impossibile salvare il LOG in " +
                 (folder.path() / "Documenti" / "Vantor" / "01_QQ9XYZ.edi").string() +
                 ": Not a directory");
-  EXPECT_EQ(log.logBuffer.text(), kContact);
+  EXPECT_EQ(log.logBuffer().text(), kContact);
   EXPECT_TRUE(log.hasUnsavedContacts());
 }
 
@@ -164,7 +164,7 @@ TEST_F(ExportButton, NamesTheFileWithoutLeavingTheProgramFolder) {
   header.callsignField.setText("ik2abc/p");
   log.exportButton.press();
   EXPECT_EQ(testing::readBytes(folder.path() / "01_IK2ABC-P.edi").substr(0, 12), "[REG1TEST;1]");
-  EXPECT_NE(log.logBuffer.text().find("PCall=IK2ABC/P\r\n"), std::string::npos);
+  EXPECT_NE(log.logBuffer().text().find("PCall=IK2ABC/P\r\n"), std::string::npos);
 }
 
 }  // namespace

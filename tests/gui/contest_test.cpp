@@ -25,7 +25,7 @@ namespace {
 const std::filesystem::path dataFolder = VANTOR_TEST_DATA_DIR;
 
 std::string lastLine(RunningProgram& program) {
-  const std::string& log = program.session().log().logBuffer.text();
+  const std::string& log = program.session().log().logBuffer().text();
   const std::size_t start = log.rfind("\r\n", log.size() - 3);
   return log.substr(start == std::string::npos ? 0 : start + 2);
 }
@@ -166,10 +166,10 @@ class ContestTest : public QObject {
     program.clock.pin({2026, 11, 7, 17, 41});
     program.typeContact({"qq6mmm", "077", "jz35tq"});
     QCOMPARE(program.log<QLineEdit>("Text10")->text(), QString());
-    const std::string before = program.session().log().logBuffer.text();
+    const std::string before = program.session().log().logBuffer().text();
     program.insert();
     QCOMPARE(program.messageTexts().back(), std::string("Locatore non valido"));
-    QCOMPARE(program.session().log().logBuffer.text(), before);
+    QCOMPARE(program.session().log().logBuffer().text(), before);
     QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("013"));
     QCOMPARE(program.log<QLineEdit>("Text6")->text(), QStringLiteral("QQ6MMM"));
     QCOMPARE(program.log<QLineEdit>("Text8")->text(), QStringLiteral("077"));
@@ -244,7 +244,7 @@ class ContestTest : public QObject {
     const std::string difference =
         vantor::testing::compareWithGolden(file, dataFolder / "contest_iaru_01_QQ2VNT.edi");
     QVERIFY2(difference.empty(), difference.c_str());
-    QCOMPARE(vantor::toWindows1252(program.session().log().logBuffer.text()) + "\r\n", file);
+    QCOMPARE(vantor::toWindows1252(program.session().log().logBuffer().text()) + "\r\n", file);
     QVERIFY(!program.session().log().hasUnsavedContacts());
   }
 
@@ -324,7 +324,7 @@ class ContestTest : public QObject {
     difference =
         vantor::testing::compareWithGolden(file, dataFolder / "contest_sicily_1C_QQ9VNT_again.edi");
     QVERIFY2(difference.empty(), difference.c_str());
-    QCOMPARE(vantor::toWindows1252(program.session().log().logBuffer.text()) + "\r\n", file);
+    QCOMPARE(vantor::toWindows1252(program.session().log().logBuffer().text()) + "\r\n", file);
     QCOMPARE(program.log<QPlainTextEdit>("Text15")->toPlainText().count("[REG1TEST;1]"), 1);
   }
 
@@ -437,7 +437,7 @@ class ContestTest : public QObject {
     program.application.reopen(folder.path() / "01_QQ2VNT.edi");
 
     auto* shown = program.log<QPlainTextEdit>("Text15");
-    const std::string buffer = program.session().log().logBuffer.text();
+    const std::string buffer = program.session().log().logBuffer().text();
     QVERIFY(buffer.size() > 250'000);
     QString expected = QString::fromStdString(buffer);
     expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -445,7 +445,7 @@ class ContestTest : public QObject {
     QVERIFY(shown->textCursor().atEnd());
     QTest::keyClick(shown, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(shown->toPlainText(), expected);
-    QCOMPARE(program.session().log().logBuffer.text(), buffer);
+    QCOMPARE(program.session().log().logBuffer().text(), buffer);
   }
 };
 

@@ -47,7 +47,7 @@ struct LogState {
     return state;
   }
   static LogState of(RunningProgram& program) {
-    return {program.session().log().logBuffer.text(),
+    return {program.session().log().logBuffer().text(),
             program.log<QPlainTextEdit>("Text15")->toPlainText(),
             program.log<QLabel>("Label1")->text(), program.session().log().hasUnsavedContacts()};
   }
@@ -263,7 +263,7 @@ class FaultTest : public QObject {
     for (std::size_t i = 0; i < std::size(corrections); ++i) {
       program.insert();
       QCOMPARE(program.messageTexts().back(), std::string(kRowRefusals[i]));
-      QCOMPARE(program.session().log().logBuffer.text(), letters.toStdString());
+      QCOMPARE(program.session().log().logBuffer().text(), letters.toStdString());
       RunningProgram::retype(program.log<QLineEdit>(corrections[i].first), corrections[i].second);
     }
     program.insert();
@@ -271,7 +271,7 @@ class FaultTest : public QObject {
     const std::string call = letters.toUpper().toStdString();
     const std::string text = letters.toStdString();
     const std::string line = "261207;1432;QQ1ABC;;59;002;59;5;;JN61FU;243;;N;;";
-    QCOMPARE(program.session().log().logBuffer.text(), text + "\r\n" + line + "\r\n");
+    QCOMPARE(program.session().log().logBuffer().text(), text + "\r\n" + line + "\r\n");
     // The statistics are the one contact's.
     QCOMPARE(program.log<QLineEdit>("Text11")->text(), QStringLiteral("QQ1ABC"));
     QCOMPARE(program.log<QLineEdit>("Text12")->text(), QStringLiteral("243"));
@@ -286,14 +286,14 @@ class FaultTest : public QObject {
     QCOMPARE(program.messageTexts().back(),
              std::string("Data non valida: usare il formato gg/mm/aaaa"));
     RunningProgram::retype(program.header<QLineEdit>("Text20"), "08/12/2026");
-    const std::string logBefore = program.session().log().logBuffer.text();
+    const std::string logBefore = program.session().log().logBuffer().text();
     exportEdi(program);
     // The message quotes the path's first and last characters, not all ten thousand.
     const std::string tooLong = (folder.path() / ("_" + call + ".edi")).string();
     QCOMPARE(program.messageTexts().back(),
              "Impossibile salvare il LOG in " + tooLong.substr(0, 100) + "…" +
                  tooLong.substr(tooLong.size() - 99) + ": File name too long");
-    QCOMPARE(program.session().log().logBuffer.text(), logBefore);
+    QCOMPARE(program.session().log().logBuffer().text(), logBefore);
     QCOMPARE(program.log<QLabel>("Label1")->text(),
              QStringLiteral("***  Il LOG non è stato salvato  ***"));
 
@@ -421,7 +421,7 @@ class FaultTest : public QObject {
     // No contact is dated so: that is no date a record can carry.
     program.logContact({.call = QStringLiteral("iq9abc"), .received = {}, .locator = "jm78ba"});
     QCOMPARE(program.messageTexts(), std::vector<std::string>{"Inserire data nel formato yymmdd"});
-    QCOMPARE(program.session().log().logBuffer.text(), std::string());
+    QCOMPARE(program.session().log().logBuffer().text(), std::string());
   }
 
   // A no-break space typed into a header field, or a lone CR inside a line of a reopened file,
@@ -437,7 +437,7 @@ class FaultTest : public QObject {
       program.dialogs.answers = {true};
       exportEdi(program);
       RunningProgram::paste(program.log<QPlainTextEdit>("Text15"), QStringLiteral("nota"));
-      const std::string& buffer = program.session().log().logBuffer.text();
+      const std::string& buffer = program.session().log().logBuffer().text();
       QVERIFY(buffer.find("RAdr1=VIA\u00A0ROMA 1\r\n") != std::string::npos);
       QVERIFY(buffer.ends_with("nota"));
     }
@@ -448,10 +448,10 @@ class FaultTest : public QObject {
     vantor::testing::writeBytes(folder.path() / "01_QQ9XYZ.edi", file);
     RunningProgram program({2026, 12, 7, 14, 32});
     program.application.reopen(folder.path() / "01_QQ9XYZ.edi");
-    QVERIFY(program.session().log().logBuffer.text().find("prima\rdopo\u00A0fine") !=
+    QVERIFY(program.session().log().logBuffer().text().find("prima\rdopo\u00A0fine") !=
             std::string::npos);
     RunningProgram::paste(program.log<QPlainTextEdit>("Text15"), QStringLiteral("nota"));
-    QVERIFY(program.session().log().logBuffer.text().find("prima\r\ndopo\u00A0fine") !=
+    QVERIFY(program.session().log().logBuffer().text().find("prima\r\ndopo\u00A0fine") !=
             std::string::npos);
   }
 
@@ -486,7 +486,7 @@ class FaultTest : public QObject {
              (std::vector<std::string>{"Nominativo non valido", "Locatore non valido"}));
     RunningProgram::retype(program.log<QLineEdit>("Text9"), "jn61fu");
     program.insert();
-    QCOMPARE(program.session().log().logBuffer.text(),
+    QCOMPARE(program.session().log().logBuffer().text(),
              std::string("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;243;;N;;\r\n"));
 
     exportEdi(program);

@@ -61,7 +61,7 @@ class LogWindowTest : public QObject {
     QVERIFY(program.dialogs.messages.empty());
     QCOMPARE(program.find<QPlainTextEdit>("Text15")->toPlainText(),
              QStringLiteral("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;349;;N;;\n"));
-    QCOMPARE(program.form().logBuffer.text(),
+    QCOMPARE(program.form().logBuffer().text(),
              std::string("261207;1432;QQ1ABC;1;59;001;59;005;;JN61FU;349;;N;;\r\n"));
     QCOMPARE(program.find<QLineEdit>("Text1")->text(), QStringLiteral("002"));
     QCOMPARE(program.find<QLineEdit>("Text11")->text(), QStringLiteral("QQ1ABC"));
@@ -93,9 +93,9 @@ class LogWindowTest : public QObject {
     QCOMPARE(buffer->blockCount(), 4);
     buffer->moveCursor(QTextCursor::End);
     QTest::keyClicks(buffer, "note");
-    QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote"));
     QTest::keyClick(buffer, Qt::Key_Return);
-    QVERIFY(program.form().logBuffer.text().ends_with(";;N;;\r\nnote\r\n"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote\r\n"));
   }
 
   // Each edit of the log widget, by key or by paste, leaves the log buffer and its caret as
@@ -163,7 +163,7 @@ class LogWindowTest : public QObject {
     };
     for (const Start& start : {Start{"CR LF lines", ""}, Start{"a lone LF", "note\nmore\r\n"}}) {
       Program program;
-      program.form().logBuffer.setText(start.extra);
+      program.form().logBuffer().setText(start.extra);
       program.window().sync();
       for (const char* call : {"qq1abc", "qq2abc", "qq3abc"}) {
         program.logContact({call, "1", "jn61fu"});
@@ -180,8 +180,8 @@ class LogWindowTest : public QObject {
               .toStdString();
         };
         const std::string where = std::string(start.name) + ", " + name;
-        QVERIFY2(program.form().logBuffer.text() == held(-1), where.c_str());
-        QVERIFY2(program.form().logBuffer.caret() == held(widget->textCursor().position()).size(),
+        QVERIFY2(program.form().logBuffer().text() == held(-1), where.c_str());
+        QVERIFY2(program.form().logBuffer().caret() == held(widget->textCursor().position()).size(),
                  where.c_str());
       }
     }

@@ -28,7 +28,7 @@ class WindowStateTest : public QObject {
     RunningProgram::click(plusTwo);
     QVERIFY(plusTwo->isChecked());
     program.logContact({"qq1abc", "001", "jn61fu"});
-    QVERIFY(program.session().log().logBuffer.text().starts_with("261208;1340;QQ1ABC;"));
+    QVERIFY(program.session().log().logBuffer().text().starts_with("261208;1340;QQ1ABC;"));
   }
 
   void typingAnItemsTextIntoAListIsNoPick() {
@@ -49,7 +49,7 @@ class WindowStateTest : public QObject {
     RunningProgram::retype(modes->lineEdit(), QStringLiteral("SSB"));
     QTest::keyClick(modes->lineEdit(), Qt::Key_Return);
     program.logContact({"qq1abc", "001", "jn61fu"});
-    QVERIFY(program.session().log().logBuffer.text().find(";QQ1ABC;1;579;") != std::string::npos);
+    QVERIFY(program.session().log().logBuffer().text().find(";QQ1ABC;1;579;") != std::string::npos);
   }
 
   void aHundredThousandCharactersPastedStayWhole() {

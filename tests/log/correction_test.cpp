@@ -14,13 +14,13 @@ class Correction : public LogFixture {
  protected:
   // The contact on line `line`, the caret put on it and opened as the operator opens it.
   ContactForm& open(std::size_t line) {
-    const std::string& text = log.logBuffer.text();
+    const std::string& text = log.logBuffer().text();
     std::size_t at = 0;
     for (std::size_t skipped = 0; skipped < line; ++skipped) {
       at = text.find("\r\n", at) + 2;
     }
-    log.logBuffer.setCaret(at + 3);
-    log.logBuffer.open();
+    log.logBuffer().setCaret(at + 3);
+    log.logBuffer().open();
     EXPECT_NE(session.contact(), nullptr);
     return *session.contact();
   }
@@ -71,7 +71,7 @@ TEST_F(Correction, RescoresTheLineAndMarksTheDuplicatesAgain) {
        "1197"},
   };
   for (const auto& c : cases) {
-    log.logBuffer.clear();
+    log.logBuffer().clear();
     log.serialSentField.setText("001");
     log.sicilyDoublingBox.setVisible(true);
     log.sicilyDoublingBox.setChecked(true);
@@ -110,7 +110,7 @@ TEST_F(Correction, RefusesWhatTheInsertionRefuses) {
       {&ContactForm::locatorField, "ZZ00AA", "Locatore non valido"},
   };
   insert("QQ1AAA", "JN61FU");
-  const std::string before = log.logBuffer.text();
+  const std::string before = log.logBuffer().text();
   for (const auto& c : cases) {
     dialogs.messages.clear();
     ContactForm& form = open(0);
@@ -118,7 +118,7 @@ TEST_F(Correction, RefusesWhatTheInsertionRefuses) {
     form.okButton.press();
     ASSERT_EQ(dialogs.messages.size(), 1U) << c.typed;
     EXPECT_EQ(dialogs.messages[0].text, c.message);
-    EXPECT_EQ(log.logBuffer.text(), before);
+    EXPECT_EQ(log.logBuffer().text(), before);
     EXPECT_EQ(session.contact(), &form) << "the correction stays open";
     form.cancelButton.press();
   }
@@ -147,16 +147,16 @@ TEST_F(Correction, DeletesAContactAfterTheQuestion) {
   EXPECT_EQ(log.document().lines().size(), 3U) << "No keeps it";
   dialogs.answers = {true};
   open(0).deleteButton.press();
-  EXPECT_EQ(log.logBuffer.text(), "261207;1432;QQ1AAA;1;59;002;59;;;JN71JK;150;;N;;\r\n");
+  EXPECT_EQ(log.logBuffer().text(), "261207;1432;QQ1AAA;1;59;002;59;;;JN71JK;150;;N;;\r\n");
   EXPECT_EQ(log.totalField.text(), "150");
   EXPECT_EQ(session.contact(), nullptr);
 }
 
 // Only a record opens: a note the operator typed does not.
 TEST_F(Correction, OpensOnlyARecord) {
-  log.logBuffer.setText("a note\r\n");
-  log.logBuffer.setCaret(2);
-  log.logBuffer.open();
+  log.logBuffer().setText("a note\r\n");
+  log.logBuffer().setCaret(2);
+  log.logBuffer().open();
   EXPECT_EQ(session.contact(), nullptr);
   EXPECT_TRUE(screens.events.empty());
 }

@@ -51,7 +51,7 @@ TEST_F(Insertion, KeepsTheOdxTotalAndAverageContactByContact) {
 }
 
 TEST_F(Insertion, AveragesToTheIntegerPartOfTheQuotient) {
-  log.logBuffer.setText(
+  log.logBuffer().setText(
       "261207;1400;QQ1AAA;1;59;001;59;;;JN81;50;;N;;\r\n"
       "261207;1410;QQ1AAA;1;59;002;59;;;JN81;0;;;;D\r\n"
       "261207;1420;QQ1BBB;1;59;003;59;;;KN02AA;301;;N;;\r\n");
@@ -82,7 +82,7 @@ TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
   insert("QQ2ABC", "KN02AA");
   log.modeList.setText("FM");
   insert("QQ3ABC", "JN81LL");
-  EXPECT_EQ(log.logBuffer.text(),
+  EXPECT_EQ(log.logBuffer().text(),
             "261207;1432;QQ1ABC;;59;001;59;005;;JN61FU;349;;N;;\r\n"
             "261207;1432;QQ2ABC;2;599;002;599;;;KN02AA;306;;N;;\r\n"
             "261207;1432;QQ3ABC;2;599;003;599;;;JN81LL;50;;N;;\r\n");
@@ -97,7 +97,7 @@ TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
 
 TEST_F(Insertion, CountsAContactInTheHomeSquareAsOne) {
   insert("QQ1ABC", "JN81GD");
-  EXPECT_EQ(log.logBuffer.text(), "261207;1432;QQ1ABC;1;59;001;59;;;JN81GD;1;;N;;\r\n");
+  EXPECT_EQ(log.logBuffer().text(), "261207;1432;QQ1ABC;1;59;001;59;;;JN81GD;1;;N;;\r\n");
   EXPECT_EQ(log.totalField.text(), "1");
 }
 
@@ -111,16 +111,16 @@ TEST_F(Insertion, DoublesTheQrbOfSicilianCalls) {
   for (const auto& c : cases) {
     log.sicilyDoublingBox.setChecked(true);
     log.serialSentField.setText("001");
-    log.logBuffer.clear();
+    log.logBuffer().clear();
     insert(c.call, "JN71JK");
     EXPECT_EQ(log.totalField.text(), c.points) << c.call;
     EXPECT_EQ(log.odxDistanceField.text(), "150") << c.call;
-    EXPECT_EQ(log.logBuffer.text(), "261207;1432;" + std::string(c.call) +
-                                        ";1;59;001;59;;;JN71JK;" + c.points + ";;N;;\r\n");
+    EXPECT_EQ(log.logBuffer().text(), "261207;1432;" + std::string(c.call) +
+                                          ";1;59;001;59;;;JN71JK;" + c.points + ";;N;;\r\n");
   }
 
   log.serialSentField.setText("001");
-  log.logBuffer.clear();
+  log.logBuffer().clear();
   insert("QQ9AB9", "KN02AA");
   insert("QQ1ABC", "JN61FU");
   EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1ABC", "JN61FU", "349", "1573", "786"}))
@@ -132,11 +132,11 @@ TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
   fillRow("QQ1ABC", "JN61FU");
   ASSERT_EQ(log.duplicateMark(), DuplicateMark::Duplicate);
   const std::string duplicateLine = "261207;1432;QQ1ABC;1;59;002;59;;;JN61FU;0;;;;D\r\n";
-  const std::string expectedBuffer = log.logBuffer.text() + duplicateLine;
+  const std::string expectedBuffer = log.logBuffer().text() + duplicateLine;
   std::string bufferWhileTold;
   std::string serialWhileTold;
   dialogs.whileShown = [&](const Message&) {
-    bufferWhileTold = log.logBuffer.text();
+    bufferWhileTold = log.logBuffer().text();
     serialWhileTold = log.serialSentField.text();
   };
 
@@ -145,7 +145,7 @@ TEST_F(Insertion, LogsADuplicateWithNoPointsAndSaysSoAfterwards) {
   EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{"Inserito un duplicato"}});
   EXPECT_EQ(bufferWhileTold, expectedBuffer);
   EXPECT_EQ(serialWhileTold, "002");
-  EXPECT_EQ(log.logBuffer.text(), expectedBuffer);
+  EXPECT_EQ(log.logBuffer().text(), expectedBuffer);
   EXPECT_EQ(statisticsOf(log), (Statistics{"QQ1ABC", "JN61FU", "349", "349", "349"}))
       << "a duplicate changes no statistic";
   EXPECT_EQ(log.serialSentField.text(), "003");
@@ -158,7 +158,7 @@ TEST_F(Insertion, RefusesACallNeverTyped) {
   log.locatorField.setText("JN61FU");
   log.insertButton.press();
   EXPECT_EQ(dialogs.messages, std::vector<Message>{Message{"Nominativo non valido"}});
-  EXPECT_EQ(log.logBuffer.text(), "");
+  EXPECT_EQ(log.logBuffer().text(), "");
   EXPECT_EQ(log.serialSentField.text(), "001");
 }
 
@@ -169,11 +169,11 @@ TEST_F(Insertion, AdvancesTheSerialUpTo9999) {
   } cases[] = {{"001", "002"},  {"009", "010"},   {"099", "100"},  {"12", "013"},
                {"999", "1000"}, {"1000", "1001"}, {"9999", "9999"}};
   for (const auto& c : cases) {
-    log.logBuffer.clear();
+    log.logBuffer().clear();
     log.serialSentField.setText(c.before);
     insert("QQ1ABC", "JN61FU");
     EXPECT_EQ(log.serialSentField.text(), c.after) << c.before;
-    EXPECT_EQ(log.logBuffer.text(),
+    EXPECT_EQ(log.logBuffer().text(),
               "261207;1432;QQ1ABC;1;59;" + std::string(c.before) + ";59;;;JN61FU;349;;N;;\r\n");
   }
 }
@@ -191,7 +191,7 @@ TEST_F(Insertion, LeavesTheNextContactTheTimeOfClearingTheCallWithAuto) {
   fillRow("QQ1ABC", "JN61FU");
   clock.pin({2026, 12, 8, 0, 5});
   log.insertButton.press();
-  EXPECT_EQ(log.logBuffer.text(), "261207;1332;QQ1ABC;1;59;001;59;;;JN61FU;349;;N;;\r\n");
+  EXPECT_EQ(log.logBuffer().text(), "261207;1332;QQ1ABC;1;59;001;59;;;JN61FU;349;;N;;\r\n");
   EXPECT_EQ(log.timeField.text(), "2305");
   EXPECT_EQ(log.dateField.text(), "261207");
 }
@@ -239,13 +239,13 @@ TEST_F(Insertion, RefusesAFaultyRowAndChangesNothing) {
     for (const Field* field :
          {&log.serialSentField, &log.dateField, &log.timeField, &log.callsignField,
           &log.locatorField, &log.qrbField, &log.odxCallField, &log.odxDistanceField,
-          &log.totalField, &log.averageField, &log.logBuffer}) {
+          &log.totalField, &log.averageField, &log.logBuffer()}) {
       texts.push_back(field->text());
     }
     return texts;
   };
   for (const auto& c : cases) {
-    log.logBuffer.setText("earlier\r\n");
+    log.logBuffer().setText("earlier\r\n");
     log.totalField.setText("10");
     log.serialSentField.setText(c.serial);
     session.bearing().homeLocatorField.setText(c.home);

@@ -63,7 +63,7 @@ TEST_F(LogScreen, UpperCasesTheCallWithTheCaretAtTheEnd) {
 TEST_F(LogScreen, MarksOnlyTheCallOfARecordWhileItIsTyped) {
   type(log.callsignField, "qq1abc");
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate) << "an empty log holds no call";
-  log.logBuffer.setText("260509;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
+  log.logBuffer().setText("260509;1432;QQ1ABC;1;59;001;59;005;;JN80XX;123;;N;;\r\n");
 
   const struct {
     const char* call;
@@ -82,7 +82,7 @@ TEST_F(LogScreen, MarksOnlyTheCallOfARecordWhileItIsTyped) {
         << step.call;
   }
   // The operator's edit of the buffer is what the next keystroke compares with.
-  log.logBuffer.edit("260509;1432;QQ1ABD;1;59;001;59;005;;JN80XX;123;;N;;\r\n", 0);
+  log.logBuffer().edit("260509;1432;QQ1ABD;1;59;001;59;005;;JN80XX;123;;N;;\r\n", 0);
   log.callsignField.clear();
   log.callsignField.setText("QQ1ABC");
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate);
@@ -160,11 +160,11 @@ TEST_F(LogScreen, KnowsWhetherTheLogHoldsTextNotYetExported) {
   EXPECT_FALSE(log.hasUnsavedContacts());
   insert("QQ1ABC", "JN61FU");
   EXPECT_TRUE(log.hasUnsavedContacts());
-  log.markSaved();
+  log.band().unsaved = false;
   EXPECT_FALSE(log.hasUnsavedContacts());
-  log.logBuffer.append("typed by the operator");
+  log.logBuffer().append("typed by the operator");
   EXPECT_TRUE(log.hasUnsavedContacts());
-  log.logBuffer.clear();
+  log.logBuffer().clear();
   EXPECT_FALSE(log.hasUnsavedContacts());
 
   insert("QQ1ABD", "JN61FU");

@@ -24,6 +24,9 @@ inline std::vector<std::string> everything(Session& session) {
   std::vector<Form*> forms{&session.header()};
   if (session.hasLog()) {
     forms.push_back(&session.log());
+    for (std::size_t band = 0; band < session.log().bandCount(); ++band) {
+      forms.push_back(&session.log().bandAt(band));
+    }
   }
   if (session.hasBearing()) {
     forms.push_back(&session.bearing());
