@@ -197,8 +197,11 @@ void FieldBinder::bind(Field& field, QPlainTextEdit* widget) {
   // Tab moves on, as in every other field: a TAB character would break the records.
   widget->setTabChangesFocus(true);
   auto shown = std::make_shared<ShownTexts>();
+  // The widget's own document would go when another is shown: each field's is the binder's.
+  QTextDocument* first = newDocument(widget);
+  widget->setDocument(first);
   shown->field = &field;
-  shown->texts.emplace(&field, ShownTexts::Text{widget->document(), {}});
+  shown->texts.emplace(&field, ShownTexts::Text{first, {}});
   followDocument(widget, shown);
   add(field, widget, [this, widget, shown] {
     m_showing = true;
@@ -250,6 +253,16 @@ void FieldBinder::followDocument(QPlainTextEdit* widget, const std::shared_ptr<S
           });
 }
 
+// A document for the widget to show, laid out as its own; the widget keeps it, and no other
+// document shown replaces it for good.
+QTextDocument* FieldBinder::newDocument(QPlainTextEdit* widget) {
+  auto* document = new QTextDocument(widget);
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+  document->setDefaultFont(widget->document()->defaultFont());
+  document->setDocumentMargin(widget->document()->documentMargin());
+  return document;
+}
+
 // The widget shows another field under its name: its own document, made the first time.
 void FieldBinder::switchText(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown,
                              Field& field) {
@@ -257,11 +270,7 @@ void FieldBinder::switchText(QPlainTextEdit* widget, const std::shared_ptr<Shown
   auto found = shown->texts.find(&field);
   const bool made = found == shown->texts.end();
   if (made) {
-    auto* document = new QTextDocument(widget);
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
-    document->setDefaultFont(widget->document()->defaultFont());
-    document->setDocumentMargin(widget->document()->documentMargin());
-    found = shown->texts.emplace(&field, ShownTexts::Text{document, {}}).first;
+    found = shown->texts.emplace(&field, ShownTexts::Text{newDocument(widget), {}}).first;
   }
   m_showing = true;
   widget->setDocument(found->second.document);

@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTextDocument;
 class QWidget;
 
 namespace vantor::gui {
@@ -81,6 +82,7 @@ class FieldBinder : public QObject {
   void bind(Button& button, QPushButton* widget);
   template <typename ControlType, typename Widget>
   void add(const ControlType& control, Widget* widget, std::function<void()> show);
+  static QTextDocument* newDocument(QPlainTextEdit* widget);
   void followDocument(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown);
   void switchText(QPlainTextEdit* widget, const std::shared_ptr<ShownTexts>& shown, Field& field);
   [[nodiscard]] Control* controlNamed(const std::string& name) const;

@@ -169,10 +169,16 @@ const std::string& HeaderForm::writeEdiHeader(const std::array<std::string, 3>& 
   return ediHeaderBuffer.text();
 }
 
+// A pick of another contest is asked about with the earlier one still shown, so nothing kept of
+// the earlier contest names the new one.
 void HeaderForm::contestPicked() {
-  if (contestList.text() != contestList.textBeforePick() && !m_links.changeContest()) {
+  const std::string picked = contestList.text();
+  if (picked != contestList.textBeforePick()) {
     contestList.setText(contestList.textBeforePick());
-    return;
+    if (!m_links.changeContest()) {
+      return;
+    }
+    contestList.setText(picked);
   }
   const std::string& contest = contestList.text();
   const bool fieldDay = contest == catalogue::fieldDaySicily;

@@ -142,6 +142,66 @@ TEST_F(JournalTest, ACleanEndAsksNothingAndKeepsTheFinishedJournal) {
   EXPECT_TRUE(std::filesystem::exists(data.path() / "vantor-20261208-0840.journal"));
 }
 
+// Every band log and the band logged come back; a switch of band writes a few bytes, not the
+// logs.
+TEST_F(JournalTest, ResumesEveryBandLogAndTheBandLogged) {
+  std::vector<std::string> before;
+  {
+    ProgramRun run(data.path());
+    run.openLog();
+    run.logContact("qq1abc", "jn61fu");
+    run.logContact("qq2abc", "kn02aa");
+    run.act([&] { run.session.header().bandList.pickText("432 Mhz"); });
+    run.logContact("qq1abc", "jn71jk");
+    const auto size = std::filesystem::file_size(run.journal.livePath());
+    run.act([&] { run.session.log().stepBand(-1); });
+    EXPECT_LT(std::filesystem::file_size(run.journal.livePath()) - size, 1000U);
+    run.act([&] { run.session.log().stepBand(1); });
+    before = everything(run.session);
+  }
+  ProgramRun again(data.path(), {true});
+  ASSERT_EQ(again.dialogs.questions,
+            std::vector<std::string>{"È stato trovato un LOG non chiuso: 3 contatti su 2 bande, "
+                                     "l'ultimo alle 0840 (QQ1ABC, Contest IARU Reg. I VHF). "
+                                     "Riprenderlo?"});
+  EXPECT_EQ(everything(again.session), before);
+  LogForm& log = again.session.log();
+  EXPECT_EQ(log.band().band(), "432 Mhz");
+  EXPECT_EQ(log.serialSentField.text(), "002");
+  EXPECT_EQ(log.document().score().contacts(), 1U);
+  again.act([&] { log.stepBand(-1); });
+  EXPECT_EQ(log.serialSentField.text(), "003");
+  EXPECT_EQ(log.document().score().contacts(), 2U);
+}
+
+// A new contest sets the journal of the earlier one aside whole, and its own journal holds none
+// of the earlier contacts.
+TEST_F(JournalTest, ANewContestKeepsTheEarlierOneAside) {
+  crashAfterThreeContacts();
+  std::vector<std::string> now;
+  {
+    ProgramRun again(data.path(), {true, true});
+    const std::string old = readBytes(data.path() / "vantor.journal");
+    again.act([&] { again.session.header().contestList.pickText("Contest IARU Reg. I UHF-SHF"); });
+    EXPECT_EQ(again.dialogs.questions.back(), "Il LOG contiene contatti: cambiare contest?");
+    EXPECT_TRUE(readBytes(data.path() / "vantor-20261208-0840-contest-precedente.journal")
+                    .starts_with(old));
+    now = everything(again.session);
+  }
+  const TempFolder otherData;
+  {
+    ProgramRun earlier(otherData.path());
+    earlier.journal.reopen(data.path() / "vantor-20261208-0840-contest-precedente.journal");
+    EXPECT_EQ(earlier.session.header().contestList.text(), "Contest IARU Reg. I VHF");
+    EXPECT_EQ(earlier.session.log().document().score().contacts(), 3U);
+  }
+  ProgramRun third(data.path(), {true});
+  EXPECT_EQ(third.dialogs.questions,
+            std::vector<std::string>{"È stato trovato un LOG non chiuso, senza contatti "
+                                     "(Contest IARU Reg. I UHF-SHF). Riprenderlo?"});
+  EXPECT_EQ(everything(third.session), now);
+}
+
 TEST_F(JournalTest, AFreshStartWritesTheJournalAtTheFirstChange) {
   {
     ProgramRun run(data.path());

@@ -30,6 +30,7 @@ enum class KillPoint {
   DuringBufferTyping,
   AfterExport,
   AfterCorrection,
+  AfterBandSwitch,
   WhileADuplicateIsTold
 };
 
@@ -53,14 +54,23 @@ void playUntil(RunningProgram& program, KillPoint point, const fs::path& ediFold
     RunningProgram::retype(program.correction<QLineEdit>("Text6"), QStringLiteral("jn71jk"));
     QTest::keyClick(program.correction<QLineEdit>("Text6"), Qt::Key_Return);
   }
+  if (point == KillPoint::AfterBandSwitch) {
+    QTest::keyClick(program.log<QLineEdit>("Text6"), Qt::Key_PageDown, Qt::ControlModifier);
+    program.logContact({"qq1abc", "001", "jn71jk"});
+  }
 }
 
-// The rest of the contest after the restart: one more contact and the export.
+// The rest of the contest after the restart: one more contact and the export; the files of 144
+// and 432 MHz.
 std::string finish(RunningProgram& program, const fs::path& ediFolder) {
   program.session().setProgramFolder(ediFolder);
   program.logContact({"qq3abc", "003", "jn71jk"});
   RunningProgram::click(program.log<QPushButton>("Command2"));
-  return vantor::testing::readBytes(ediFolder / "01_QQ9XYZ.edi");
+  std::string files = vantor::testing::readBytes(ediFolder / "01_QQ9XYZ.edi");
+  if (fs::exists(ediFolder / "03_QQ9XYZ.edi")) {
+    files += vantor::testing::readBytes(ediFolder / "03_QQ9XYZ.edi");
+  }
+  return files;
 }
 
 // What both windows show, widget by widget, with the EDI folder's name taken out; a closed
@@ -140,6 +150,7 @@ class CrashTest : public QObject {
     QTest::newRow("during typing in the log") << static_cast<int>(KillPoint::DuringBufferTyping);
     QTest::newRow("right after an export") << static_cast<int>(KillPoint::AfterExport);
     QTest::newRow("right after a correction") << static_cast<int>(KillPoint::AfterCorrection);
+    QTest::newRow("on a second band") << static_cast<int>(KillPoint::AfterBandSwitch);
   }
 
   void resumesExactlyWhereTheKilledProgramStopped() {
