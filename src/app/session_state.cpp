@@ -16,7 +16,7 @@ namespace {
 
 // The band logs' groups, after the log screen's: 'a' for the first, and on.
 constexpr char kFirstBandTag = 'a';
-constexpr std::size_t kBandTags = 26;
+constexpr std::size_t kBandTags = LogForm::kMostBandLogs;
 
 bool isBandTag(char tag) {
   return tag >= kFirstBandTag && static_cast<std::size_t>(tag - kFirstBandTag) < kBandTags;

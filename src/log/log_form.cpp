@@ -84,6 +84,15 @@ void LogForm::offerSicilyDoubling(bool offered) {
 }
 
 BandLog& LogForm::addBand(std::string band) {
+  if (!m_retired.empty()) {
+    BandLog& log = *m_bands.emplace_back(std::move(m_retired.back()));
+    m_retired.pop_back();
+    log.name(std::move(band));
+    log.serialSent = serialNumberText(1);
+    log.savedLabel.clear();
+    log.unsaved = false;
+    return log;
+  }
   BandLog& log = *m_bands.emplace_back(std::make_unique<BandLog>(std::move(band)));
   log.document().onChange([this, &log] {
     log.unsaved = !log.buffer.text().empty();
@@ -147,16 +156,20 @@ void LogForm::stepBand(int step) {
   }
 }
 
+// The band log shown has to be the first: the last one goes, emptied.
+void LogForm::retireLastBand() {
+  m_retired.push_back(std::move(m_bands.back()));
+  m_bands.pop_back();
+  m_retired.back()->buffer.clear();
+}
+
 void LogForm::startNewContest() {
-  BandLog& kept = band();
-  for (std::size_t index = 0; index < m_bands.size(); ++index) {
-    if (index != m_current) {
-      m_bands[index]->buffer.clear();
-      m_retired.push_back(std::move(m_bands[index]));
-    }
-  }
-  std::erase(m_bands, nullptr);
+  std::swap(m_bands.front(), m_bands[m_current]);
   m_current = 0;
+  while (m_bands.size() > 1) {
+    retireLastBand();
+  }
+  BandLog& kept = band();
   kept.buffer.clear();
   kept.unsaved = false;
   serialSentField.setText(serialNumberText(1));
@@ -214,12 +227,12 @@ void LogForm::restoreFormState(StateReader& state) {
 void LogForm::restoreBands(StateReader& state) {
   const std::size_t current = state.number();
   const std::size_t count = state.number();
-  if (count == 0 || current >= count) {
-    throw StateError("no band log shown");
+  if (count == 0 || current >= count || count > kMostBandLogs) {
+    throw StateError("no band log shown, or more band logs than bands");
   }
+  m_current = 0;
   while (m_bands.size() > count) {
-    m_retired.push_back(std::move(m_bands.back()));
-    m_bands.pop_back();
+    retireLastBand();
   }
   for (std::size_t index = 0; index < count; ++index) {
     std::string band = state.text();

@@ -111,6 +111,9 @@ class LogForm : public Form {
   // Every control but the log buffer, which its band log keeps.
   [[nodiscard]] std::vector<Control*> keptControls() override;
 
+  // No contest has more bands than this; a kept state that names more is no state of this screen.
+  static constexpr std::size_t kMostBandLogs = 26;
+
   // The log buffer of the band logged, "Text15".
   [[nodiscard]] Field& logBuffer() { return band().buffer; }
   // The band log shown and the others, in the order they were first logged.
@@ -162,6 +165,7 @@ class LogForm : public Form {
 
   void openContact();
   BandLog& addBand(std::string band);
+  void retireLastBand();
   void switchTo(std::size_t index);
   void restoreBands(StateReader& state);
 
@@ -184,8 +188,8 @@ class LogForm : public Form {
   std::string_view m_modeCode;
   std::vector<std::unique_ptr<BandLog>> m_bands;
   std::size_t m_current = 0;
-  // Band logs a new contest or a restore let go. A window may still show their buffers, so they
-  // live as long as the screen.
+  // Band logs a new contest or a restore let go, emptied. A window may still show their buffers,
+  // so they live as long as the screen, and the next band log needed is one of them.
   std::vector<std::unique_ptr<BandLog>> m_retired;
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "form/control_state.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
@@ -184,6 +185,18 @@ TEST(BandLogs, ChangingTheContestOfLogsWithContactsAsksAndOnSiStartsEmpty) {
 
   contest.header.contestList.pickText("Contest IARU Reg. I VHF");
   EXPECT_EQ(contest.dialogs.questions.size(), 2U) << "empty logs ask nothing";
+}
+
+// A journal is read back without trust: a state naming more band logs than any contest has bands
+// is refused before any is made.
+TEST(BandLogs, AKeptStateNamingMoreBandLogsThanBandsIsRefused) {
+  Contest contest;
+  ControlState state;
+  contest.log.saveFormState(state);
+  state.at(3) = std::to_string(LogForm::kMostBandLogs + 1);
+  StateReader reader(state);
+  EXPECT_THROW(contest.log.restoreFormState(reader), StateError);
+  EXPECT_EQ(contest.log.bandCount(), 1U);
 }
 
 }  // namespace
