@@ -163,6 +163,8 @@ bool writeBandFile(Session& session, const BandFile& file, const std::string& st
   // views too.
   const bool unchanged = ediText == logText;
   session.log().takeExport(*file.log, unchanged ? std::span<const TextEdit>() : edits);
+  // The label a band log not shown will show names its own file.
+  file.log->savedLabel = savedLabelText(file.path);
   session.recordTally(file.log->band()).exported(ediText, file.log->buffer.rewrites());
   return true;
 }
