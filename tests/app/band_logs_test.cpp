@@ -131,9 +131,9 @@ TEST(BandLogs, TheExportWritesEachBandsFileAsALogOfThatBandAloneWould) {
                                                   " e un altro file EDI  ***");
   EXPECT_FALSE(both.log.hasUnsavedContacts());
   both.pickBand("432 Mhz");
-  EXPECT_EQ(both.log.saveMessageLabel.text(),
-            "***  Il LOG è stato salvato in " + (both.folder.path() / "03_QQ9XYZ.edi").string() +
-                "  ***");
+  EXPECT_EQ(both.log.saveMessageLabel.text(), "***  Il LOG è stato salvato in " +
+                                                  (both.folder.path() / "03_QQ9XYZ.edi").string() +
+                                                  "  ***");
   both.pickBand("144 Mhz");
   EXPECT_EQ(both.file("01_QQ9XYZ.edi").find("QQ1ABC;1;59;001;59;001;;JN71JK"), std::string::npos);
 
