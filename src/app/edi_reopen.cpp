@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -240,33 +241,140 @@ std::optional<EdiContent> readToReopen(Session& session, const std::filesystem::
   return content;
 }
 
+// A file to reopen: its name as the messages quote it and what it puts on the screens.
+struct PlannedFile {
+  std::string name;
+  Reopening plan;
+};
+
+// The files read and planned, in their order; nothing when one does not load, which the operator
+// has then been told.
+std::optional<std::vector<PlannedFile>> planFiles(Session& session,
+                                                  std::span<const std::filesystem::path> paths) {
+  std::vector<PlannedFile> files;
+  for (const std::filesystem::path& path : paths) {
+    std::string name = quotedPath(path.filename());
+    std::optional<EdiContent> content = readToReopen(session, path, name);
+    if (!content) {
+      return std::nullopt;
+    }
+    files.push_back(PlannedFile{
+        std::move(name), planReopening(std::move(*content), session.header().stationHeader())});
+  }
+  return files;
+}
+
+// Why a file is not opened beside the first: another station, another contest, or a band the
+// first file's contest does not have, where a band log needs one.
+std::optional<std::string> refusalBeside(const PlannedFile& file, const StationHeader& first) {
+  const StationHeader& station = file.plan.station;
+  const std::string callsign = toUpper(station.callsign);
+  if (callsign != toUpper(first.callsign)) {
+    return "Il file " + file.name + " è di un'altra stazione (" + messageQuote(callsign) +
+           ", non " + messageQuote(toUpper(first.callsign)) + ")";
+  }
+  if (station.contest != first.contest) {
+    return "Il file " + file.name + " è di un altro contest (" + messageQuote(station.contest) +
+           ", non " + messageQuote(first.contest) + ")";
+  }
+  if (!holds(catalogue::bandsFor(first.contest), station.band)) {
+    return "La banda del file " + file.name + " (" + messageQuote(station.band) +
+           ") non è una banda del contest " + messageQuote(first.contest);
+  }
+  return std::nullopt;
+}
+
+// Why several files are not opened together; nothing when they are one station's logs of one
+// contest, each of a band of its own.
+std::optional<std::string> refusalOfSet(std::span<const PlannedFile> files) {
+  if (files.size() < 2) {
+    return std::nullopt;
+  }
+  const StationHeader& first = files.front().plan.station;
+  for (std::size_t index = 0; index < files.size(); ++index) {
+    const PlannedFile& file = files[index];
+    if (const auto refusal = refusalBeside(file, first)) {
+      return *refusal + ": nessun file è stato aperto.";
+    }
+    for (const PlannedFile& earlier : files.first(index)) {
+      if (earlier.plan.station.band == file.plan.station.band) {
+        return "I file " + earlier.name + " e " + file.name + " sono della stessa banda " +
+               file.plan.station.band + ": nessuno è stato aperto.";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+// The first file goes on both screens as a file alone does, each other one into the log of its
+// band; the first file's log is put back last, so its band and its mode are the ones shown.
+void applyFiles(Session& session, std::span<const PlannedFile> files) {
+  const Reopening& first = files.front().plan;
+  session.header().resume(first.station);
+  // The records are measured once, from the file's locator, as "Avanti -->" then keeps them.
+  session.bearing().setHomeLocator(first.station.locator);
+  LogForm& log = session.log();
+  for (const PlannedFile& file : files.subspan(1)) {
+    log.showBand(file.plan.station.band);
+    log.resume(file.plan.log);
+  }
+  if (files.size() > 1) {
+    log.showBand(first.station.band);
+  }
+  log.resume(first.log);
+}
+
+// Reads, checks and asks about every file, then puts them on the screens: false, with nothing
+// changed, when one is refused or the operator says no.
+bool reopenFiles(Session& session, std::span<const std::filesystem::path> paths) {
+  // The files' copies of the logs are let go before the log window shows the log buffers'.
+  const std::optional<std::vector<PlannedFile>> files = planFiles(session, paths);
+  if (!files) {
+    return false;
+  }
+  if (const auto refusal = refusalOfSet(*files)) {
+    session.dialogs().showMessage(headerMessage(*refusal));
+    return false;
+  }
+  for (const PlannedFile& file : *files) {
+    const std::vector<std::size_t>& unread = file.plan.unreadLines;
+    if (!unread.empty() && !session.dialogs().askYesNo(unreadQuestion(file.name, unread))) {
+      return false;
+    }
+  }
+  applyFiles(session, *files);
+  return true;
+}
+
+// "Il file X.edi non è stato aperto…", or "I file X.edi e Y.edi non sono stati aperti…".
+std::string notOpened(std::span<const std::filesystem::path> paths) {
+  if (paths.size() == 1) {
+    return "Il file " + quotedPath(paths.front().filename()) + " non è stato aperto";
+  }
+  std::string names;
+  for (std::size_t index = 0; index < paths.size(); ++index) {
+    names += index == 0 ? "" : index + 1 == paths.size() ? " e " : ", ";
+    names += quotedPath(paths[index].filename());
+  }
+  return "I file " + names + " non sono stati aperti";
+}
+
 }  // namespace
 
-void reopenEdi(Session& session, const std::filesystem::path& path) {
-  const std::string name = quotedPath(path.filename());
-  // A log resumed after a crash is never mixed with the file's.
+void reopenEdi(Session& session, std::span<const std::filesystem::path> paths) {
+  if (paths.empty()) {
+    return;
+  }
+  // A log resumed after a crash is never mixed with the files'.
   if (session.logShown()) {
-    session.dialogs().showMessage(headerMessage(
-        "Il file " + name + " non è stato aperto: è stato ripreso il LOG non chiuso."));
+    session.dialogs().showMessage(
+        headerMessage(notOpened(paths) + ": è stato ripreso il LOG non chiuso."));
     return;
   }
-  std::optional<EdiContent> content = readToReopen(session, path, name);
-  if (!content) {
+  if (!reopenFiles(session, paths)) {
     return;
   }
-  {
-    // The file's copy of the log is let go before the log window shows the log buffer's.
-    const Reopening plan = planReopening(std::move(*content), session.header().stationHeader());
-    if (!plan.unreadLines.empty() &&
-        !session.dialogs().askYesNo(unreadQuestion(name, plan.unreadLines))) {
-      return;
-    }
-    session.header().resume(plan.station);
-    // The records are measured once, from the file's locator, as "Avanti -->" then keeps them.
-    session.bearing().setHomeLocator(plan.station.locator);
-    session.log().resume(plan.log);
-  }
-  // The reopened log reaches the journal before its window is built: the copies the journal
+  // The reopened logs reach the journal before their window is built: the copies the journal
   // makes on the way to the disk are then never held beside the window's.
   session.recordChanges();
   session.header().proceedButton.press();

@@ -65,18 +65,18 @@ void Application::start() {
   syncAll();
 }
 
-void Application::reopen(const std::filesystem::path& path) {
-  reopenEdi(m_session, path);
+void Application::reopen(std::span<const std::filesystem::path> paths) {
+  reopenEdi(m_session, paths);
   m_session.recordChanges();
   syncAll();
 }
 
-void Application::open(Journal& journal, const std::filesystem::path& path) {
-  if (!isJournalFile(path)) {
-    reopen(path);
+void Application::open(Journal& journal, std::span<const std::filesystem::path> paths) {
+  if (paths.size() != 1 || !isJournalFile(paths.front())) {
+    reopen(paths);
     return;
   }
-  journal.reopen(path);
+  journal.reopen(paths.front());
   syncAll();
 }
 

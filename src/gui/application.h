@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "app/session.h"
@@ -47,11 +48,16 @@ class Application : public Screens {
   // ends the event loop with 1 once that window shows, or throws LayoutError when a resumed log
   // opens at once.
   void start();
-  // Opens the log of an EDI file once the header window shows, with its boxes above it.
-  void reopen(const std::filesystem::path& path);
-  // Opens the file of the command line the same way: a journal (isJournalFile) is resumed by
-  // `journal` (Journal::reopen), any other file is reopened as an EDI file.
-  void open(Journal& journal, const std::filesystem::path& path);
+  // Opens the logs of EDI files, one band log each (reopenEdi), once the header window shows,
+  // with its boxes above it.
+  void reopen(std::span<const std::filesystem::path> paths);
+  void reopen(const std::filesystem::path& path) { reopen(std::span(&path, 1)); }
+  // Opens the files of the command line the same way: a journal (isJournalFile) given alone is
+  // resumed by `journal` (Journal::reopen), other files are reopened as EDI files.
+  void open(Journal& journal, std::span<const std::filesystem::path> paths);
+  void open(Journal& journal, const std::filesystem::path& path) {
+    open(journal, std::span(&path, 1));
+  }
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <vector>
 
 #include "app/edi_folder.h"
 #include "app/journal.h"
@@ -24,11 +25,19 @@ constexpr int kBadArguments = 2;
 
 struct Arguments {
   std::optional<QString> folder;
-  std::optional<QString> file;
+  QStringList files;
 };
 
 std::filesystem::path localPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
+}
+
+std::vector<std::filesystem::path> localPaths(const QStringList& paths) {
+  std::vector<std::filesystem::path> local;
+  for (const QString& path : paths) {
+    local.push_back(localPath(path));
+  }
+  return local;
 }
 
 // What was wrong with a command line the parser refused.
@@ -46,8 +55,20 @@ QString refusalText(const QCommandLineParser& parser) {
 
 void refuse(const QString& text) {
   std::cerr << "vantor: " << text.toStdString() << '\n'
-            << "Uso: vantor [--folder CARTELLA] [file.edi | file.journal]  (vantor --help per "
-               "l'aiuto)\n";
+            << "Uso: vantor [--folder CARTELLA] [file.edi ... | file.journal]  (vantor --help "
+               "per l'aiuto)\n";
+}
+
+// A journal among several files, which is opened only alone.
+std::optional<QString> journalAmong(const QStringList& files) {
+  if (files.size() > 1) {
+    for (const QString& file : files) {
+      if (vantor::isJournalFile(localPath(file))) {
+        return file;
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 // The folder and the file of a command line the parser took, or nothing when they are wrong.
@@ -61,13 +82,10 @@ std::optional<Arguments> argumentsOf(const QCommandLineParser& parser,
     }
     arguments.folder = QFileInfo(parser.value(folder)).absoluteFilePath();
   }
-  const QStringList files = parser.positionalArguments();
-  if (files.size() > 1) {
-    refuse(QStringLiteral("Si riapre un solo file alla volta, non %1").arg(files.size()));
+  arguments.files = parser.positionalArguments();
+  if (const auto journal = journalAmong(arguments.files)) {
+    refuse(QStringLiteral("Il giornale %1 si riapre da solo, senza altri file").arg(*journal));
     return std::nullopt;
-  }
-  if (!files.isEmpty()) {
-    arguments.file = files.front();
   }
   return arguments;
 }
@@ -83,9 +101,11 @@ std::optional<Arguments> readArguments() {
                                   QStringLiteral("La cartella dove scrivere i file EDI"),
                                   QStringLiteral("cartella"));
   parser.addOption(folder);
-  parser.addPositionalArgument(QStringLiteral("file"),
-                               QStringLiteral("Un file EDI o un giornale di Vantor da riaprire"),
-                               QStringLiteral("[file.edi | file.journal]"));
+  parser.addPositionalArgument(
+      QStringLiteral("file"),
+      QStringLiteral("I file EDI da riaprire, uno per banda dello stesso contest e della stessa "
+                     "stazione, o un giornale di Vantor da solo"),
+      QStringLiteral("[file.edi ... | file.journal]"));
   if (!parser.parse(QCoreApplication::arguments())) {
     refuse(refusalText(parser));
     return std::nullopt;
@@ -140,8 +160,8 @@ int main(int argc, char* argv[]) {
       dialogs.showMessage(vantor::Message{*warning});
     }
     application.start();
-    if (arguments->file) {
-      application.open(journal, localPath(*arguments->file));
+    if (!arguments->files.isEmpty()) {
+      application.open(journal, localPaths(arguments->files));
     }
     return QApplication::exec();
   } catch (const vantor::gui::LayoutError& error) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/edi_export.h"
@@ -15,6 +16,8 @@
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
+#include "support/header_fill.h"
+#include "support/journal_run.h"
 #include "support/temp_folder.h"
 
 namespace vantor {
@@ -248,6 +251,132 @@ TEST_F(EdiReopen, AFileThatDoesNotLoadIsToldAndChangesNothing) {
   EXPECT_TRUE(dialogs.questions.empty());
   EXPECT_FALSE(session.hasLog());
   EXPECT_EQ(session.header().contestList.text(), "...");
+}
+
+// What the log screen shows of the band logged.
+std::vector<std::string> shownBand(LogForm& log) {
+  return {log.band().band(),       log.bandField.text(),       log.serialSentField.text(),
+          log.modeList.text(),     log.totalField.text(),      log.averageField.text(),
+          log.odxCallField.text(), log.odxDistanceField.text()};
+}
+
+// A contest logged on 144 MHz in SSB and on 432 MHz in CW, its files written by "Genera EDI" into
+// `folder`: 01_QQ9XYZ.edi and 03_QQ9XYZ.edi. Gives what the log screen showed of each band.
+std::vector<std::vector<std::string>> writeTwoBands(const fs::path& folder) {
+  testing::PinnedClock clock{{2026, 12, 7, 14, 32}};
+  testing::RecordingDialogs dialogs;
+  testing::RecordingScreens screens;
+  Session session{clock, dialogs, screens};
+  session.setProgramFolder(folder);
+  testing::fillRequiredHeader(session.header());
+  session.header().proceedButton.press();
+  LogForm& log = session.log();
+  const auto insert = [&log](std::string_view call, std::string_view locator) {
+    log.timeField.setText("1432");
+    log.callsignField.setText(call);
+    log.locatorField.setText(locator);
+    log.insertButton.press();
+  };
+  insert("QQ1ABC", "JN61FU");
+  insert("QQ2ABC", "KN02AA");
+  session.header().bandList.pickText("432 Mhz");
+  log.modeList.pickText("CW");
+  insert("QQ1ABC", "JN71JK");
+  const std::vector<std::string> uhf = shownBand(log);
+  // The mode list is the screen's, not the band's: 144 MHz shows its last contact's mode, as
+  // its file reopens.
+  session.header().bandList.pickText("144 Mhz");
+  log.modeList.pickText("SSB");
+  const std::vector<std::string> vhf = shownBand(log);
+  log.exportButton.press();
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{});
+  return {vhf, uhf};
+}
+
+// The second file opens into the log of its band as a file alone would, the first file's band
+// shown, and the next export writes both files as they were.
+TEST_F(EdiReopen, FilesOfTwoBandsOpenOneBandLogEachAndExportAsTheyWere) {
+  const testing::TempFolder source;
+  const std::vector<std::vector<std::string>> written = writeTwoBands(source.path());
+  const std::vector<fs::path> files{source.path() / "01_QQ9XYZ.edi",
+                                    source.path() / "03_QQ9XYZ.edi"};
+  reopenEdi(session, files);
+
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{});
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{});
+  EXPECT_EQ(screens.events, std::vector<std::string>{"showLog"});
+  LogForm& log = session.log();
+  ASSERT_EQ(log.bandCount(), 2U);
+  EXPECT_FALSE(log.hasUnsavedContacts());
+  EXPECT_EQ(session.header().bandList.text(), "144 Mhz");
+  EXPECT_EQ(shownBand(log), written[0]);
+  session.header().bandList.pickText("432 Mhz");
+  EXPECT_EQ(log.bandCount(), 2U);
+  // The 432 MHz file's last contact was in CW, which the band switch does not pick.
+  log.modeList.pickText("CW");
+  EXPECT_EQ(shownBand(log), written[1]);
+
+  exportEdi(session);
+  EXPECT_EQ(dialogs.messages, std::vector<Message>{});
+  for (const fs::path& file : files) {
+    EXPECT_EQ(testing::readBytes(folder.path() / file.filename()), testing::readBytes(file))
+        << file.filename();
+  }
+}
+
+// Files that are not one station's logs of one contest, each of its own band, open none of them.
+TEST_F(EdiReopen, FilesThatDoNotBelongTogetherOpenNone) {
+  const testing::TempFolder source;
+  writeTwoBands(source.path());
+  const fs::path first = source.path() / "01_QQ9XYZ.edi";
+  const std::string uhf = testing::readBytes(source.path() / "03_QQ9XYZ.edi");
+  const auto edited = [&uhf](std::string_view line, std::string_view by) {
+    std::string text = uhf;
+    return text.replace(text.find(line), line.size(), by);
+  };
+  const struct {
+    const char* file;
+    std::string text;
+    const char* message;
+    const char* question;
+  } cases[] = {
+      {"station.edi", edited("PCall=QQ9XYZ", "PCall=qq1abc"),
+       "Il file station.edi è di un'altra stazione (QQ1ABC, non QQ9XYZ): nessun file è stato "
+       "aperto.",
+       nullptr},
+      {"contest.edi", edited("TName=Contest IARU Reg. I VHF", "TName=Contest IARU Reg. I UHF-SHF"),
+       "Il file contest.edi è di un altro contest (Contest IARU Reg. I UHF-SHF, non Contest IARU "
+       "Reg. I VHF): nessun file è stato aperto.",
+       nullptr},
+      {"band.edi", edited("PBand=432 Mhz", "PBand=145 Mhz"),
+       "La banda del file band.edi (145 Mhz) non è una banda del contest Contest IARU Reg. I VHF: "
+       "nessun file è stato aperto.",
+       nullptr},
+      {"again.edi", edited("PBand=432 Mhz", "PBand=144 Mhz"),
+       "I file 01_QQ9XYZ.edi e again.edi sono della stessa banda 144 Mhz: nessuno è stato aperto.",
+       nullptr},
+      {"notes.edi", "TName=Contest IARU Reg. I VHF\r\n", "Il file notes.edi non è un file EDI",
+       nullptr},
+      {"unread.edi", edited("PBand=432 Mhz\r\n", "PBand=432 Mhz\r\nXYZZY=1\r\n"), nullptr,
+       "Il file unread.edi contiene una riga non riconosciuta (riga 11). Caricarlo comunque?"},
+  };
+  const std::vector<std::string> before = testing::everything(session);
+  for (const auto& [file, text, message, question] : cases) {
+    dialogs.messages.clear();
+    dialogs.questions.clear();
+    testing::writeBytes(source.path() / file, text);
+    const std::vector<fs::path> files{first, source.path() / file};
+    reopenEdi(session, files);
+    const auto messages =
+        message != nullptr ? std::vector<Message>{headerMessage(message)} : std::vector<Message>{};
+    EXPECT_EQ(dialogs.messages, messages) << file;
+    EXPECT_EQ(dialogs.questions,
+              question != nullptr ? std::vector<std::string>{question} : std::vector<std::string>{})
+        << file;
+    EXPECT_EQ(testing::everything(session), before) << file;
+  }
+  EXPECT_TRUE(screens.events.empty());
+  EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
 }  // namespace
