@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/journal.h"
 #include "band_logs.h"
 #include "contest_texts.h"
 #include "edi/edi_file.h"
@@ -26,6 +27,7 @@
 #include "platform/heap.h"
 #include "probed_start.h"
 #include "run_benchmarks.h"
+#include "support/header_fill.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
@@ -541,6 +543,87 @@ BENCHMARK(PeakMemoryOfAPlainTextWidget)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(PeakMemoryWithBothWindows)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A journal of a contest whose logs of kLoggedBand and kOtherBands hold `count` contacts each,
+// the log screen shown on kLoggedBand, written as `path`.
+void writeThreeBandJournal(const std::filesystem::path& path, int count) {
+  const vantor::testing::TempFolder data;
+  {
+    vantor::testing::PinnedClock clock;
+    vantor::testing::RecordingDialogs dialogs;
+    dialogs.recording = false;
+    vantor::testing::RecordingScreens screens;
+    vantor::Session session{clock, dialogs, screens};
+    vantor::Journal journal(session, data.path());
+    journal.start();
+    vantor::testing::fillRequiredHeader(session.header());
+    session.header().proceedButton.press();
+    const std::string lines = vantor::bench::qsoLines(count);
+    session.log().logBuffer().setText(lines);
+    vantor::bench::fillBands(session, kOtherBands, lines);
+    session.recordChanges();
+    session.syncRecordedChanges();
+  }
+  std::filesystem::copy_file(data.path() / "vantor.journal", path);
+}
+
+// The program started on a journal whose three band logs hold that many contacts each, as its
+// command line reopens one, up to both windows painted with the log of kLoggedBand and
+// `ctrlPageDowns` more bands then shown in turn; the peak memory is the program's high-water mark
+// until then.
+void startOnThreeBands(benchmark::State& state, int ctrlPageDowns) {
+  const vantor::testing::TempFolder home;
+  const auto journal = home.path() / "three-bands.journal";
+  writeThreeBandJournal(journal, contacts(state));
+  timeStarts(state, {.program = VANTOR_PROGRAM,
+                     .home = home.path(),
+                     .argument = journal.string(),
+                     .windows = 2,
+                     .ctrlPageDowns = ctrlPageDowns});
+}
+
+void PeakMemoryWithThreeBands(benchmark::State& state) {
+  startOnThreeBands(state, 0);
+}
+
+// The same once Ctrl+PgDn has shown the two other bands' logs too: the log window holds a
+// document for each.
+void PeakMemoryWithThreeBandsShown(benchmark::State& state) {
+  startOnThreeBands(state, 2);
+}
+
+// The baseline: Qt's plain text widget alone, showing the EDI files of the three logs one after
+// another as one text.
+void PeakMemoryOfAPlainTextWidgetWithThreeLogs(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  const auto file = home.path() / "three-logs.edi";
+  const std::string log = vantor::bench::ediFileText(contacts(state));
+  if (vantor::saveEdiFile(file, log + log + log)) {
+    state.SkipWithError("the file could not be written");
+    return;
+  }
+  timeStarts(state,
+             {.program = VANTOR_EMPTY_WINDOW, .home = home.path(), .argument = file.string()});
+}
+
+BENCHMARK(PeakMemoryOfAPlainTextWidgetWithThreeLogs)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryWithThreeBands)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryWithThreeBandsShown)
     ->Arg(10000)
     ->Arg(100000)
     ->Iterations(1)
