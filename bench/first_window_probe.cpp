@@ -1,10 +1,14 @@
 // Loaded into a Qt program with LD_PRELOAD by the window benchmark. Once the program's first
-// VANTOR_PROBE_WINDOWS windows are exposed and painted, it writes the time (CLOCK_MONOTONIC, in
-// nanoseconds) and the process's peak resident memory (KiB) as one line to the descriptor
-// VANTOR_PROBE_FD, and ends the program there.
+// VANTOR_PROBE_WINDOWS windows are exposed and painted, and the program has handled and painted
+// VANTOR_PROBE_CTRL_PAGE_DOWNS presses of Ctrl+PgDn sent one by one to its focused widget, it
+// writes the time (CLOCK_MONOTONIC, in nanoseconds) and the process's peak resident memory (KiB)
+// as one line to the descriptor VANTOR_PROBE_FD, and ends the program there. A press that nothing
+// takes ends the program with no report.
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QSet>
 #include <QTimer>
 #include <QWindow>
@@ -39,6 +43,30 @@ void reportAndEnd() {
   ::_exit(0);
 }
 
+// Whether the focused widget's window took a press of Ctrl+PgDn, sent as a typed key is.
+bool pressCtrlPageDown() {
+  QObject* focus = QGuiApplication::focusObject();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::ControlModifier);
+  const bool taken = focus != nullptr && QCoreApplication::sendEvent(focus, &press);
+  if (taken) {
+    QCoreApplication::sendEvent(focus, &release);
+  }
+  return taken;
+}
+
+void pressKeysAndReport() {
+  for (int press = 0; press < qEnvironmentVariableIntValue("VANTOR_PROBE_CTRL_PAGE_DOWNS");
+       ++press) {
+    if (!pressCtrlPageDown()) {
+      ::_exit(1);
+    }
+    // The window's repaint waits in the event queue.
+    QCoreApplication::processEvents();
+  }
+  reportAndEnd();
+}
+
 // Counts the windows the platform exposes; the expose paints a widget's window, so the report
 // waits for the next turn of the event loop.
 class WindowWatch : public QObject {
@@ -51,7 +79,7 @@ class WindowWatch : public QObject {
       m_exposed.insert(watched);
       if (m_exposed.size() >= m_wanted) {
         m_reported = true;
-        QTimer::singleShot(0, &reportAndEnd);
+        QTimer::singleShot(0, &pressKeysAndReport);
       }
     }
     return false;

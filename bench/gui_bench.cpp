@@ -11,9 +11,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "app/journal.h"
+#include "band_logs.h"
 #include "contest_texts.h"
 #include "edi/edi_file.h"
 #include "form/text.h"
@@ -23,12 +27,15 @@
 #include "platform/heap.h"
 #include "probed_start.h"
 #include "run_benchmarks.h"
+#include "support/header_fill.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
 namespace {
 
 using vantor::bench::kCorrectedLocators;
+using vantor::bench::kLoggedBand;
+using vantor::bench::kOtherBands;
 using vantor::bench::kTypicalCall;
 using vantor::bench::kWorstCaseCall;
 
@@ -41,25 +48,51 @@ QString displayLines(const std::string& lines) {
   return QString::fromStdString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// Where the log window opens. Qt deletes a text widget's first document once another document
+// takes its place, while the log window still keeps it for the band log it opened on: a switch
+// back to that log crashes the program. So the figures that switch bands open the window on
+// 50 MHz, whose log stays empty and is not shown again; the logged band's log then gets a
+// document the window makes for it, as every other band's does.
+enum class Opening { OnLoggedBand, On50Mhz };
+
 // The real windows with a long log in the log widget, opened from the header screen.
 class LoggedWindows : public vantor::testing::RunningProgram {
  public:
-  explicit LoggedWindows(const std::string& lines) : RunningProgram({2026, 12, 7, 14, 32}) {
-    fill(lines);
+  explicit LoggedWindows(const std::string& lines, Opening opening = Opening::OnLoggedBand)
+      : RunningProgram({2026, 12, 7, 14, 32}) {
+    fill(lines, opening);
   }
   // The program as main starts it, with its journal on the disk in `dataFolder`.
-  LoggedWindows(const std::string& lines, const std::filesystem::path& dataFolder)
+  LoggedWindows(const std::string& lines, const std::filesystem::path& dataFolder,
+                Opening opening = Opening::OnLoggedBand)
       : RunningProgram({2026, 12, 7, 14, 32}, dataFolder, {}) {
-    fill(lines);
+    fill(lines, opening);
     session().recordChanges();
   }
 
-  void fill(const std::string& lines) {
+  void fill(const std::string& lines, Opening opening) {
     dialogs.recording = false;
-    openLog({.locator = "jn81gd"});
+    openLog({.locator = "jn81gd", .band = opening == Opening::OnLoggedBand ? 1 : 0});
+    if (opening == Opening::On50Mhz) {
+      vantor::bench::pickBand(session(), kLoggedBand);
+    }
     form().logBuffer().setText(lines);
-    window().sync();
+    application.syncViews();
     QApplication::processEvents();
+  }
+
+  // Logs `lines` on each of `bands`, each shown and painted in the windows, then shows the log of
+  // kLoggedBand again; with a journal, the logs are written and synced.
+  void fillBands(std::span<const std::string_view> bands, const std::string& lines) {
+    vantor::bench::fillBands(session(), bands, lines, [this] {
+      application.syncViews();
+      QApplication::processEvents();
+    });
+    session().recordChanges();
+    session().syncRecordedChanges();
+  }
+  void fillTwoOtherBands() {
+    fillBands(kOtherBands, vantor::bench::qsoLines(vantor::bench::kOtherBandContacts));
   }
 
   vantor::LogForm& form() { return session().log(); }
@@ -99,6 +132,17 @@ void GuiInsertionWithJournal(benchmark::State& state) {
   clickInsert(state, windows);
 }
 BENCHMARK(GuiInsertionWithJournal)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The same with the logs of two other bands held, each of 10,000 contacts and shown once.
+void GuiInsertionWithJournalAndTwoOtherBands(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path(), Opening::On50Mhz);
+  windows.fillTwoOtherBands();
+  clickInsert(state, windows);
+}
+BENCHMARK(GuiInsertionWithJournalAndTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
 
 // The baseline of an insertion in the window: the same line appended to a text widget showing
 // the same log, plainly.
@@ -223,9 +267,7 @@ char lastKey(const std::string_view (&typed)[2]) {
 
 // One key typed into the call field at the end of the first call of `typed`, duplicate search and
 // window update included.
-void typeCall(benchmark::State& state, const std::string& lines,
-              const std::string_view (&typed)[2]) {
-  LoggedWindows windows(lines);
+void typeCall(benchmark::State& state, LoggedWindows& windows, const std::string_view (&typed)[2]) {
   auto* call = windows.log<QLineEdit>("Text6");
   const std::string start = vantor::toUpper(typed[0]);
   for (auto _ : state) {
@@ -239,15 +281,36 @@ void typeCall(benchmark::State& state, const std::string& lines,
 }
 
 void GuiCallKeystroke(benchmark::State& state) {
-  typeCall(state, vantor::bench::qsoLines(contacts(state)), kTypicalCall);
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
+  typeCall(state, windows, kTypicalCall);
 }
 BENCHMARK(GuiCallKeystroke)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 // Every line of the log shares the typed call's letters.
 void GuiCallKeystrokeWorstCase(benchmark::State& state) {
-  typeCall(state, vantor::bench::worstCaseQsoLines(contacts(state)), kWorstCaseCall);
+  LoggedWindows windows(vantor::bench::worstCaseQsoLines(contacts(state)));
+  typeCall(state, windows, kWorstCaseCall);
 }
 BENCHMARK(GuiCallKeystrokeWorstCase)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// Both with the logs of two other bands held, each of 10,000 contacts and shown once.
+void GuiCallKeystrokeWithTwoOtherBands(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), Opening::On50Mhz);
+  windows.fillTwoOtherBands();
+  typeCall(state, windows, kTypicalCall);
+}
+BENCHMARK(GuiCallKeystrokeWithTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+void GuiCallKeystrokeWorstCaseWithTwoOtherBands(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::worstCaseQsoLines(contacts(state)), Opening::On50Mhz);
+  windows.fillTwoOtherBands();
+  typeCall(state, windows, kWorstCaseCall);
+}
+BENCHMARK(GuiCallKeystrokeWorstCaseWithTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
 
 // The baseline of a keystroke in the window: the same key typed into a line edit of its own,
 // whose text, upper-cased, is looked for in the same log.
@@ -277,6 +340,83 @@ void PlainLineEditKeystrokeWorstCase(benchmark::State& state) {
   typePlainly(state, vantor::bench::worstCaseQsoLines(contacts(state)), kWorstCaseCall);
 }
 BENCHMARK(PlainLineEditKeystrokeWorstCase)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+// Ctrl+PgDn and Ctrl+PgUp in turn in the call field, between the logs of 144 and 432 MHz, each
+// of that many contacts and shown once before: the log screen switched to the other band's log,
+// the windows brought up to date and painted; with a journal, the log screen's state written.
+// The time is one switch.
+void switchBands(benchmark::State& state, LoggedWindows& windows) {
+  windows.fillBands({kOtherBands, 1}, vantor::bench::qsoLines(contacts(state)));
+  auto* call = windows.log<QLineEdit>("Text6");
+  const Qt::Key keys[] = {Qt::Key_PageDown, Qt::Key_PageUp};
+  const std::string_view reached[] = {kOtherBands[0], kLoggedBand};
+  bool missed = false;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    QTest::keyClick(call, keys[next], Qt::ControlModifier);
+    QApplication::processEvents();
+    missed = missed || windows.form().band().band() != reached[next];
+    next = 1 - next;
+  }
+  if (missed) {
+    state.SkipWithError("a key did not switch the band");
+  }
+}
+
+void GuiBandSwitch(benchmark::State& state) {
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), Opening::On50Mhz);
+  switchBands(state, windows);
+}
+BENCHMARK(GuiBandSwitch)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+void GuiBandSwitchWithJournal(benchmark::State& state) {
+  const vantor::testing::TempFolder data;
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path(), Opening::On50Mhz);
+  switchBands(state, windows);
+}
+BENCHMARK(GuiBandSwitchWithJournal)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
+
+// The baseline of a switch that lays the text out anew: Qt's plain text widget given the other
+// log's text, of the same length.
+void PlainTextWidgetShowOtherLog(benchmark::State& state) {
+  const QString text = displayLines(vantor::bench::qsoLines(contacts(state)));
+  QPlainTextEdit widget;
+  widget.setPlainText(text);
+  widget.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    widget.setPlainText(text);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(PlainTextWidgetShowOtherLog)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMillisecond);
+
+// The baseline of the window's own way: two documents of the same log made and shown once
+// beforehand, swapped in turn in Qt's plain text widget.
+void PlainTextWidgetSwapDocuments(benchmark::State& state) {
+  const QString text = displayLines(vantor::bench::qsoLines(contacts(state)));
+  QPlainTextEdit widget;
+  QTextDocument* documents[2];
+  for (QTextDocument*& document : documents) {
+    document = new QTextDocument(&widget);
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    document->setPlainText(text);
+    widget.setDocument(document);
+    widget.show();
+    QApplication::processEvents();
+  }
+  std::size_t next = 0;
+  for (auto _ : state) {
+    widget.setDocument(documents[next]);
+    QApplication::processEvents();
+    next = 1 - next;
+  }
+}
+BENCHMARK(PlainTextWidgetSwapDocuments)
     ->Apply(vantor::bench::logSizes)
     ->Unit(benchmark::kMillisecond);
 
@@ -403,6 +543,87 @@ BENCHMARK(PeakMemoryOfAPlainTextWidget)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK(PeakMemoryWithBothWindows)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A journal of a contest whose logs of kLoggedBand and kOtherBands hold `count` contacts each,
+// the log screen shown on kLoggedBand, written as `path`.
+void writeThreeBandJournal(const std::filesystem::path& path, int count) {
+  const vantor::testing::TempFolder data;
+  {
+    vantor::testing::PinnedClock clock;
+    vantor::testing::RecordingDialogs dialogs;
+    dialogs.recording = false;
+    vantor::testing::RecordingScreens screens;
+    vantor::Session session{clock, dialogs, screens};
+    vantor::Journal journal(session, data.path());
+    journal.start();
+    vantor::testing::fillRequiredHeader(session.header());
+    session.header().proceedButton.press();
+    const std::string lines = vantor::bench::qsoLines(count);
+    session.log().logBuffer().setText(lines);
+    vantor::bench::fillBands(session, kOtherBands, lines);
+    session.recordChanges();
+    session.syncRecordedChanges();
+  }
+  std::filesystem::copy_file(data.path() / "vantor.journal", path);
+}
+
+// The program started on a journal whose three band logs hold that many contacts each, as its
+// command line reopens one, up to both windows painted with the log of kLoggedBand and
+// `ctrlPageDowns` more bands then shown in turn; the peak memory is the program's high-water mark
+// until then.
+void startOnThreeBands(benchmark::State& state, int ctrlPageDowns) {
+  const vantor::testing::TempFolder home;
+  const auto journal = home.path() / "three-bands.journal";
+  writeThreeBandJournal(journal, contacts(state));
+  timeStarts(state, {.program = VANTOR_PROGRAM,
+                     .home = home.path(),
+                     .argument = journal.string(),
+                     .windows = 2,
+                     .ctrlPageDowns = ctrlPageDowns});
+}
+
+void PeakMemoryWithThreeBands(benchmark::State& state) {
+  startOnThreeBands(state, 0);
+}
+
+// The same once Ctrl+PgDn has shown the two other bands' logs too: the log window holds a
+// document for each.
+void PeakMemoryWithThreeBandsShown(benchmark::State& state) {
+  startOnThreeBands(state, 2);
+}
+
+// The baseline: Qt's plain text widget alone, showing the EDI files of the three logs one after
+// another as one text.
+void PeakMemoryOfAPlainTextWidgetWithThreeLogs(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  const auto file = home.path() / "three-logs.edi";
+  const std::string log = vantor::bench::ediFileText(contacts(state));
+  if (vantor::saveEdiFile(file, log + log + log)) {
+    state.SkipWithError("the file could not be written");
+    return;
+  }
+  timeStarts(state,
+             {.program = VANTOR_EMPTY_WINDOW, .home = home.path(), .argument = file.string()});
+}
+
+BENCHMARK(PeakMemoryOfAPlainTextWidgetWithThreeLogs)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryWithThreeBands)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemoryWithThreeBandsShown)
     ->Arg(10000)
     ->Arg(100000)
     ->Iterations(1)

@@ -10,6 +10,7 @@
 
 #include "app/journal.h"
 #include "app/session.h"
+#include "band_logs.h"
 #include "contest_texts.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
@@ -160,8 +161,9 @@ void JournalPlaceCheck(benchmark::State& state) {
 BENCHMARK(JournalPlaceCheck)->Unit(benchmark::kMicrosecond);
 
 // An insertion in a log of that many contacts with its journal entry written, in a folder in
-// memory, where syncing costs nothing: what the journal's own work adds to an insertion.
-void JournaledInsertion(benchmark::State& state) {
+// memory, where syncing costs nothing: what the journal's own work adds to an insertion. With
+// `twoOtherBands`, the logs of two other bands are filled first.
+void insertWithJournal(benchmark::State& state, bool twoOtherBands) {
   const MemoryFolder data;
   PinnedClock clock;
   RecordingDialogs dialogs;
@@ -175,6 +177,9 @@ void JournaledInsertion(benchmark::State& state) {
   vantor::LogForm& log = session.log();
   const int contacts = static_cast<int>(state.range(0));
   log.logBuffer().setText(vantor::bench::qsoLines(contacts));
+  if (twoOtherBands) {
+    vantor::bench::fillTwoOtherBands(session);
+  }
   session.recordChanges();
   int next = contacts;
   for (auto _ : state) {
@@ -189,7 +194,19 @@ void JournaledInsertion(benchmark::State& state) {
     session.recordChanges();
   }
 }
+
+void JournaledInsertion(benchmark::State& state) {
+  insertWithJournal(state, false);
+}
 BENCHMARK(JournaledInsertion)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
+
+// The same with the logs of two other bands held, each of 10,000 contacts.
+void JournaledInsertionWithTwoOtherBands(benchmark::State& state) {
+  insertWithJournal(state, true);
+}
+BENCHMARK(JournaledInsertionWithTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMicrosecond);
 
 // The baseline: the same journal's bytes read from the disk, plainly.
 void PlainJournalRead(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "app/session.h"
+#include "band_logs.h"
 #include "contest_texts.h"
 #include "form/text.h"
 #include "log/log_form.h"
@@ -36,10 +37,13 @@ class LoggedContest {
 
 // One keystroke in the call field, a letter typed and taken back in turn: the mark, the
 // upper-case write-back, the automatic time and a search through the whole log that finds
-// nothing.
-void typeCall(benchmark::State& state, const std::string& lines,
-              const std::string_view (&typed)[2]) {
+// nothing. With `twoOtherBands`, the logs of two other bands are filled first.
+void typeCall(benchmark::State& state, const std::string& lines, const std::string_view (&typed)[2],
+              bool twoOtherBands = false) {
   LoggedContest contest(lines);
+  if (twoOtherBands) {
+    vantor::bench::fillTwoOtherBands(contest.session);
+  }
   vantor::Field& call = contest.session.log().callsignField;
   std::size_t next = 0;
   for (auto _ : state) {
@@ -59,6 +63,22 @@ void CallKeystrokeWorstCase(benchmark::State& state) {
            kWorstCaseCall);
 }
 BENCHMARK(CallKeystrokeWorstCase)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMicrosecond);
+
+// The same keystrokes with the logs of two other bands held, each of 10,000 contacts.
+void CallKeystrokeWithTwoOtherBands(benchmark::State& state) {
+  typeCall(state, vantor::bench::qsoLines(static_cast<int>(state.range(0))), kTypicalCall, true);
+}
+BENCHMARK(CallKeystrokeWithTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMicrosecond);
+
+void CallKeystrokeWorstCaseWithTwoOtherBands(benchmark::State& state) {
+  typeCall(state, vantor::bench::worstCaseQsoLines(static_cast<int>(state.range(0))),
+           kWorstCaseCall, true);
+}
+BENCHMARK(CallKeystrokeWorstCaseWithTwoOtherBands)
+    ->Apply(vantor::bench::logSizes)
+    ->Unit(benchmark::kMicrosecond);
 
 // The baseline of a keystroke: the upper-case call looked for in the same log, plainly.
 void findCall(benchmark::State& state, const std::string& lines,

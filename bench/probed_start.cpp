@@ -35,6 +35,7 @@ std::vector<std::string> probedEnvironment(const ProbedStart& start, int reportD
       "LD_PRELOAD=" VANTOR_FIRST_WINDOW_PROBE,
       "VANTOR_PROBE_FD=" + std::to_string(reportDescriptor),
       "VANTOR_PROBE_WINDOWS=" + std::to_string(start.windows),
+      "VANTOR_PROBE_CTRL_PAGE_DOWNS=" + std::to_string(start.ctrlPageDowns),
       "QT_QPA_PLATFORM=" + QGuiApplication::platformName().toStdString(),
       "XDG_DATA_HOME=" + (start.home / "data").string(),
       "XDG_CONFIG_HOME=" + (start.home / "config").string()};

@@ -17,9 +17,13 @@ struct ProbedStart {
   std::string argument = {};
   // The windows to wait for.
   int windows = 1;
+  // The times Ctrl+PgDn goes to the focused widget once those windows are painted, each handled
+  // and painted before the next; the report follows the last.
+  int ctrlPageDowns = 0;
 };
 
-// From the program's start to its windows painted, and its peak memory until then.
+// From the program's start to its windows painted (and its keys handled), and its peak memory
+// until then.
 struct ProbedWindows {
   double seconds;
   double peakMiB;
