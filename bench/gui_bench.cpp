@@ -48,34 +48,22 @@ QString displayLines(const std::string& lines) {
   return QString::fromStdString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// Where the log window opens. Qt deletes a text widget's first document once another document
-// takes its place, while the log window still keeps it for the band log it opened on: a switch
-// back to that log crashes the program. So the figures that switch bands open the window on
-// 50 MHz, whose log stays empty and is not shown again; the logged band's log then gets a
-// document the window makes for it, as every other band's does.
-enum class Opening { OnLoggedBand, On50Mhz };
-
 // The real windows with a long log in the log widget, opened from the header screen.
 class LoggedWindows : public vantor::testing::RunningProgram {
  public:
-  explicit LoggedWindows(const std::string& lines, Opening opening = Opening::OnLoggedBand)
-      : RunningProgram({2026, 12, 7, 14, 32}) {
-    fill(lines, opening);
+  explicit LoggedWindows(const std::string& lines) : RunningProgram({2026, 12, 7, 14, 32}) {
+    fill(lines);
   }
   // The program as main starts it, with its journal on the disk in `dataFolder`.
-  LoggedWindows(const std::string& lines, const std::filesystem::path& dataFolder,
-                Opening opening = Opening::OnLoggedBand)
+  LoggedWindows(const std::string& lines, const std::filesystem::path& dataFolder)
       : RunningProgram({2026, 12, 7, 14, 32}, dataFolder, {}) {
-    fill(lines, opening);
+    fill(lines);
     session().recordChanges();
   }
 
-  void fill(const std::string& lines, Opening opening) {
+  void fill(const std::string& lines) {
     dialogs.recording = false;
-    openLog({.locator = "jn81gd", .band = opening == Opening::OnLoggedBand ? 1 : 0});
-    if (opening == Opening::On50Mhz) {
-      vantor::bench::pickBand(session(), kLoggedBand);
-    }
+    openLog({.locator = "jn81gd"});
     form().logBuffer().setText(lines);
     application.syncViews();
     QApplication::processEvents();
@@ -136,7 +124,7 @@ BENCHMARK(GuiInsertionWithJournal)->Apply(vantor::bench::logSizes)->Unit(benchma
 // The same with the logs of two other bands held, each of 10,000 contacts and shown once.
 void GuiInsertionWithJournalAndTwoOtherBands(benchmark::State& state) {
   const vantor::testing::TempFolder data;
-  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path(), Opening::On50Mhz);
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
   windows.fillTwoOtherBands();
   clickInsert(state, windows);
 }
@@ -295,7 +283,7 @@ BENCHMARK(GuiCallKeystrokeWorstCase)->Apply(vantor::bench::logSizes)->Unit(bench
 
 // Both with the logs of two other bands held, each of 10,000 contacts and shown once.
 void GuiCallKeystrokeWithTwoOtherBands(benchmark::State& state) {
-  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), Opening::On50Mhz);
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
   windows.fillTwoOtherBands();
   typeCall(state, windows, kTypicalCall);
 }
@@ -304,7 +292,7 @@ BENCHMARK(GuiCallKeystrokeWithTwoOtherBands)
     ->Unit(benchmark::kMillisecond);
 
 void GuiCallKeystrokeWorstCaseWithTwoOtherBands(benchmark::State& state) {
-  LoggedWindows windows(vantor::bench::worstCaseQsoLines(contacts(state)), Opening::On50Mhz);
+  LoggedWindows windows(vantor::bench::worstCaseQsoLines(contacts(state)));
   windows.fillTwoOtherBands();
   typeCall(state, windows, kWorstCaseCall);
 }
@@ -366,14 +354,14 @@ void switchBands(benchmark::State& state, LoggedWindows& windows) {
 }
 
 void GuiBandSwitch(benchmark::State& state) {
-  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), Opening::On50Mhz);
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)));
   switchBands(state, windows);
 }
 BENCHMARK(GuiBandSwitch)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
 
 void GuiBandSwitchWithJournal(benchmark::State& state) {
   const vantor::testing::TempFolder data;
-  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path(), Opening::On50Mhz);
+  LoggedWindows windows(vantor::bench::qsoLines(contacts(state)), data.path());
   switchBands(state, windows);
 }
 BENCHMARK(GuiBandSwitchWithJournal)->Apply(vantor::bench::logSizes)->Unit(benchmark::kMillisecond);
