@@ -26,8 +26,8 @@ bool isBandTag(char tag) {
 // entry row of the contact being typed, its distance and the log buffer. Everything the hidden
 // calculator shows follows from them.
 bool mayWait(char tag, const Control& control) {
-  static constexpr std::string_view entryRow[] = {"Text5", "Text6",  "Text8",
-                                                  "Text9", "Text10", "Text15"};
+  static constexpr std::string_view entryRow[] = {"Text5",  "Text6",  "Text8", "Text9",
+                                                  "Text10", "Text16", "Text15"};
   return tag == 'B' || isBandTag(tag) ||
          (tag == 'L' && std::find(std::begin(entryRow), std::end(entryRow), control.name()) !=
                             std::end(entryRow));

@@ -48,7 +48,7 @@ void LogWindow::paintBackdrop() {
   for (QLabel* caption :
        {m_ui->heading1, m_ui->heading2, m_ui->heading3, m_ui->heading4, m_ui->heading5,
         m_ui->heading6, m_ui->heading7, m_ui->heading8, m_ui->heading9, m_ui->heading10,
-        m_ui->rowLabel1, m_ui->rowLabel2, m_ui->rowLabel3}) {
+        m_ui->heading11, m_ui->rowLabel1, m_ui->rowLabel2, m_ui->rowLabel3}) {
     QFont font = caption->font();
     font.setBold(true);
     caption->setFont(font);

@@ -29,8 +29,8 @@ Color markColor(DuplicateMark mark) {
 
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
-  for (Field* shown : {&bandField, &qrbField, &odxCallField, &odxLocatorField, &odxDistanceField,
-                       &averageField, &totalField}) {
+  for (Field* shown : {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField,
+                       &odxDistanceField, &averageField, &totalField}) {
     shown->setLocked(true);
   }
   sicilyDoublingBox.setVisible(false);
@@ -281,6 +281,9 @@ void LogForm::locatorChanged() {
   if (charCount(locatorField.text()) == 6) {
     const std::optional<double> distance = contactDistance(locatorField.text());
     qrbField.setText(distance ? formatNumber(*distance) : std::string());
+    document().setHome(m_links.homeLocator());
+    const auto course = distance ? document().courseTo(locatorField.text()) : std::nullopt;
+    qtfField.setText(course ? std::to_string(course->bearing) : std::string());
   }
 }
 
@@ -458,6 +461,7 @@ void LogForm::clearEntryRow() {
   serialReceivedField.clear();
   locatorField.clear();
   qrbField.clear();
+  qtfField.clear();
   if (inContestBox.checked()) {
     requestFocus(callsignField);
   } else {
@@ -488,13 +492,13 @@ void LogForm::appendContact(const std::string& points) {
 }
 
 std::vector<Control*> LogForm::controls() {
-  return {&serialSentField,  &bandField,     &modeList,         &dateField,
-          &timeField,        &callsignField, &rstField,         &serialReceivedField,
-          &locatorField,     &qrbField,      &autoTimeBox,      &sicilyDoublingBox,
-          &plusOneOption,    &plusTwoOption, &odxCallField,     &odxLocatorField,
-          &odxDistanceField, &averageField,  &inContestBox,     &insertButton,
-          &totalField,       &logBuffer(),   &saveMessageLabel, &backButton,
-          &closeButton,      &exportButton};
+  return {&serialSentField,   &bandField,        &modeList,      &dateField,
+          &timeField,         &callsignField,    &rstField,      &serialReceivedField,
+          &locatorField,      &qrbField,         &qtfField,      &autoTimeBox,
+          &sicilyDoublingBox, &plusOneOption,    &plusTwoOption, &odxCallField,
+          &odxLocatorField,   &odxDistanceField, &averageField,  &inContestBox,
+          &insertButton,      &totalField,       &logBuffer(),   &saveMessageLabel,
+          &backButton,        &closeButton,      &exportButton};
 }
 
 std::vector<Control*> LogForm::keptControls() {

@@ -91,6 +91,8 @@ class LogForm : public Form {
   Field serialReceivedField{"Text8"};
   Field locatorField{"Text9"};
   Field qrbField{"Text10"};
+  // The bearing from the home locator, in whole degrees: where to turn the antenna.
+  Field qtfField{"Text16"};
   Toggle autoTimeBox{"Check2", "Auto", Toggle::Kind::CheckBox};
   Toggle sicilyDoublingBox{"Check1", "Auto x2 Sicilia", Toggle::Kind::CheckBox};
   Toggle plusOneOption{"Option1", "+1 GMT", Toggle::Kind::OptionButton};

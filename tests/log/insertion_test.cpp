@@ -86,8 +86,8 @@ TEST_F(Insertion, AppendsOneLinePerContactAndClearsTheRow) {
             "261207;1432;QQ1ABC;;59;001;59;005;;JN61FU;349;;N;;\r\n"
             "261207;1432;QQ2ABC;2;599;002;599;;;KN02AA;306;;N;;\r\n"
             "261207;1432;QQ3ABC;2;599;003;599;;;JN81LL;50;;N;;\r\n");
-  for (const Field* field :
-       {&log.callsignField, &log.serialReceivedField, &log.locatorField, &log.qrbField}) {
+  for (const Field* field : {&log.callsignField, &log.serialReceivedField, &log.locatorField,
+                             &log.qrbField, &log.qtfField}) {
     EXPECT_EQ(field->text(), "") << field->name();
   }
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::NotDuplicate);

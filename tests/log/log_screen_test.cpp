@@ -127,16 +127,20 @@ TEST_F(LogScreen, LeavesTimeAndDateAloneWithoutAnOffsetOrWithoutAuto) {
   EXPECT_EQ(log.dateField.text(), "261201");
 }
 
-TEST_F(LogScreen, ShowsTheQrbOfASixCharacterLocator) {
+TEST_F(LogScreen, ShowsTheQrbAndQtfOfASixCharacterLocator) {
   log.qrbField.setText("77");
   type(log.locatorField, "jn61f");
   EXPECT_EQ(log.locatorField.text(), "JN61F");
   EXPECT_EQ(log.locatorField.caret(), 5U);
   EXPECT_EQ(log.qrbField.text(), "77");
+  EXPECT_EQ(log.qtfField.text(), "");
   type(log.locatorField, "u");
   EXPECT_EQ(log.qrbField.text(), "349");
+  EXPECT_EQ(log.qtfField.text(), "284");
   log.locatorField.setText("JN81GD");
   EXPECT_EQ(log.qrbField.text(), "1") << "a contact in the home square counts 1";
+  EXPECT_EQ(log.qtfField.text(), "270") << "the calculator's bearing of a course of no length";
+  EXPECT_TRUE(log.qtfField.locked());
 }
 
 TEST_F(LogScreen, ShowsNoQrbForALocatorTheCalculatorRejects) {
@@ -144,6 +148,7 @@ TEST_F(LogScreen, ShowsNoQrbForALocatorTheCalculatorRejects) {
     log.locatorField.setText("JN61FU");
     log.locatorField.setText(locator);
     EXPECT_EQ(log.qrbField.text(), "") << locator;
+    EXPECT_EQ(log.qtfField.text(), "") << locator;
   }
   EXPECT_EQ(session.bearing().homeLocatorField.text(), "JN81GD");
 }
