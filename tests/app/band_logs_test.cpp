@@ -151,6 +151,24 @@ TEST(BandLogs, TheExportWritesEachBandsFileAsALogOfThatBandAloneWould) {
   EXPECT_NE(only432.file("03_QQ9XYZ.edi").find("PBand=432 Mhz\r\n"), std::string::npos);
 }
 
+// The question before writing names the band of each log not shown that holds broken lines; "No"
+// writes no file.
+TEST(BandLogs, TheExportAsksAboutTheBrokenLinesOfEveryBandItWrites) {
+  Contest contest;
+  contest.insert("QQ1ABC", "JN61FU");
+  contest.log.logBuffer().append("nota\r\n");
+  contest.pickBand("432 Mhz");
+  contest.insert("QQ1ABC", "JN61FU");
+  contest.log.logBuffer().append("QQ2ABC JN61FU\r\n");
+  contest.pickBand("144 Mhz");
+  contest.log.exportButton.press();
+  EXPECT_EQ(contest.dialogs.questions,
+            std::vector<std::string>{"Righe del LOG che non sono contatti validi:\nriga 2: nota\n\n"
+                                     "Righe del LOG 432 Mhz che non sono contatti validi:\nriga 2: "
+                                     "QQ2ABC JN61FU\n\nScrivere comunque il file EDI?"});
+  EXPECT_TRUE(std::filesystem::is_empty(contest.folder.path()));
+}
+
 TEST(BandLogs, TwoBandsWhoseFilesWouldShareANameWriteNothing) {
   Contest contest;
   contest.header.categoryList.pickText("6 ore");
