@@ -252,7 +252,7 @@ void LogForm::takeExport(BandLog& log, std::span<const TextEdit> edits) {
 
 void LogForm::resume(const ResumedLog& log) {
   // Measured from the home they are shown from, the records are read once.
-  document().setHome(m_links.homeLocator());
+  static_cast<void>(measuredDocument());
   logBuffer().setText(log.text);
   band().unsaved = false;
   serialSentField.setText(log.serialSent);
@@ -281,8 +281,7 @@ void LogForm::locatorChanged() {
   if (charCount(locatorField.text()) == 6) {
     const std::optional<double> distance = contactDistance(locatorField.text());
     qrbField.setText(distance ? formatNumber(*distance) : std::string());
-    document().setHome(m_links.homeLocator());
-    const auto course = distance ? document().courseTo(locatorField.text()) : std::nullopt;
+    const auto course = distance ? measuredDocument().courseTo(locatorField.text()) : std::nullopt;
     qtfField.setText(course ? std::to_string(course->bearing) : std::string());
   }
 }
@@ -306,10 +305,14 @@ void LogForm::openContact() {
   }
 }
 
+LogDocument& LogForm::measuredDocument() {
+  document().setHome(m_links.homeLocator());
+  return document();
+}
+
 // Whatever changed the log, or the home it is measured from.
 void LogForm::showStatistics() {
-  document().setHome(m_links.homeLocator());
-  const Statistics statistics = document().statistics();
+  const Statistics statistics = measuredDocument().statistics();
   totalField.setText(statistics.total);
   averageField.setText(statistics.average);
   odxCallField.setText(statistics.odxCall);

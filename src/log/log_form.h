@@ -146,10 +146,7 @@ class LogForm : public Form {
   void resume(const ResumedLog& log);
   // Reads a log set whole at once (a journal restore sets it without the document following), so
   // that the first keystroke in the call field after a resume does not wait for it.
-  void indexLog() {
-    document().setHome(m_links.homeLocator());
-    static_cast<void>(document().calls());
-  }
+  void indexLog() { static_cast<void>(measuredDocument().calls()); }
 
   // Applies a correction with the insertion's checks: false, and the operator told why, when one
   // fails or the contact is gone.
@@ -166,6 +163,8 @@ class LogForm : public Form {
   void insert();
 
   void openContact();
+  // The logged band's document, measured from the calculator's home locator.
+  LogDocument& measuredDocument();
   BandLog& addBand(std::string band);
   void retireLastBand();
   void switchTo(std::size_t index);
