@@ -61,7 +61,7 @@ class NoWindows final : public Screens {
   void closeAll() override {}
 };
 
-long minuteNumber(const LocalDateTime& moment) {
+long minuteNumber(const DateTime& moment) {
   using namespace std::chrono;
   const sys_days day{year{moment.year} / moment.month / moment.day};
   return day.time_since_epoch().count() * 1440L + moment.hour * 60L + moment.minute;
@@ -550,7 +550,7 @@ void Journal::fail(const std::error_code& error) {
 }
 
 void Journal::tellNowAndThen(const std::string& text) {
-  const LocalDateTime now = m_session.clock().now();
+  const DateTime now = m_session.clock().now();
   if (m_failureShown &&
       minuteNumber(now) - minuteNumber(*m_failureShown) < kMinutesBetweenFailureBoxes) {
     return;
@@ -566,7 +566,7 @@ void Journal::tell(const std::string& text) {
 // "vantor-YYYYMMDD-HHMM<suffix>.journal", or the same with "-2" and on when that is taken;
 // empty when every copy is.
 std::filesystem::path Journal::datedPath(const std::string& suffix) {
-  const LocalDateTime now = m_session.clock().now();
+  const DateTime now = m_session.clock().now();
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d", now.year, now.month, now.day,
                 now.hour, now.minute);

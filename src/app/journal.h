@@ -112,7 +112,7 @@ class Journal {
   // This start resumed a log not closed: no other log joins it.
   bool m_resumed = false;
   // While writing keeps failing the operator is told again only now and then.
-  std::optional<LocalDateTime> m_failureShown;
+  std::optional<DateTime> m_failureShown;
 };
 
 }  // namespace vantor

@@ -2,6 +2,7 @@
 
 #include "app/edi_export.h"
 #include "app/journal.h"
+#include "contest/contact_rules.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
 #include "log/contact_form.h"
@@ -27,6 +28,16 @@ Session::Session(const Clock& clock, Dialogs& dialogs, Screens& screens)
       m_header(std::make_unique<HeaderForm>(clock, m_dialogs, headerLinks())) {
   m_header->start();
 }
+
+namespace {
+
+// A header date (DD/MM/YYYY) as a contact's date, or empty when it is none.
+std::string contestDay(std::string_view headerDate) {
+  std::string day = logDateFromStartDate(headerDate).value_or(std::string());
+  return isRealDate(day) ? day : std::string();
+}
+
+}  // namespace
 
 // The program's screen flow: what each choice on the header screen does to the log screen, where
 // "Avanti -->" leads, and what the log screen's buttons and distances come from.
@@ -61,6 +72,11 @@ LogLinks Session::logLinks() {
       .correctContact = [this](const Contact& contact) { correctContact(contact); },
       .offeredBands = [this] { return header().bandList.items(); },
       .pickBand = [this](const std::string& band) { header().bandList.pickText(band); },
+      .contestDays =
+          [this] {
+            return ContestDays{contestDay(header().startDateField.text()),
+                               contestDay(header().endDateField.text())};
+          },
   };
 }
 

@@ -29,7 +29,7 @@ int daysInMonth(int year, int month) {
   }
 }
 
-LocalDateTime hoursEarlier(LocalDateTime moment, int hours) {
+DateTime hoursEarlier(DateTime moment, int hours) {
   moment.hour -= hours;
   while (moment.hour < 0) {
     moment.hour += 24;
@@ -44,14 +44,36 @@ LocalDateTime hoursEarlier(LocalDateTime moment, int hours) {
   return moment;
 }
 
-std::string timeText(const LocalDateTime& moment) {
+DateTime referenceMoment(const Clock& clock, TimeReference reference) {
+  switch (reference) {
+    case TimeReference::LocalLessOne:
+      return hoursEarlier(clock.now(), 1);
+    case TimeReference::LocalLessTwo:
+      return hoursEarlier(clock.now(), 2);
+    case TimeReference::Utc:
+      break;
+  }
+  return clock.utcNow();
+}
+
+std::string clockText(const DateTime& moment) {
+  std::string text;
+  appendTwoDigits(text, moment.hour);
+  text += ':';
+  appendTwoDigits(text, moment.minute);
+  text += ':';
+  appendTwoDigits(text, moment.second);
+  return text;
+}
+
+std::string timeText(const DateTime& moment) {
   std::string text;
   appendTwoDigits(text, moment.hour);
   appendTwoDigits(text, moment.minute);
   return text;
 }
 
-std::string dateText(const LocalDateTime& moment) {
+std::string dateText(const DateTime& moment) {
   std::string text;
   appendTwoDigits(text, moment.year % 100);
   appendTwoDigits(text, moment.month);

@@ -7,6 +7,7 @@
 
 #include "app/edi_reopen.h"
 #include "app/journal.h"
+#include "log/log_form.h"
 
 #include "gui/contact_window.h"
 #include "gui/header_window.h"
@@ -48,6 +49,9 @@ Application::Application(const Clock& clock, Dialogs& dialogs)
   m_journalSync.setSingleShot(true);
   m_journalSync.setInterval(1000);
   QObject::connect(&m_journalSync, &QTimer::timeout, [this] { m_session.syncRecordedChanges(); });
+  m_liveUpdate.setInterval(200);
+  QObject::connect(&m_liveUpdate, &QTimer::timeout, [this] { updateLive(); });
+  m_liveUpdate.start();
 }
 
 Application::~Application() = default;
@@ -126,6 +130,14 @@ void Application::afterUserEvent() {
     m_journalSync.start();
   }
   syncAll();
+}
+
+// Only the log window shows what changes by itself; nothing of it is kept in the journal.
+void Application::updateLive() {
+  if (m_logWindow && !m_session.ended()) {
+    m_session.log().tick();
+    m_logWindow->sync();
+  }
 }
 
 void Application::syncAll() {

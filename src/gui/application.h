@@ -76,6 +76,7 @@ class Application : public Screens {
  private:
   void afterUserEvent();
   void syncAll();
+  void updateLive();
 
   SyncingDialogs m_dialogs;
   Session m_session;
@@ -87,6 +88,8 @@ class Application : public Screens {
   QPointer<ContactWindow> m_closedContactWindow;
   // Typing that may wait reaches the disk when this runs out.
   QTimer m_journalSync;
+  // What the log screen shows live (the UTC clock) follows this, a few times a second.
+  QTimer m_liveUpdate;
 };
 
 }  // namespace vantor::gui

@@ -1,5 +1,9 @@
 #include "gui/log_window.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
 #include <QShortcut>
 
 #include <utility>
@@ -45,20 +49,21 @@ void LogWindow::paintBackdrop() {
   palette.setColor(QPalette::Button, backdrop);
   m_ui->Picture1->setPalette(palette);
   m_ui->Picture1->setAutoFillBackground(true);
-  for (QLabel* caption :
-       {m_ui->heading1, m_ui->heading2, m_ui->heading3, m_ui->heading4, m_ui->heading5,
-        m_ui->heading6, m_ui->heading7, m_ui->heading8, m_ui->heading9, m_ui->heading10,
-        m_ui->heading11, m_ui->rowLabel1, m_ui->rowLabel2, m_ui->rowLabel3}) {
-    QFont font = caption->font();
-    font.setBold(true);
-    caption->setFont(font);
-    caption->setPalette(palette);
+  // Every caption drawn on the backdrop, and every box and option on it, white on red.
+  for (QLabel* caption : findChildren<QLabel*>()) {
+    if (caption != m_ui->Label1) {
+      QFont font = caption->font();
+      font.setBold(true);
+      caption->setFont(font);
+      caption->setPalette(palette);
+    }
   }
-  for (QWidget* toggle : {static_cast<QWidget*>(m_ui->Check1), static_cast<QWidget*>(m_ui->Check2),
-                          static_cast<QWidget*>(m_ui->Check3), static_cast<QWidget*>(m_ui->Option1),
-                          static_cast<QWidget*>(m_ui->Option2)}) {
-    toggle->setPalette(palette);
-    toggle->setAutoFillBackground(true);
+  for (QAbstractButton* toggle : findChildren<QAbstractButton*>()) {
+    if (qobject_cast<QCheckBox*>(toggle) != nullptr ||
+        qobject_cast<QRadioButton*>(toggle) != nullptr) {
+      toggle->setPalette(palette);
+      toggle->setAutoFillBackground(true);
+    }
   }
 }
 

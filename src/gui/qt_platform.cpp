@@ -9,10 +9,21 @@
 
 namespace vantor::gui {
 
-LocalDateTime SystemClock::now() const {
-  const QDateTime now = QDateTime::currentDateTime();
-  return LocalDateTime{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                       now.time().minute()};
+namespace {
+
+DateTime dateTimeOf(const QDateTime& moment) {
+  return DateTime{moment.date().year(), moment.date().month(),  moment.date().day(),
+                  moment.time().hour(), moment.time().minute(), moment.time().second()};
+}
+
+}  // namespace
+
+DateTime SystemClock::now() const {
+  return dateTimeOf(QDateTime::currentDateTime());
+}
+
+DateTime SystemClock::utcNow() const {
+  return dateTimeOf(QDateTime::currentDateTimeUtc());
 }
 
 void MessageBoxDialogs::showMessage(const Message& message) {

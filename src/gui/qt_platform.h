@@ -7,10 +7,11 @@
 
 namespace vantor::gui {
 
-// The computer's local clock.
+// The computer's clock.
 class SystemClock : public Clock {
  public:
-  [[nodiscard]] LocalDateTime now() const override;
+  [[nodiscard]] DateTime now() const override;
+  [[nodiscard]] DateTime utcNow() const override;
 };
 
 // Modal Qt message boxes, parented to whichever window is active.

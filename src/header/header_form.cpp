@@ -20,7 +20,7 @@ std::string_view lastTwoCharacters(std::string_view text) {
   return text.substr(count < 2 ? 0 : characterStart(text, count - 2));
 }
 
-std::string todayAsText(const LocalDateTime& now) {
+std::string todayAsText(const DateTime& now) {
   char text[32];
   std::snprintf(text, sizeof text, "%02d/%02d/%04d", now.day, now.month, now.year);
   return text;

@@ -30,13 +30,11 @@ Color markColor(DuplicateMark mark) {
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
   for (Field* shown : {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField,
-                       &odxDistanceField, &averageField, &totalField}) {
+                       &odxDistanceField, &averageField, &totalField, &utcClockField}) {
     shown->setLocked(true);
   }
   sicilyDoublingBox.setVisible(false);
-  plusOneOption.setVisible(false);
-  plusTwoOption.setVisible(false);
-  Toggle::groupOptions({&plusOneOption, &plusTwoOption});
+  Toggle::groupOptions({&plusOneOption, &plusTwoOption, &utcOption});
 
   callsignField.onChange([this] { callChanged(); });
   locatorField.onChange([this] { locatorChanged(); });
@@ -67,13 +65,21 @@ void LogForm::open() {
     modeNames.emplace_back(mode.name);
   }
   modeList.setItems(modeNames);
-  // The local time as it stands: the offset options apply only while a call is typed.
   timeField.setText(timeText(m_clock.now()));
+  writeAutomaticTime();
+  tick();
 }
 
+// With "Auto" the date is the clock's, not the contest's first day: a log reopened after
+// midnight goes on with the day it is.
 void LogForm::proceed(std::string_view date) {
   dateField.setText(date);
+  writeAutomaticTime();
   showStatistics();
+}
+
+void LogForm::tick() {
+  utcClockField.setText(clockText(m_clock.utcNow()));
 }
 
 void LogForm::offerSicilyDoubling(bool offered) {
@@ -293,8 +299,9 @@ void LogForm::modePicked() {
 }
 
 void LogForm::autoTimeClicked() {
-  plusOneOption.setVisible(true);
-  plusTwoOption.setVisible(true);
+  for (Toggle* option : {&plusOneOption, &plusTwoOption, &utcOption}) {
+    option->setVisible(true);
+  }
 }
 
 // The record at the log's caret, when there is one, goes to its correction.
@@ -325,19 +332,36 @@ void LogForm::setMark(DuplicateMark mark) {
   callsignField.setTextColor(markColor(mark));
 }
 
-// With "Auto" and an offset the contact gets the GMT time of the moment the call was last
-// changed, and the date of that same moment: just after local midnight that is the day before.
+// With "Auto" and a reference the contact gets the UTC time of the moment the call was last
+// changed, and the date of that same moment: with an offset, just after local midnight that is
+// the day before.
 void LogForm::writeAutomaticTime() {
   if (!autoTimeBox.checked()) {
     return;
   }
-  const int offset = plusOneOption.checked() ? 1 : plusTwoOption.checked() ? 2 : 0;
-  if (offset == 0) {
+  TimeReference reference = TimeReference::Utc;
+  if (plusOneOption.checked()) {
+    reference = TimeReference::LocalLessOne;
+  } else if (plusTwoOption.checked()) {
+    reference = TimeReference::LocalLessTwo;
+  } else if (!utcOption.checked()) {
     return;
   }
-  const LocalDateTime gmt = hoursEarlier(m_clock.now(), offset);
-  timeField.setText(timeText(gmt));
-  dateField.setText(dateText(gmt));
+  const DateTime moment = referenceMoment(m_clock, reference);
+  timeField.setText(timeText(moment));
+  dateField.setText(dateText(moment));
+}
+
+// A contact dated outside the contest is logged, but the operator is told: the clock or the
+// header's dates are wrong, and a contest robot would void it.
+void LogForm::warnOutsideContestDays(const std::string& date) {
+  const ContestDays days = m_links.contestDays();
+  const bool early = !days.first.empty() && date < days.first;
+  const bool late = !days.last.empty() && date > days.last;
+  if (early || late) {
+    tell("Attenzione: la data del contatto (" + date +
+         ") è fuori dalle date del contest indicate nell'intestazione");
+  }
 }
 
 // The QRB of a contact in `locator`; a distance of 0 counts as 1. Nothing when the locator is not
@@ -371,6 +395,7 @@ void LogForm::insert() {
   if (!distance) {
     return;
   }
+  const std::string date = dateField.text();
   const int serial = readSerialNumber(serialSentField.text()).value_or(kLastSerialNumber);
   const double factor = sicilyDoublingBox.checked() ? sicilianFactor(callsignField.text()) : 1;
   qrbField.setText(formatNumber(*distance * factor));
@@ -382,6 +407,7 @@ void LogForm::insert() {
     serialSentField.setText(serialNumberText(serial + 1));
   }
   clearEntryRow();
+  warnOutsideContestDays(date);
 }
 
 // The contact's distance once its row passed every check; each failed check is told. A contact
@@ -495,18 +521,20 @@ void LogForm::appendContact(const std::string& points) {
 }
 
 std::vector<Control*> LogForm::controls() {
-  return {&serialSentField,   &bandField,        &modeList,      &dateField,
-          &timeField,         &callsignField,    &rstField,      &serialReceivedField,
-          &locatorField,      &qrbField,         &qtfField,      &autoTimeBox,
-          &sicilyDoublingBox, &plusOneOption,    &plusTwoOption, &odxCallField,
-          &odxLocatorField,   &odxDistanceField, &averageField,  &inContestBox,
-          &insertButton,      &totalField,       &logBuffer(),   &saveMessageLabel,
-          &backButton,        &closeButton,      &exportButton};
+  return {&serialSentField,   &bandField,        &modeList,        &dateField,
+          &timeField,         &callsignField,    &rstField,        &serialReceivedField,
+          &locatorField,      &qrbField,         &qtfField,        &autoTimeBox,
+          &sicilyDoublingBox, &plusOneOption,    &plusTwoOption,   &utcOption,
+          &utcClockField,     &odxCallField,     &odxLocatorField, &odxDistanceField,
+          &averageField,      &inContestBox,     &insertButton,    &totalField,
+          &logBuffer(),       &saveMessageLabel, &backButton,      &closeButton,
+          &exportButton};
 }
 
 std::vector<Control*> LogForm::keptControls() {
   std::vector<Control*> kept = controls();
   std::erase(kept, &logBuffer());
+  std::erase(kept, &utcClockField);
   return kept;
 }
 

@@ -30,6 +30,12 @@ namespace vantor {
 // for a call found there. Insertion writes no line, a normal line or a duplicate line for it.
 enum class DuplicateMark { None, NotDuplicate, Duplicate };
 
+// The days a contest runs, YYMMDD.
+struct ContestDays {
+  std::string first;
+  std::string last;
+};
+
 // What the log screen asks of the rest of the program.
 struct LogLinks {
   // The calculator's distance in km from the home locator to a valid locator; nothing when the
@@ -45,6 +51,9 @@ struct LogLinks {
   // The bands the contest offers, in the header's order, and the header's pick of one of them.
   std::function<std::vector<std::string>()> offeredBands;
   std::function<void(const std::string& band)> pickBand;
+  // The contest's first and last day as the header gives them (YYMMDD), each empty when the
+  // header does not give it as a date.
+  std::function<ContestDays()> contestDays;
 };
 
 // What the log screen shows again when a log is resumed from its EDI file.
@@ -80,6 +89,8 @@ class LogForm : public Form {
   // The statistics rows show the records' statistics, measured from the calculator's home.
   void showStatistics();
   void focusCall() { requestFocus(callsignField); }
+  // A second went by: the clock shows the time.
+  void tick();
 
   Field serialSentField{"Text1", "001"};
   Field bandField{"Text2", "Text2"};
@@ -93,10 +104,14 @@ class LogForm : public Form {
   Field qrbField{"Text10"};
   // The bearing from the home locator, in whole degrees: where to turn the antenna.
   Field qtfField{"Text16"};
-  Toggle autoTimeBox{"Check2", "Auto", Toggle::Kind::CheckBox};
+  // "Auto" is ticked at start with "UTC", so a new log's contacts carry UTC without a click.
+  Toggle autoTimeBox{"Check2", "Auto", Toggle::Kind::CheckBox, true};
   Toggle sicilyDoublingBox{"Check1", "Auto x2 Sicilia", Toggle::Kind::CheckBox};
   Toggle plusOneOption{"Option1", "+1 GMT", Toggle::Kind::OptionButton};
   Toggle plusTwoOption{"Option2", "+2 GMT", Toggle::Kind::OptionButton};
+  Toggle utcOption{"Option3", "UTC", Toggle::Kind::OptionButton, true};
+  // The current UTC time, ticking: shown only, never kept.
+  Field utcClockField{"Text17"};
   Field odxCallField{"Text11"};
   Field odxLocatorField{"Text3"};
   Field odxDistanceField{"Text12"};
@@ -110,7 +125,7 @@ class LogForm : public Form {
   Button exportButton{"Command2", "Genera EDI"};
 
   [[nodiscard]] std::vector<Control*> controls() override;
-  // Every control but the log buffer, which its band log keeps.
+  // Every control but the log buffer, which its band log keeps, and the live clock.
   [[nodiscard]] std::vector<Control*> keptControls() override;
 
   // No contest has more bands than this; a kept state that names more is no state of this screen.
@@ -172,6 +187,7 @@ class LogForm : public Form {
 
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
+  void warnOutsideContestDays(const std::string& date);
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
   [[nodiscard]] std::optional<double> checkedDistance(const EntryRow& row,
                                                       const std::string& locator);

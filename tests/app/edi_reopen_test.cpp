@@ -80,14 +80,19 @@ INSTANTIATE_TEST_SUITE_P(Files, EdiReopenGolden,
                                            GoldenCase{"non_latin_01.edi", 1}));
 
 // The contest goes on where the file ended: the serial number, the ODX, the total and the field
-// day's doubling continue, and the second export is the one the same contest wrote without a
-// restart.
+// day's doubling continue, the time and date follow the UTC clock, and the second export is the one
+// the same contest wrote without a restart.
 TEST_F(EdiReopen, TheContestGoesOnFromTheFile) {
   reopenEdi(session, fs::path(VANTOR_TEST_DATA_DIR) / "contest_sicily_1C_QQ9VNT.edi");
   LogForm& log = session.log();
   ASSERT_TRUE(log.sicilyDoublingBox.visible());
   EXPECT_EQ(log.serialSentField.text(), "007");
   EXPECT_EQ(log.averageField.text(), "592");
+  EXPECT_TRUE(log.autoTimeBox.checked() && log.utcOption.checked()) << "it goes on in UTC";
+  EXPECT_EQ(log.dateField.text(), "261207") << "the clock's day, not the contest's first";
+  // The rest of the contest is typed from paper, with its own times.
+  log.autoTimeBox.click();
+  log.dateField.setText("260606");
   log.sicilyDoublingBox.click();
   const struct {
     const char* time;

@@ -62,7 +62,7 @@ TEST_F(JournalTest, ResumesEveryScreenExactlyAfterACrash) {
   ProgramRun again(data.path(), {true});
   ASSERT_EQ(again.dialogs.questions,
             std::vector<std::string>{"È stato trovato un LOG non chiuso: 3 contatti, l'ultimo "
-                                     "alle 0840 (QQ3ABC, Contest IARU Reg. I VHF). Riprenderlo?"});
+                                     "alle 0640 (QQ3ABC, Contest IARU Reg. I VHF). Riprenderlo?"});
   EXPECT_EQ(everything(again.session), before);
   EXPECT_TRUE(again.session.log().hasUnsavedContacts());
   EXPECT_EQ(again.session.log().focusRequest(), &again.session.log().callsignField);

@@ -15,7 +15,7 @@
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
-using vantor::LocalDateTime;
+using vantor::DateTime;
 using vantor::testing::Contact;
 using vantor::testing::RunningProgram;
 using vantor::testing::TempFolder;
@@ -72,7 +72,9 @@ class ContestTest : public QObject {
     QCOMPARE(program.log<QLineEdit>("Text5")->text(), QStringLiteral("1455"));
     QCOMPARE(program.log<QLineEdit>("Text2")->text(), QStringLiteral("144"));
 
-    // Phone contacts with the time typed by hand.
+    // Phone contacts with the time typed by hand: the automatic time is unticked first.
+    RunningProgram::click(program.log<QCheckBox>("Check2"));
+    QVERIFY(!program.session().log().autoTimeBox.checked());
     const struct {
       const char* time;
       Contact contact;
@@ -128,7 +130,6 @@ class ContestTest : public QObject {
     // Back to phone, and the time taken from the clock: local time is GMT + 1.
     RunningProgram::pick(program.log<QComboBox>("Combo1"), 0);
     QCOMPARE(program.log<QLineEdit>("Text7")->text(), QStringLiteral("59"));
-    QVERIFY(!program.log<QRadioButton>("Option1")->isVisible());
     RunningProgram::click(program.log<QCheckBox>("Check2"));
     QVERIFY(program.log<QRadioButton>("Option1")->isVisible());
     QVERIFY(program.log<QRadioButton>("Option2")->isVisible());
@@ -151,7 +152,7 @@ class ContestTest : public QObject {
     QCOMPARE(program.log<QLineEdit>("Text1")->text(), QStringLiteral("011"));
 
     const struct {
-      LocalDateTime local;
+      DateTime local;
       Contact contact;
     } evening[] = {
         {{2026, 11, 7, 17, 5}, {"qq1kkk", "056", "jn33we"}},
@@ -181,7 +182,7 @@ class ContestTest : public QObject {
              std::string("261107;1641;QQ6MMM;1;59;013;59;077;;JN35TQ;298;;N;;\r\n"));
 
     const struct {
-      LocalDateTime local;
+      DateTime local;
       const char* mode;
       Contact contact;
     } night[] = {
@@ -213,7 +214,7 @@ class ContestTest : public QObject {
     program.insert();
 
     const struct {
-      LocalDateTime local;
+      DateTime local;
       Contact contact;
     } morning[] = {
         {{2026, 11, 8, 8, 15}, {"qq7vvv", "199", "jn57mb"}},
@@ -265,13 +266,12 @@ class ContestTest : public QObject {
     QVERIFY(doubling->isVisible());
     RunningProgram::click(doubling);
     QVERIFY(program.session().log().sicilyDoublingBox.checked());
-    // Summer time: the local clock is GMT + 2.
-    RunningProgram::click(program.log<QCheckBox>("Check2"));
+    // Summer time: the local clock is GMT + 2, and the operator says so.
     RunningProgram::click(program.log<QRadioButton>("Option2"));
 
     // Real distances 51, 84, 273, 497, 0 and 846 km.
     const struct {
-      LocalDateTime local;
+      DateTime local;
       Contact contact;
       const char* points;
       const char* odxCall;

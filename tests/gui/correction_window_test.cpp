@@ -16,7 +16,7 @@ using vantor::testing::TempFolder;
 
 namespace {
 
-constexpr vantor::LocalDateTime kStart{2026, 12, 8, 8, 40};
+constexpr vantor::DateTime kStart{2026, 12, 8, 8, 40};
 
 // Three contacts from JN70AA, the second one's locator typed wrong.
 void playThreeContacts(RunningProgram& program) {

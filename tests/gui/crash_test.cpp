@@ -34,7 +34,7 @@ enum class KillPoint {
   WhileADuplicateIsTold
 };
 
-constexpr vantor::LocalDateTime kStart{2026, 12, 8, 8, 40};
+constexpr vantor::DateTime kStart{2026, 12, 8, 8, 40};
 
 // The contest up to the kill point, played through the windows.
 void playUntil(RunningProgram& program, KillPoint point, const fs::path& ediFolder) {

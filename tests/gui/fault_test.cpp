@@ -240,8 +240,9 @@ class FaultTest : public QObject {
     QCOMPARE(program.messageTexts().size(), std::size_t{2});
     QVERIFY(program.application.logWindow()->isVisible());
 
-    // The log: numbers where the program reads numbers, letters elsewhere. The statistics rows
-    // are the records' own and take nothing.
+    // The log: numbers where the program reads numbers, letters elsewhere, the time and date
+    // typed too. The statistics rows are the records' own and take nothing.
+    RunningProgram::click(program.log<QCheckBox>("Check2"));
     for (const char* name :
          {"Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text11", "Text3", "Text13"}) {
       RunningProgram::paste(program.log<QLineEdit>(name), letters);
@@ -415,6 +416,9 @@ class FaultTest : public QObject {
     RunningProgram program({2026, 12, 7, 14, 32});
     program.fillHeader({.locator = "jm77bn", .contest = 11, .category = 2});
     RunningProgram::paste(program.header<QLineEdit>("Text19"), QStringLiteral("07/12/2026年"));
+    program.proceed();
+    // Without "Auto" the log date is the one the header hands over.
+    RunningProgram::click(program.log<QCheckBox>("Check2"));
     program.proceed();
     QCOMPARE(program.log<QLineEdit>("Text4")->text(), QStringLiteral("6年1207"));
 

@@ -51,6 +51,24 @@ class LogWindowTest : public QObject {
     QCOMPARE(program.find<QPushButton>("Command2")->text(), QStringLiteral("Genera EDI"));
   }
 
+  // A new log is in UTC without a click: on a computer set to summer time (UTC + 2) each contact
+  // carries the UTC time and date of its call, the day before just after local midnight, and the
+  // window shows the UTC clock ticking.
+  void logsInUtcWithTheDefaults() {
+    vantor::testing::RunningProgram program({2026, 9, 12, 8, 30});
+    program.clock.pin({2026, 9, 12, 8, 30, 5}, 2);
+    program.openLog();
+    QCOMPARE(program.log<QLineEdit>("Text17")->text(), QStringLiteral("06:30:05"));
+    program.logContact({"qq1abc", "001", "jn61fu"});
+    program.clock.pin({2026, 9, 13, 1, 10, 40}, 2);
+    QTRY_COMPARE(program.log<QLineEdit>("Text17")->text(), QStringLiteral("23:10:40"));
+    program.logContact({"qq2abc", "002", "jn61fu"});
+    const std::string& log = program.session().log().logBuffer().text();
+    QVERIFY(log.starts_with("260912;0630;QQ1ABC;"));
+    QVERIFY(log.find("\r\n260912;2310;QQ2ABC;") != std::string::npos);
+    QVERIFY(program.dialogs.messages.empty());
+  }
+
   void typesAWholeContactAndInsertsIt() {
     Program program;
     program.typeContact({"qq1abc", "005", "jn61fu"});

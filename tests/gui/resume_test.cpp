@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr vantor::LocalDateTime kStart{2026, 12, 8, 8, 40};
+constexpr vantor::DateTime kStart{2026, 12, 8, 8, 40};
 
 void pressEnterWhenShown(const std::shared_ptr<QString>& text, int tries) {
   QTimer::singleShot(10, [text, tries] {

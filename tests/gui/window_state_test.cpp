@@ -22,7 +22,6 @@ class WindowStateTest : public QObject {
   void aSelectedOffsetClickedAgainStaysSelectedAndInUse() {
     RunningProgram program({2026, 12, 8, 15, 40});
     program.openLog();
-    RunningProgram::click(program.log<QAbstractButton>("Check2"));
     auto* plusTwo = program.log<QRadioButton>("Option2");
     RunningProgram::click(plusTwo);
     RunningProgram::click(plusTwo);

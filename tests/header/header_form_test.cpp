@@ -127,12 +127,16 @@ TEST_F(HeaderScreen, ProceedHandsOverTheLocatorAndDateAndOpensTheLogScreen) {
 TEST_F(HeaderScreen, ProceedAgainOverwritesTheHandOverButNotTheLog) {
   testing::fillRequiredHeader(header);
   header.proceedButton.press();
+  session.log().autoTimeBox.click();
   session.log().dateField.setText("999999");
   header.locatorField.setText("JN61FU");
   header.startDateField.setText("08/12/2026");
   header.proceedButton.press();
   EXPECT_EQ(session.bearing().homeLocatorField.text(), "JN61FU");
   EXPECT_EQ(session.log().dateField.text(), "261208");
+  session.log().autoTimeBox.click();
+  header.proceedButton.press();
+  EXPECT_EQ(session.log().dateField.text(), "261207") << "with Auto the clock's date";
 }
 
 TEST_F(HeaderScreen, ProceedRefusesAnInvalidLocatorAndHighlightsIt) {
@@ -156,13 +160,14 @@ TEST_F(HeaderScreen, ProceedRefusesAnInvalidLocatorAndHighlightsIt) {
 TEST_F(HeaderScreen, ProceedRefusesAStartDateWithoutThreeParts) {
   testing::fillRequiredHeader(header);
   header.startDateField.setText("7.12.2026");
+  const std::uint64_t dateWrites = session.log().dateField.rewrites();
   header.proceedButton.press();
   ASSERT_EQ(dialogs.messages.size(), 1U);
   EXPECT_EQ(dialogs.messages[0], (Message{"Data inizio non valida: usare il formato gg/mm/aaaa",
                                           "Vantor by Karsel", Message::Icon::Information}));
   EXPECT_TRUE(screens.events.empty());
   EXPECT_FALSE(session.hasBearing());
-  EXPECT_EQ(session.log().dateField.text(), "");
+  EXPECT_EQ(session.log().dateField.rewrites(), dateWrites);
 }
 
 TEST_F(HeaderScreen, ProceedAcceptsTheEmptyListsOfTheSicilianFieldDay) {

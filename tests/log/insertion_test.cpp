@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "header/header_form.h"
 #include "log/log_fixture.h"
 
 namespace vantor::testing {
@@ -186,7 +187,6 @@ TEST_F(Insertion, ClearsAndFocusesTheTimeOutsideTheContest) {
 }
 
 TEST_F(Insertion, LeavesTheNextContactTheTimeOfClearingTheCallWithAuto) {
-  log.autoTimeBox.click();
   log.plusOneOption.click();
   fillRow("QQ1ABC", "JN61FU");
   clock.pin({2026, 12, 8, 0, 5});
@@ -194,6 +194,41 @@ TEST_F(Insertion, LeavesTheNextContactTheTimeOfClearingTheCallWithAuto) {
   EXPECT_EQ(log.logBuffer().text(), "261207;1332;QQ1ABC;1;59;001;59;;;JN61FU;349;;N;;\r\n");
   EXPECT_EQ(log.timeField.text(), "2305");
   EXPECT_EQ(log.dateField.text(), "261207");
+}
+
+// A contact dated outside the header's days is logged, and the operator warned: the clock or the
+// header is wrong, and a contest robot would void the contact.
+TEST_F(Insertion, WarnsOfAContactOutsideTheContestDays) {
+  const struct {
+    const char* first;
+    const char* last;
+    const char* date;
+    bool warned;
+  } cases[] = {
+      {"07/12/2026", "08/12/2026", "261206", true},  {"07/12/2026", "08/12/2026", "261207", false},
+      {"07/12/2026", "08/12/2026", "261208", false}, {"07/12/2026", "08/12/2026", "261209", true},
+      {"07/12/2026", "", "261209", false},           {"", "08/12/2026", "261201", false},
+      {"7.12.2026", "08/12/2026", "261209", true},   {"31/11/2026", "", "261130", false},
+  };
+  log.autoTimeBox.click();
+  std::string call = "QQ1AA";
+  for (const auto& c : cases) {
+    ++call.back();
+    session.header().startDateField.setText(c.first);
+    session.header().endDateField.setText(c.last);
+    dialogs.messages.clear();
+    const std::size_t before = log.document().lines().size();
+    fillRow(call, "JN61FU");
+    log.dateField.setText(c.date);
+    log.insertButton.press();
+    EXPECT_EQ(log.document().lines().size(), before + 1) << c.date;
+    ASSERT_EQ(dialogs.messages.size(), c.warned ? 1U : 0U) << c.first << ' ' << c.date;
+    if (c.warned) {
+      EXPECT_EQ(dialogs.messages[0].text,
+                std::string("Attenzione: la data del contatto (") + c.date +
+                    ") è fuori dalle date del contest indicate nell'intestazione");
+    }
+  }
 }
 
 // Every check runs before anything changes, in the order time, date, serial number, call,

@@ -11,20 +11,22 @@ namespace {
 
 using LogScreen = LogFixture;
 
-TEST_F(LogScreen, OpensWithTheLocalTimeAndItsDefaults) {
+TEST_F(LogScreen, OpensWithTheUtcTimeAndItsDefaults) {
   const std::pair<const Field*, const char*> texts[] = {
-      {&log.serialSentField, "001"}, {&log.bandField, "Text2"}, {&log.modeList, "SSB"},
-      {&log.timeField, "1432"},      {&log.rstField, "59"},
+      {&log.serialSentField, "001"},    {&log.bandField, "Text2"},  {&log.modeList, "SSB"},
+      {&log.timeField, "1432"},         {&log.dateField, "261207"}, {&log.rstField, "59"},
+      {&log.utcClockField, "14:32:00"},
   };
   for (const auto& [field, text] : texts) {
     EXPECT_EQ(field->text(), text) << field->name();
   }
   EXPECT_EQ(log.modeList.items(), (std::vector<std::string>{"SSB", "CW"}));
-  EXPECT_TRUE(log.bandField.locked() && log.qrbField.locked());
-  EXPECT_TRUE(log.inContestBox.checked());
-  for (const Toggle* hidden : {&log.sicilyDoublingBox, &log.plusOneOption, &log.plusTwoOption}) {
-    EXPECT_FALSE(hidden->visible()) << hidden->name();
+  EXPECT_TRUE(log.bandField.locked() && log.qrbField.locked() && log.utcClockField.locked());
+  EXPECT_TRUE(log.inContestBox.checked() && log.autoTimeBox.checked() && log.utcOption.checked());
+  for (const Toggle* option : {&log.plusOneOption, &log.plusTwoOption, &log.utcOption}) {
+    EXPECT_TRUE(option->visible()) << option->name();
   }
+  EXPECT_FALSE(log.sicilyDoublingBox.visible());
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::None);
   EXPECT_EQ(log.callsignField.textColor(), Color::windowText());
 }
@@ -38,13 +40,20 @@ TEST_F(LogScreen, SetsTheReportOfAPickedModeButNotOfATypedOne) {
   EXPECT_EQ(log.rstField.text(), "59");
 }
 
-TEST_F(LogScreen, ShowsTheOffsetOptionsOnceAutoIsClicked) {
-  log.autoTimeBox.click();
+TEST_F(LogScreen, KeepsTheOptionsShownAndOneSelected) {
   log.autoTimeBox.click();
   EXPECT_FALSE(log.autoTimeBox.checked());
-  EXPECT_TRUE(log.plusOneOption.visible());
-  EXPECT_TRUE(log.plusTwoOption.visible());
-  EXPECT_FALSE(log.plusOneOption.checked() || log.plusTwoOption.checked());
+  log.plusOneOption.click();
+  EXPECT_TRUE(log.plusOneOption.visible() && log.plusTwoOption.visible() &&
+              log.utcOption.visible());
+  EXPECT_TRUE(log.plusOneOption.checked());
+  EXPECT_FALSE(log.plusTwoOption.checked() || log.utcOption.checked());
+}
+
+TEST_F(LogScreen, ShowsTheUtcClockTicking) {
+  clock.pin({2026, 12, 8, 0, 5, 9}, 1);
+  log.tick();
+  EXPECT_EQ(log.utcClockField.text(), "23:05:09");
 }
 
 TEST_F(LogScreen, UpperCasesTheCallWithTheCaretAtTheEnd) {
@@ -90,38 +99,52 @@ TEST_F(LogScreen, MarksOnlyTheCallOfARecordWhileItIsTyped) {
   EXPECT_EQ(log.duplicateMark(), DuplicateMark::Duplicate);
 }
 
-// With "Auto" and an offset each keystroke writes the GMT time and the date of that moment; an
-// offset reaching back past local midnight gives the evening of the day before.
-TEST_F(LogScreen, WritesTheGmtMomentOfEachKeystrokeWithAuto) {
+// With "Auto" each keystroke writes the time and the date of that moment: with "UTC" the clock's
+// UTC, whatever the computer's own offset or its summer time; with an offset option the local
+// time less that offset, reaching back past local midnight to the evening of the day before.
+TEST_F(LogScreen, WritesTheUtcMomentOfEachKeystrokeWithAuto) {
   const struct {
-    LocalDateTime local;
-    int offset;
+    DateTime local;
+    int pcOffset;  // the computer's local time ahead of UTC
+    Toggle LogForm::*option;
     const char* time;
     const char* date;
   } cases[] = {
-      {{2026, 12, 7, 15, 7}, 2, "1307", "261207"}, {{2026, 12, 7, 0, 30}, 1, "2330", "261206"},
-      {{2027, 1, 1, 1, 59}, 2, "2359", "261231"},  {{2026, 5, 1, 0, 0}, 2, "2200", "260430"},
-      {{2028, 3, 1, 1, 10}, 2, "2310", "280229"},  {{2026, 3, 1, 0, 10}, 1, "2310", "260228"},
-      {{2100, 3, 1, 0, 45}, 1, "2345", "000228"},  {{2026, 12, 7, 1, 0}, 1, "0000", "261207"},
+      {{2026, 12, 7, 15, 7}, 1, &LogForm::utcOption, "1407", "261207"},
+      {{2026, 9, 12, 6, 30}, 2, &LogForm::utcOption, "0430", "260912"},
+      {{2026, 9, 12, 6, 30}, 2, &LogForm::plusOneOption, "0530", "260912"},
+      {{2027, 1, 1, 0, 30}, 1, &LogForm::utcOption, "2330", "261231"},
+      {{2026, 10, 25, 2, 30}, 2, &LogForm::utcOption, "0030", "261025"},
+      {{2026, 10, 25, 2, 30}, 1, &LogForm::utcOption, "0130", "261025"},
+      {{2026, 10, 25, 2, 30}, 1, &LogForm::plusOneOption, "0130", "261025"},
+      {{2026, 10, 25, 2, 30}, 2, &LogForm::plusTwoOption, "0030", "261025"},
+      {{2026, 3, 29, 1, 59}, 1, &LogForm::utcOption, "0059", "260329"},
+      {{2026, 3, 29, 3, 0}, 2, &LogForm::utcOption, "0100", "260329"},
+      {{2026, 12, 7, 15, 7}, 0, &LogForm::plusTwoOption, "1307", "261207"},
+      {{2026, 12, 7, 0, 30}, 0, &LogForm::plusOneOption, "2330", "261206"},
+      {{2027, 1, 1, 1, 59}, 0, &LogForm::plusTwoOption, "2359", "261231"},
+      {{2026, 5, 1, 0, 0}, 0, &LogForm::plusTwoOption, "2200", "260430"},
+      {{2028, 3, 1, 1, 10}, 0, &LogForm::plusTwoOption, "2310", "280229"},
+      {{2026, 3, 1, 0, 10}, 0, &LogForm::plusOneOption, "2310", "260228"},
+      {{2100, 3, 1, 0, 45}, 0, &LogForm::plusOneOption, "2345", "000228"},
+      {{2026, 12, 7, 1, 0}, 0, &LogForm::plusOneOption, "0000", "261207"},
   };
-  log.autoTimeBox.click();
   for (const auto& c : cases) {
-    (c.offset == 1 ? log.plusOneOption : log.plusTwoOption).click();
-    clock.pin(c.local);
+    (log.*c.option).click();
+    clock.pin(c.local, c.pcOffset);
     log.callsignField.clear();
     type(log.callsignField, "q");
-    EXPECT_EQ(log.timeField.text(), c.time) << c.time;
-    EXPECT_EQ(log.dateField.text(), c.date) << c.time;
+    EXPECT_EQ(log.timeField.text(), c.time) << c.time << ' ' << c.date;
+    EXPECT_EQ(log.dateField.text(), c.date) << c.time << ' ' << c.date;
   }
 }
 
-TEST_F(LogScreen, LeavesTimeAndDateAloneWithoutAnOffsetOrWithoutAuto) {
+TEST_F(LogScreen, LeavesTimeAndDateAloneWithoutAuto) {
+  log.autoTimeBox.click();
   log.dateField.setText("261201");
   clock.pin({2026, 12, 7, 15, 7});
-  log.autoTimeBox.click();
   type(log.callsignField, "qq1");
   log.plusOneOption.click();
-  log.autoTimeBox.click();
   type(log.callsignField, "a");
   EXPECT_EQ(log.timeField.text(), "1432");
   EXPECT_EQ(log.dateField.text(), "261201");

@@ -5,21 +5,29 @@
 #include <string>
 #include <vector>
 
+#include "contest/contact_time.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screens.h"
 
 namespace vantor::testing {
 
-// A clock that shows whatever moment the test pins.
+// A clock that shows whatever local moment the test pins, on a computer `utcOffset` hours ahead
+// of UTC (none unless told).
 class PinnedClock : public Clock {
  public:
-  explicit PinnedClock(LocalDateTime moment = {2026, 12, 7, 14, 32}) : m_moment(moment) {}
-  [[nodiscard]] LocalDateTime now() const override { return m_moment; }
-  void pin(LocalDateTime moment) { m_moment = moment; }
+  explicit PinnedClock(DateTime moment = {2026, 12, 7, 14, 32}, int utcOffset = 0)
+      : m_moment(moment), m_utcOffset(utcOffset) {}
+  [[nodiscard]] DateTime now() const override { return m_moment; }
+  [[nodiscard]] DateTime utcNow() const override { return hoursEarlier(m_moment, m_utcOffset); }
+  void pin(DateTime moment, int utcOffset = 0) {
+    m_moment = moment;
+    m_utcOffset = utcOffset;
+  }
 
  private:
-  LocalDateTime m_moment;
+  DateTime m_moment;
+  int m_utcOffset;
 };
 
 // Records every box, and the default answer of every question; questions are answered from a

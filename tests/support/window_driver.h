@@ -50,14 +50,13 @@ struct Contact {
 // picking from lists with the arrow keys and clicking. Widgets are found by their control names.
 class RunningProgram {
  public:
-  explicit RunningProgram(LocalDateTime start) : clock(start) {
+  explicit RunningProgram(DateTime start) : clock(start) {
     application.start();
     QApplication::setActiveWindow(&application.headerWindow());
   }
   // The program as main starts it, keeping its journal in `dataFolder`; questions are answered
   // from `answers`.
-  RunningProgram(LocalDateTime start, const std::filesystem::path& dataFolder,
-                 std::deque<bool> answers)
+  RunningProgram(DateTime start, const std::filesystem::path& dataFolder, std::deque<bool> answers)
       : clock(start) {
     dialogs.answers = std::move(answers);
     journal = std::make_unique<Journal>(session(), dataFolder);
