@@ -22,5 +22,5 @@ require_packages() {
   fi
 }
 
-# What every build needs: compiler, build tools and Qt 6 Widgets.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)
+# What every build needs: compiler, build tools, Qt 6 Widgets and hamlib.
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev pkg-config libhamlib-dev)
