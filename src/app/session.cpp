@@ -7,6 +7,7 @@
 #include "header/header_form.h"
 #include "log/contact_form.h"
 #include "log/log_form.h"
+#include "station/station_link.h"
 
 namespace vantor {
 
@@ -72,6 +73,18 @@ LogLinks Session::logLinks() {
       .correctContact = [this](const Contact& contact) { correctContact(contact); },
       .offeredBands = [this] { return header().bandList.items(); },
       .pickBand = [this](const std::string& band) { header().bandList.pickText(band); },
+      .turnAntenna =
+          [this](int bearing) {
+            if (m_station) {
+              m_station->turnTo(bearing);
+            }
+          },
+      .stopAntenna =
+          [this] {
+            if (m_station) {
+              m_station->stopRotator();
+            }
+          },
       .contestDays =
           [this] {
             return ContestDays{contestDay(header().startDateField.text()),
@@ -137,6 +150,25 @@ void Session::closeContact() {
   if (m_contact) {
     m_screens.closeContact();
     m_closedContact = std::move(m_contact);
+  }
+}
+
+void Session::configureStation(const StationSettings& settings, bool tell) {
+  m_stationSettings = settings;
+  if (!m_station && (settings.rig.configured() || settings.rotator.configured())) {
+    m_station = std::make_unique<StationLink>();
+  }
+  if (m_station) {
+    m_station->configure(settings);
+  }
+  if (tell) {
+    log().expectStation(settings);
+  }
+}
+
+void Session::pollStation() {
+  if (m_log && m_station && !m_ended && m_log->showStation(m_station->reading(), m_stationSettings)) {
+    recordBeforeBox();
   }
 }
 

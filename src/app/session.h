@@ -11,11 +11,13 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/screens.h"
+#include "station/station_settings.h"
 
 namespace vantor {
 
 class HeaderForm;
 class LogForm;
+class StationLink;
 class BearingForm;
 class ContactForm;
 struct Contact;
@@ -109,6 +111,14 @@ class Session {
   // logs go aside with the journal and the new contest starts with empty ones.
   bool changeContest();
 
+  // The rig and the rotator: set up (a device not configured stays off; none is opened before
+  // this), and what they report shown on the log screen. `tell` has the first problem of each
+  // device set up told, as after the operator's own settings.
+  void configureStation(const StationSettings& settings, bool tell);
+  [[nodiscard]] const StationSettings& stationSettings() const { return m_stationSettings; }
+  // The view's poll, a few times a second: cheap, never waits on the hardware.
+  void pollStation();
+
  private:
   HeaderLinks headerLinks();
   LogLinks logLinks();
@@ -130,6 +140,9 @@ class Session {
   bool m_ended = false;
   bool m_logShown = false;
   Journal* m_journal = nullptr;
+  StationSettings m_stationSettings;
+  // Made when a device is first configured: its worker thread talks to the hardware.
+  std::unique_ptr<StationLink> m_station;
 };
 
 }  // namespace vantor

@@ -67,6 +67,9 @@ struct Contact {
   // The factor "Auto x2 Sicilia" applied to the points; a record read back from a line does not
   // say it, and has 1.
   double sicilyFactor = 1;
+  // The frequency on the air, in Hz, as the rig told it when the contact was logged; 0 when no
+  // rig told it. Not in the record line: other export formats take it.
+  std::int64_t frequencyHz = 0;
 
   // A record of the line's shape: 15 fields, of which the first is a date of six digits and the
   // second a time of four. The header lines of an earlier export never have it. The contact

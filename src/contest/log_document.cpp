@@ -159,6 +159,9 @@ std::optional<Contact> LogDocument::contactAt(std::size_t line) {
   contact->id = m_lines[line].id;
   m_lastRead = line;
   contact->sicilyFactor = appliedFactor(m_lines[line].distance, contact->points);
+  if (const auto frequency = m_frequencies.find(contact->id); frequency != m_frequencies.end()) {
+    contact->frequencyHz = frequency->second;
+  }
   return contact;
 }
 
@@ -213,7 +216,11 @@ ContactId LogDocument::append(const Contact& contact) {
   }
   m_buffer.append(line);
   ensureCurrent();
-  return m_lines[m_lines.size() - 2].id;
+  const ContactId id = m_lines[m_lines.size() - 2].id;
+  if (contact.frequencyHz != 0) {
+    m_frequencies[id] = contact.frequencyHz;
+  }
+  return id;
 }
 
 void LogDocument::rewrite(std::size_t line, const Contact& contact) {

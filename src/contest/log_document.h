@@ -66,7 +66,8 @@ class LogDocument {
   [[nodiscard]] const Score& score();
   [[nodiscard]] Statistics statistics();
 
-  // Adds the contact's record on a line of its own at the end; its identity.
+  // Adds the contact's record on a line of its own at the end, keeping its frequency; its
+  // identity.
   ContactId append(const Contact& contact);
   // Writes the record's line anew; the contact keeps its identity.
   void rewrite(std::size_t line, const Contact& contact);
@@ -113,6 +114,9 @@ class LogDocument {
   // restore) has them read again when next asked.
   std::optional<std::uint64_t> m_readAt;
   ContactId m_lastId = 0;
+  // The rig's frequency of each contact logged with one, by identity (identities are never
+  // reused, so a record taken out leaves nothing that could name another).
+  std::unordered_map<ContactId, std::int64_t> m_frequencies;
   // The lines from `m_shiftFrom` on start `m_shift` bytes later than they say (modulo 2^64, so a
   // text that shrank moves them back).
   static constexpr std::size_t kNoShift = std::numeric_limits<std::size_t>::max();

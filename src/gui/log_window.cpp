@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 
@@ -21,18 +22,27 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
   setFixedSize(size());
   paintBackdrop();
   binder().bindAll(*this);
-  addBandKeys(session.log());
+  addKeys(session.log());
+  connect(m_ui->stationButton, &QPushButton::clicked, this, [this] {
+    if (m_editStation) {
+      m_editStation();
+    }
+  });
 }
 
-// Ctrl+PgDn and Ctrl+PgUp log the next and the previous band of the contest, wherever the focus
-// is in the window.
-void LogWindow::addBandKeys(LogForm& log) {
-  const std::pair<QKeyCombination, int> keys[] = {{Qt::CTRL | Qt::Key_PageDown, 1},
-                                                  {Qt::CTRL | Qt::Key_PageUp, -1}};
-  for (const auto& [combination, step] : keys) {
+// Wherever the focus is in the window: Ctrl+PgDn and Ctrl+PgUp log the next and the previous
+// band of the contest, F12 turns the antenna and Shift+F12 stops it.
+void LogWindow::addKeys(LogForm& log) {
+  const std::pair<QKeyCombination, std::function<void()>> keys[] = {
+      {Qt::CTRL | Qt::Key_PageDown, [&log] { log.stepBand(1); }},
+      {Qt::CTRL | Qt::Key_PageUp, [&log] { log.stepBand(-1); }},
+      {QKeyCombination(Qt::Key_F12), [&log] { log.turnButton.press(); }},
+      {Qt::SHIFT | Qt::Key_F12, [&log] { log.stopButton.press(); }},
+  };
+  for (const auto& [combination, action] : keys) {
     auto* shortcut = new QShortcut(QKeySequence(combination), this);
     connect(shortcut, &QShortcut::activated, this,
-            [this, &log, step = step] { binder().userEvent([&] { log.stepBand(step); }); });
+            [this, action = action] { binder().userEvent(action); });
   }
 }
 

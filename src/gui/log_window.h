@@ -24,11 +24,15 @@ class LogWindow : public ScreenWindow {
   LogWindow(Session& session, std::function<void()> afterEvent);
   ~LogWindow() override;
 
+  // What "Radio e rotore" opens: the station's settings, which the view keeps.
+  void onEditStation(std::function<void()> edit) { m_editStation = std::move(edit); }
+
  private:
   void paintBackdrop();
-  void addBandKeys(LogForm& log);
+  void addKeys(LogForm& log);
 
   std::unique_ptr<Ui::LogWindow> m_ui;
+  std::function<void()> m_editStation;
 };
 
 }  // namespace vantor::gui

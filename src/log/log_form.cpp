@@ -30,7 +30,8 @@ Color markColor(DuplicateMark mark) {
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
   for (Field* shown : {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField,
-                       &odxDistanceField, &averageField, &totalField, &utcClockField}) {
+                       &odxDistanceField, &averageField, &totalField, &utcClockField,
+                       &frequencyField, &headingField}) {
     shown->setLocked(true);
   }
   sicilyDoublingBox.setVisible(false);
@@ -48,6 +49,8 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
         &odxCallField, &odxLocatorField, &odxDistanceField, &averageField, &totalField}) {
     entry->onEnter([this] { insertButton.press(); });
   }
+  turnButton.onPress([this] { turnAntenna(); });
+  stopButton.onPress([this] { m_links.stopAntenna(); });
   backButton.onPress([this] { m_links.back(); });
   closeButton.onPress([this] { m_links.close(); });
   // Written or refused, the export leaves the operator ready for the next call.
@@ -513,6 +516,7 @@ void LogForm::appendContact(const std::string& points) {
   contact.serialSent = serialSentField.text();
   contact.serialReceived = serialReceivedField.text();
   contact.locator = locatorField.text();
+  contact.frequencyHz = m_frequencyHz;
   contact.markDuplicate(m_mark == DuplicateMark::Duplicate, points);
   document().append(contact);
   if (contact.isDuplicate()) {
@@ -534,7 +538,9 @@ std::vector<Control*> LogForm::controls() {
 std::vector<Control*> LogForm::keptControls() {
   std::vector<Control*> kept = controls();
   std::erase(kept, &logBuffer());
-  std::erase(kept, &utcClockField);
+  for (const Control* live : {&utcClockField, &frequencyField, &headingField}) {
+    std::erase(kept, live);
+  }
   return kept;
 }
 

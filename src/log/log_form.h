@@ -22,6 +22,8 @@
 #include "log/contact_form.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "station/station_link.h"
+#include "station/station_settings.h"
 
 namespace vantor {
 
@@ -51,6 +53,9 @@ struct LogLinks {
   // The bands the contest offers, in the header's order, and the header's pick of one of them.
   std::function<std::vector<std::string>()> offeredBands;
   std::function<void(const std::string& band)> pickBand;
+  // Turns the antenna to a bearing in degrees, or stops it.
+  std::function<void(int bearing)> turnAntenna;
+  std::function<void()> stopAntenna;
   // The contest's first and last day as the header gives them (YYMMDD), each empty when the
   // header does not give it as a date.
   std::function<ContestDays()> contestDays;
@@ -91,6 +96,12 @@ class LogForm : public Form {
   void focusCall() { requestFocus(callsignField); }
   // A second went by: the clock shows the time.
   void tick();
+  // What the rig and the rotator report, shown: the frequency on the air (the rig's with the
+  // logged band's transverter offset, marked when outside the band), the rig's mode picked in the
+  // mode list when it changes, the antenna's heading. True when the mode list took a mode.
+  bool showStation(const StationReading& reading, const StationSettings& settings);
+  // The station was set up anew: the first problem of a device it names is told.
+  void expectStation(const StationSettings& settings);
 
   Field serialSentField{"Text1", "001"};
   Field bandField{"Text2", "Text2"};
@@ -112,6 +123,13 @@ class LogForm : public Form {
   Toggle utcOption{"Option3", "UTC", Toggle::Kind::OptionButton, true};
   // The current UTC time, ticking: shown only, never kept.
   Field utcClockField{"Text17"};
+  // The rig's frequency on the air in MHz and the antenna's heading in degrees, live like the
+  // clock: "scollegata" or "scollegato" while the device does not answer.
+  Field frequencyField{"Text18"};
+  Field headingField{"Text19"};
+  // Turns the antenna to the QTF of the locator typed, or of the contact at the log's caret.
+  Button turnButton{"Command5", "Punta"};
+  Button stopButton{"Command6", "Ferma"};
   Field odxCallField{"Text11"};
   Field odxLocatorField{"Text3"};
   Field odxDistanceField{"Text12"};
@@ -188,6 +206,11 @@ class LogForm : public Form {
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
   void warnOutsideContestDays(const std::string& date);
+  void showRig(const RigReading& rig, const StationSettings& settings);
+  bool takeRigMode(const RigReading& rig);
+  void showRotator(const RotatorReading& rotator);
+  void turnAntenna();
+  [[nodiscard]] std::optional<int> antennaTarget();
   [[nodiscard]] std::optional<double> contactDistance(const std::string& locator);
   [[nodiscard]] std::optional<double> checkedDistance(const EntryRow& row,
                                                       const std::string& locator);
@@ -208,6 +231,15 @@ class LogForm : public Form {
   // Band logs a new contest or a restore let go, emptied. A window may still show their buffers,
   // so they live as long as the screen, and the next band log needed is one of them.
   std::vector<std::unique_ptr<BandLog>> m_retired;
+  // The rig's frequency on the air while it answers, 0 otherwise; the contacts logged carry it.
+  std::int64_t m_frequencyHz = 0;
+  // The rig's mode last taken into the mode list: a later pick of the operator stays until the
+  // rig's mode changes.
+  std::string m_rigMode;
+  bool m_rotatorAnswers = false;
+  // Devices just set up whose first problem is told.
+  bool m_tellRigProblem = false;
+  bool m_tellRotatorProblem = false;
 };
 
 }  // namespace vantor

@@ -1,0 +1,113 @@
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "form/text.h"
+#include "log/log_form.h"
+#include "station/band_plan.h"
+
+// The log screen's rig and rotator: what they report, shown live, and the antenna turned.
+
+namespace vantor {
+
+namespace {
+
+constexpr std::string_view kRigLost = "scollegata";
+constexpr std::string_view kRotatorLost = "scollegato";
+
+}  // namespace
+
+void LogForm::expectStation(const StationSettings& settings) {
+  m_tellRigProblem = settings.rig.configured();
+  m_tellRotatorProblem = settings.rotator.configured();
+}
+
+bool LogForm::showStation(const StationReading& reading, const StationSettings& settings) {
+  showRig(reading.rig, settings);
+  showRotator(reading.rotator);
+  return takeRigMode(reading.rig);
+}
+
+// A frequency outside the band logged is shown on yellow: the contact would be in another band.
+void LogForm::showRig(const RigReading& rig, const StationSettings& settings) {
+  m_frequencyHz = 0;
+  frequencyField.setBackground(colors::white);
+  switch (rig.state) {
+    case LinkState::Off:
+      frequencyField.clear();
+      return;
+    case LinkState::Lost:
+      frequencyField.setText(kRigLost);
+      if (std::exchange(m_tellRigProblem, false) && !rig.problem.empty()) {
+        tell(rig.problem);
+      }
+      return;
+    case LinkState::Connected:
+      break;
+  }
+  m_tellRigProblem = false;
+  m_frequencyHz = onAirFrequency(settings, bandField.text(), rig.frequencyHz);
+  frequencyField.setText(frequencyText(m_frequencyHz));
+  if (outsideBand(bandField.text(), m_frequencyHz)) {
+    frequencyField.setBackground(colors::yellow);
+  }
+}
+
+// The rig's mode is picked as the operator would pick it, once each time it changes.
+bool LogForm::takeRigMode(const RigReading& rig) {
+  if (rig.state != LinkState::Connected || rig.mode == m_rigMode) {
+    return false;
+  }
+  m_rigMode = rig.mode;
+  if (findMode(rig.mode) == nullptr || modeList.text() == rig.mode) {
+    return false;
+  }
+  modeList.pickText(rig.mode);
+  return true;
+}
+
+void LogForm::showRotator(const RotatorReading& rotator) {
+  m_rotatorAnswers = rotator.state == LinkState::Connected;
+  switch (rotator.state) {
+    case LinkState::Off:
+      headingField.clear();
+      return;
+    case LinkState::Lost:
+      headingField.setText(kRotatorLost);
+      if (std::exchange(m_tellRotatorProblem, false) && !rotator.problem.empty()) {
+        tell(rotator.problem);
+      }
+      return;
+    case LinkState::Connected:
+      break;
+  }
+  m_tellRotatorProblem = false;
+  const long degrees = std::lround(rotator.azimuth);
+  headingField.setText(std::to_string(((degrees % 360) + 360) % 360));
+}
+
+// The locator typed comes first; with none, the contact at the log's caret.
+std::optional<int> LogForm::antennaTarget() {
+  LogDocument& document = measuredDocument();
+  std::string locator = locatorField.text();
+  if (charCount(locator) != 6) {
+    const auto contact = document.contactAt(document.lineAt(logBuffer().caret()));
+    locator = contact ? contact->locator : std::string();
+  }
+  const auto course = document.courseTo(locator);
+  return course ? std::optional<int>(course->bearing) : std::nullopt;
+}
+
+void LogForm::turnAntenna() {
+  if (!m_rotatorAnswers) {
+    tell("Il rotore non è collegato: configurarlo in \"Radio e rotore\"");
+    return;
+  }
+  if (const auto bearing = antennaTarget()) {
+    m_links.turnAntenna(*bearing);
+  } else {
+    tell("Scrivere un locatore valido, o scegliere un contatto nel LOG, per puntare l'antenna");
+  }
+}
+
+}  // namespace vantor
