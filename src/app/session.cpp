@@ -167,7 +167,8 @@ void Session::configureStation(const StationSettings& settings, bool tell) {
 }
 
 void Session::pollStation() {
-  if (m_log && m_station && !m_ended && m_log->showStation(m_station->reading(), m_stationSettings)) {
+  if (m_log && m_station && !m_ended &&
+      m_log->showStation(m_station->reading(), m_stationSettings)) {
     recordBeforeBox();
   }
 }

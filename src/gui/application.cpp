@@ -1,6 +1,8 @@
 #include "gui/application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QSettings>
 
 #include <iostream>
 #include <utility>
@@ -12,6 +14,9 @@
 #include "gui/contact_window.h"
 #include "gui/header_window.h"
 #include "gui/log_window.h"
+#include "gui/station_dialog.h"
+#include "gui/station_settings_store.h"
+#include "station/station_settings.h"
 
 namespace vantor::gui {
 
@@ -84,9 +89,29 @@ void Application::open(Journal& journal, std::span<const std::filesystem::path> 
   syncAll();
 }
 
+void Application::keepStationSettings(QSettings& settings) {
+  m_settings = &settings;
+  m_session.configureStation(loadStationSettings(settings), false);
+}
+
+void Application::editStation() {
+  const auto edited = StationDialog::edit(m_logWindow.get(), m_dialogs,
+                                          m_session.stationSettings(), rigModels(), rotatorModels());
+  if (!edited) {
+    return;
+  }
+  if (m_settings != nullptr) {
+    saveStationSettings(*m_settings, *edited);
+    m_settings->sync();
+  }
+  m_session.configureStation(*edited, true);
+  syncAll();
+}
+
 void Application::showLog() {
   if (!m_logWindow) {
     m_logWindow = std::make_unique<LogWindow>(m_session, [this] { afterUserEvent(); });
+    m_logWindow->onEditStation([this] { editStation(); });
   }
   m_logWindow->show();
   m_logWindow->raise();
@@ -132,10 +157,14 @@ void Application::afterUserEvent() {
   syncAll();
 }
 
-// Only the log window shows what changes by itself; nothing of it is kept in the journal.
+// Only the log window shows what changes by itself; nothing of it is kept in the journal. While
+// a box is open an operator's action may be halfway: the rig's mode waits until it is closed.
 void Application::updateLive() {
   if (m_logWindow && !m_session.ended()) {
     m_session.log().tick();
+    if (QApplication::activeModalWidget() == nullptr) {
+      m_session.pollStation();
+    }
     m_logWindow->sync();
   }
 }

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QTimer>
 
+class QSettings;
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -59,6 +61,12 @@ class Application : public Screens {
     open(journal, std::span(&path, 1));
   }
 
+  // The station's settings are kept in `settings`: those it holds set the rig and the rotator up
+  // now, and "Radio e rotore" writes there what the operator sets.
+  void keepStationSettings(QSettings& settings);
+  // "Radio e rotore": the operator's settings, kept and set up, their first problems told.
+  void editStation();
+
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
   // The log window, once the log screen has been shown.
@@ -88,8 +96,10 @@ class Application : public Screens {
   QPointer<ContactWindow> m_closedContactWindow;
   // Typing that may wait reaches the disk when this runs out.
   QTimer m_journalSync;
-  // What the log screen shows live (the UTC clock) follows this, a few times a second.
+  // What the log screen shows live (the UTC clock, the rig and the rotator) follows this, a few
+  // times a second.
   QTimer m_liveUpdate;
+  QSettings* m_settings = nullptr;
 };
 
 }  // namespace vantor::gui

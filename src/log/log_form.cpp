@@ -29,9 +29,9 @@ Color markColor(DuplicateMark mark) {
 
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
-  for (Field* shown : {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField,
-                       &odxDistanceField, &averageField, &totalField, &utcClockField,
-                       &frequencyField, &headingField}) {
+  for (Field* shown :
+       {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField, &odxDistanceField,
+        &averageField, &totalField, &utcClockField, &frequencyField, &headingField}) {
     shown->setLocked(true);
   }
   sicilyDoublingBox.setVisible(false);
@@ -529,7 +529,8 @@ std::vector<Control*> LogForm::controls() {
           &timeField,         &callsignField,    &rstField,        &serialReceivedField,
           &locatorField,      &qrbField,         &qtfField,        &autoTimeBox,
           &sicilyDoublingBox, &plusOneOption,    &plusTwoOption,   &utcOption,
-          &utcClockField,     &odxCallField,     &odxLocatorField, &odxDistanceField,
+          &utcClockField,     &frequencyField,   &headingField,    &turnButton,
+          &stopButton,        &odxCallField,     &odxLocatorField, &odxDistanceField,
           &averageField,      &inContestBox,     &insertButton,    &totalField,
           &logBuffer(),       &saveMessageLabel, &backButton,      &closeButton,
           &exportButton};
