@@ -17,8 +17,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VANTOR_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the program needs are read from its binary, not listed here.
+# The libraries the program needs are read from its binary. Hamlib, through which the program
+# reaches the rig and the rotator, is named as well: the linker keeps it among the binary's needs
+# only while a window calls the station.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libhamlib4)
 
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})

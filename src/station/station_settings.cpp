@@ -4,6 +4,7 @@
 #include <hamlib/rotator.h>
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -41,7 +42,8 @@ std::vector<DeviceModel> rigModels() {
   std::vector<DeviceModel> models;
   {
     const auto lock = hamlib::lockBackends();
-    rig_load_all_backends();
+    static std::once_flag loaded;
+    std::call_once(loaded, rig_load_all_backends);
     rig_list_foreach(addRig, &models);
   }
   return byName(std::move(models));
@@ -51,7 +53,8 @@ std::vector<DeviceModel> rotatorModels() {
   std::vector<DeviceModel> models;
   {
     const auto lock = hamlib::lockBackends();
-    rot_load_all_backends();
+    static std::once_flag loaded;
+    std::call_once(loaded, rot_load_all_backends);
     rot_list_foreach(addRotator, &models);
   }
   return byName(std::move(models));
