@@ -57,8 +57,8 @@ class StationWindowTest : public QObject {
     QCOMPARE(program.session().log().frequencyField.background(), vantor::colors::yellow);
 
     QCOMPARE(rig.command("M CW 0"), std::string("RPRT 0\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(program.log<QComboBox>("Combo1")->currentText(),
-                              QStringLiteral("CW"), kConnectWithin);
+    QTRY_COMPARE_WITH_TIMEOUT(program.log<QComboBox>("Combo1")->currentText(), QStringLiteral("CW"),
+                              kConnectWithin);
     QCOMPARE(program.log<QLineEdit>("Text7")->text(), QStringLiteral("599"));
     QVERIFY(program.dialogs.messages.empty());
   }

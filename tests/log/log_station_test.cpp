@@ -71,9 +71,9 @@ TEST_F(LogStation, PicksTheRigsModeWhenItChanges) {
     const char* mode;
     const char* rst;
   } steps[] = {
-      {"CW", nullptr, true, "CW", "599"},   {"CW", "SSB", false, "SSB", "59"},
-      {"CW", nullptr, false, "SSB", "59"},  {"SSB", nullptr, false, "SSB", "59"},
-      {"FM", nullptr, false, "SSB", "59"},  {"CW", nullptr, true, "CW", "599"},
+      {"CW", nullptr, true, "CW", "599"},  {"CW", "SSB", false, "SSB", "59"},
+      {"CW", nullptr, false, "SSB", "59"}, {"SSB", nullptr, false, "SSB", "59"},
+      {"FM", nullptr, false, "SSB", "59"}, {"CW", nullptr, true, "CW", "599"},
   };
   for (const auto& step : steps) {
     if (step.operatorPick != nullptr) {
@@ -102,8 +102,10 @@ TEST_F(LogStation, ShowsTheHeadingInWholeDegrees) {
     RotatorReading rotator;
     const char* shown;
   } cases[] = {
-      {{LinkState::Connected, 123.4, {}}, "123"}, {{LinkState::Connected, 359.6, {}}, "0"},
-      {{LinkState::Connected, -90, {}}, "270"},   {{LinkState::Connected, 450, {}}, "90"},
+      {{LinkState::Connected, 123.4, {}}, "123"},
+      {{LinkState::Connected, 359.6, {}}, "0"},
+      {{LinkState::Connected, -90, {}}, "270"},
+      {{LinkState::Connected, 450, {}}, "90"},
       {{LinkState::Lost, 0, "Rotore scollegato"}, "scollegato"},
       {{LinkState::Off, 0, {}}, ""},
   };
@@ -122,9 +124,8 @@ TEST_F(LogStation, TellsTheFirstProblemOfADeviceJustSetUp) {
   lost.rotator = {LinkState::Lost, 0, "Rotore scollegato"};
   log.showStation(lost, settings);
   log.showStation(lost, settings);
-  EXPECT_EQ(dialogs.messages,
-            (std::vector<Message>{Message{"Porta inesistente: /dev/ttyUSB9"},
-                                  Message{"Rotore scollegato"}}));
+  EXPECT_EQ(dialogs.messages, (std::vector<Message>{Message{"Porta inesistente: /dev/ttyUSB9"},
+                                                    Message{"Rotore scollegato"}}));
 }
 
 // The locator typed comes first, then the contact at the log's caret; the QTF from JN81GD.
