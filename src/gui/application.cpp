@@ -95,8 +95,8 @@ void Application::keepStationSettings(QSettings& settings) {
 }
 
 void Application::editStation() {
-  const auto edited = StationDialog::edit(m_logWindow.get(), m_dialogs,
-                                          m_session.stationSettings(), rigModels(), rotatorModels());
+  const auto edited = StationDialog::edit(m_logWindow.get(), m_dialogs, m_session.stationSettings(),
+                                          rigModels(), rotatorModels());
   if (!edited) {
     return;
   }
