@@ -149,8 +149,9 @@ int main(int argc, char* argv[]) {
   try {
     vantor::gui::Application application(clock, dialogs);
     application.session().setEdiFolder(ediFolder(arguments->folder));
-    // The rig and the rotator the operator set up last time, since rigs and ports differ.
-    QSettings settings;
+    // The rig and the rotator the operator set up last time, since rigs and ports differ:
+    // ~/.config/Vantor/Vantor.conf.
+    QSettings settings(QStringLiteral("Vantor"), QStringLiteral("Vantor"));
     application.keepStationSettings(settings);
     // The log kept on disk lives in the user's data folder, which is writable even when the
     // program's own folder is not.
