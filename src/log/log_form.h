@@ -206,6 +206,8 @@ class LogForm : public Form {
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
   void warnOutsideContestDays(const std::string& date);
+  bool showLinkState(Field& field, LinkState state, std::string_view lost,
+                     const std::string& problem, bool& tellProblem);
   void showRig(const RigReading& rig, const StationSettings& settings);
   bool takeRigMode(const RigReading& rig);
   void showRotator(const RotatorReading& rotator);

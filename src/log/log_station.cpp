@@ -28,24 +28,34 @@ bool LogForm::showStation(const StationReading& reading, const StationSettings& 
   return takeRigMode(reading.rig);
 }
 
+// A device not answering shows `lost` in its field, and just after it was set up its problem is
+// told once; true when it answers, and its field is then the caller's to write.
+bool LogForm::showLinkState(Field& field, LinkState state, std::string_view lost,
+                            const std::string& problem, bool& tellProblem) {
+  switch (state) {
+    case LinkState::Off:
+      field.clear();
+      return false;
+    case LinkState::Lost:
+      field.setText(lost);
+      if (std::exchange(tellProblem, false) && !problem.empty()) {
+        tell(problem);
+      }
+      return false;
+    case LinkState::Connected:
+      break;
+  }
+  tellProblem = false;
+  return true;
+}
+
 // A frequency outside the band logged is shown on yellow: the contact would be in another band.
 void LogForm::showRig(const RigReading& rig, const StationSettings& settings) {
   m_frequencyHz = 0;
   frequencyField.setBackground(colors::white);
-  switch (rig.state) {
-    case LinkState::Off:
-      frequencyField.clear();
-      return;
-    case LinkState::Lost:
-      frequencyField.setText(kRigLost);
-      if (std::exchange(m_tellRigProblem, false) && !rig.problem.empty()) {
-        tell(rig.problem);
-      }
-      return;
-    case LinkState::Connected:
-      break;
+  if (!showLinkState(frequencyField, rig.state, kRigLost, rig.problem, m_tellRigProblem)) {
+    return;
   }
-  m_tellRigProblem = false;
   m_frequencyHz = onAirFrequency(settings, bandField.text(), rig.frequencyHz);
   frequencyField.setText(frequencyText(m_frequencyHz));
   if (outsideBand(bandField.text(), m_frequencyHz)) {
@@ -67,23 +77,12 @@ bool LogForm::takeRigMode(const RigReading& rig) {
 }
 
 void LogForm::showRotator(const RotatorReading& rotator) {
-  m_rotatorAnswers = rotator.state == LinkState::Connected;
-  switch (rotator.state) {
-    case LinkState::Off:
-      headingField.clear();
-      return;
-    case LinkState::Lost:
-      headingField.setText(kRotatorLost);
-      if (std::exchange(m_tellRotatorProblem, false) && !rotator.problem.empty()) {
-        tell(rotator.problem);
-      }
-      return;
-    case LinkState::Connected:
-      break;
+  m_rotatorAnswers = showLinkState(headingField, rotator.state, kRotatorLost, rotator.problem,
+                                   m_tellRotatorProblem);
+  if (m_rotatorAnswers) {
+    const long degrees = std::lround(rotator.azimuth);
+    headingField.setText(std::to_string(((degrees % 360) + 360) % 360));
   }
-  m_tellRotatorProblem = false;
-  const long degrees = std::lround(rotator.azimuth);
-  headingField.setText(std::to_string(((degrees % 360) + 360) % 360));
 }
 
 // The locator typed comes first; with none, the contact at the log's caret.
