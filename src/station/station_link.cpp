@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <condition_variable>
 #include <functional>
@@ -408,7 +409,12 @@ struct StationLink::Worker {
   }
 };
 
+// Hamlib sets the C library's numeric locale to "C" around each open and each number it reads,
+// and back to what it was, with nothing to keep two threads apart: one thread's restore frees the
+// locale name another still holds. With the numeric locale "C" already, those calls change and
+// free nothing. The program formats its own numbers, and Qt's follow QLocale, not this.
 StationLink::StationLink() : m_worker(std::make_unique<Worker>()) {
+  std::setlocale(LC_NUMERIC, "C");
   Worker& worker = *m_worker;
   worker.rigThread = std::jthread(
       [&worker](std::stop_token stop) { worker.run(std::move(stop), RigDevice(), worker.rig); });
