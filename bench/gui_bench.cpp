@@ -19,6 +19,7 @@
 #include "app/journal.h"
 #include "band_logs.h"
 #include "contest_texts.h"
+#include "display_lines.h"
 #include "edi/edi_file.h"
 #include "form/text.h"
 #include "gui/contact_window.h"
@@ -33,6 +34,7 @@
 
 namespace {
 
+using vantor::bench::displayLines;
 using vantor::bench::kCorrectedLocators;
 using vantor::bench::kLoggedBand;
 using vantor::bench::kOtherBands;
@@ -41,11 +43,6 @@ using vantor::bench::kWorstCaseCall;
 
 int contacts(const benchmark::State& state) {
   return static_cast<int>(state.range(0));
-}
-
-// The log buffer as the text widget shows it, LF for CR LF.
-QString displayLines(const std::string& lines) {
-  return QString::fromStdString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The real windows with a long log in the log widget, opened from the header screen.
