@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,33 +20,34 @@
 #include "app/journal.h"
 #include "band_logs.h"
 #include "contest_texts.h"
+#include "display_lines.h"
 #include "edi/edi_file.h"
 #include "form/text.h"
 #include "gui/contact_window.h"
 #include "gui/log_window.h"
+#include "gui/station_settings_store.h"
 #include "log/log_form.h"
 #include "platform/heap.h"
 #include "probed_start.h"
 #include "run_benchmarks.h"
+#include "station/station_settings.h"
+#include "support/hamlib_daemon.h"
 #include "support/header_fill.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
 namespace {
 
+using vantor::bench::displayLines;
 using vantor::bench::kCorrectedLocators;
 using vantor::bench::kLoggedBand;
 using vantor::bench::kOtherBands;
 using vantor::bench::kTypicalCall;
 using vantor::bench::kWorstCaseCall;
+using vantor::testing::HamlibDaemon;
 
 int contacts(const benchmark::State& state) {
   return static_cast<int>(state.range(0));
-}
-
-// The log buffer as the text widget shows it, LF for CR LF.
-QString displayLines(const std::string& lines) {
-  return QString::fromStdString(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The real windows with a long log in the log widget, opened from the header screen.
@@ -473,6 +475,40 @@ void StartUpToFirstWindow(benchmark::State& state) {
   timeStarts(state, {.program = VANTOR_PROGRAM, .home = home.path()});
 }
 BENCHMARK(StartUpToFirstWindow)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The settings file of a program started on `home`, where QSettings finds it for a program that
+// names no organisation, set to `station` as "Radio e rotore" writes it; false when not written.
+bool writeStationSettings(const std::filesystem::path& home,
+                          const vantor::StationSettings& station) {
+  const std::filesystem::path file = home / "config" / "Unknown Organization" / "Vantor.conf";
+  QSettings settings(QString::fromStdString(file.string()), QSettings::IniFormat);
+  vantor::gui::saveStationSettings(settings, station);
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
+// The same start with a rig and a rotator set up on "NET rigctl" and "NET rotctl" whose daemons
+// do not run: both ports, those of daemons started and killed, refuse connections, and the link
+// tries them while the first window is built.
+void StartUpToFirstWindowWithStationAbsent(benchmark::State& state) {
+  const vantor::testing::TempFolder home;
+  HamlibDaemon rig(HamlibDaemon::Kind::Rig);
+  HamlibDaemon rotator(HamlibDaemon::Kind::Rotator);
+  rig.stop();
+  rotator.stop();
+  vantor::StationSettings station;
+  station.rig = {vantor::kNetRigctlModel, rig.address(), 0};
+  station.rotator = {vantor::kNetRotctlModel, rotator.address(), 0};
+  if (!writeStationSettings(home.path(), station)) {
+    state.SkipWithError("the settings file could not be written");
+    return;
+  }
+  timeStarts(state, {.program = VANTOR_PROGRAM, .home = home.path()});
+}
+BENCHMARK(StartUpToFirstWindowWithStationAbsent)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The baseline of the start-up and of the peak memory: a Qt Widgets program showing one empty
 // window.
