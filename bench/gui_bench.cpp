@@ -476,11 +476,12 @@ void StartUpToFirstWindow(benchmark::State& state) {
 }
 BENCHMARK(StartUpToFirstWindow)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The settings file of a program started on `home`, where QSettings finds it for a program that
-// names no organisation, set to `station` as "Radio e rotore" writes it; false when not written.
+// The settings file of a program started on `home`, where the program keeps it
+// ($XDG_CONFIG_HOME/Vantor/Vantor.conf), set to `station` as "Radio e rotore" writes it; false
+// when not written.
 bool writeStationSettings(const std::filesystem::path& home,
                           const vantor::StationSettings& station) {
-  const std::filesystem::path file = home / "config" / "Unknown Organization" / "Vantor.conf";
+  const std::filesystem::path file = home / "config" / "Vantor" / "Vantor.conf";
   QSettings settings(QString::fromStdString(file.string()), QSettings::IniFormat);
   vantor::gui::saveStationSettings(settings, station);
   settings.sync();
