@@ -124,7 +124,7 @@ class LogForm : public Form {
   // The current UTC time, ticking: shown only, never kept.
   Field utcClockField{"Text17"};
   // The rig's frequency on the air in MHz and the antenna's heading in degrees, live like the
-  // clock: "scollegata" or "scollegato" while the device does not answer.
+  // clock: "scollegato" while the device does not answer.
   Field frequencyField{"Text18"};
   Field headingField{"Text19"};
   // Turns the antenna to the QTF of the locator typed, or of the contact at the log's caret.
@@ -206,8 +206,7 @@ class LogForm : public Form {
   void setMark(DuplicateMark mark);
   void writeAutomaticTime();
   void warnOutsideContestDays(const std::string& date);
-  bool showLinkState(Field& field, LinkState state, std::string_view lost,
-                     const std::string& problem, bool& tellProblem);
+  bool showLinkState(Field& field, LinkState state, const std::string& problem, bool& tellProblem);
   void showRig(const RigReading& rig, const StationSettings& settings);
   bool takeRigMode(const RigReading& rig);
   void showRotator(const RotatorReading& rotator);

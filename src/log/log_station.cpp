@@ -12,8 +12,8 @@ namespace vantor {
 
 namespace {
 
-constexpr std::string_view kRigLost = "scollegata";
-constexpr std::string_view kRotatorLost = "scollegato";
+// What the rig's and the rotator's fields show while the device does not answer.
+constexpr std::string_view kLost = "scollegato";
 
 }  // namespace
 
@@ -28,16 +28,16 @@ bool LogForm::showStation(const StationReading& reading, const StationSettings& 
   return takeRigMode(reading.rig);
 }
 
-// A device not answering shows `lost` in its field, and just after it was set up its problem is
+// A device not answering shows so in its field, and just after it was set up its problem is
 // told once; true when it answers, and its field is then the caller's to write.
-bool LogForm::showLinkState(Field& field, LinkState state, std::string_view lost,
-                            const std::string& problem, bool& tellProblem) {
+bool LogForm::showLinkState(Field& field, LinkState state, const std::string& problem,
+                            bool& tellProblem) {
   switch (state) {
     case LinkState::Off:
       field.clear();
       return false;
     case LinkState::Lost:
-      field.setText(lost);
+      field.setText(kLost);
       if (std::exchange(tellProblem, false) && !problem.empty()) {
         tell(problem);
       }
@@ -53,7 +53,7 @@ bool LogForm::showLinkState(Field& field, LinkState state, std::string_view lost
 void LogForm::showRig(const RigReading& rig, const StationSettings& settings) {
   m_frequencyHz = 0;
   frequencyField.setBackground(colors::white);
-  if (!showLinkState(frequencyField, rig.state, kRigLost, rig.problem, m_tellRigProblem)) {
+  if (!showLinkState(frequencyField, rig.state, rig.problem, m_tellRigProblem)) {
     return;
   }
   m_frequencyHz = onAirFrequency(settings, bandField.text(), rig.frequencyHz);
@@ -77,8 +77,8 @@ bool LogForm::takeRigMode(const RigReading& rig) {
 }
 
 void LogForm::showRotator(const RotatorReading& rotator) {
-  m_rotatorAnswers = showLinkState(headingField, rotator.state, kRotatorLost, rotator.problem,
-                                   m_tellRotatorProblem);
+  m_rotatorAnswers =
+      showLinkState(headingField, rotator.state, rotator.problem, m_tellRotatorProblem);
   if (m_rotatorAnswers) {
     const long degrees = std::lround(rotator.azimuth);
     headingField.setText(std::to_string(((degrees % 360) + 360) % 360));

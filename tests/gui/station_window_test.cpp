@@ -83,7 +83,7 @@ class StationWindowTest : public QObject {
     QVERIFY(program.dialogs.messages.empty());
   }
 
-  // A rig whose daemon dies or hangs reads "scollegata" within 2 s while the operator goes on
+  // A rig whose daemon dies or hangs reads "scollegato" within 2 s while the operator goes on
   // typing, and shows the frequency again once it answers.
   void aRigThatStopsAnsweringIsShownLostAndFoundAgain() {
     HamlibDaemon rig(HamlibDaemon::Kind::Rig);
@@ -96,15 +96,15 @@ class StationWindowTest : public QObject {
     typing.start();
     RunningProgram::type(program.log<QLineEdit>("Text6"), "qq1abc");
     QVERIFY2(typing.elapsed() < 500, "typing waited on the rig");
-    QTRY_COMPARE_WITH_TIMEOUT(program.frequency(), QStringLiteral("scollegata"), kLostWithin);
+    QTRY_COMPARE_WITH_TIMEOUT(program.frequency(), QStringLiteral("scollegato"), kLostWithin);
     rig.resume();
     QTRY_COMPARE_WITH_TIMEOUT(program.frequency(), QStringLiteral("144.3000"), kConnectWithin);
 
     rig.stop();
-    QTRY_COMPARE_WITH_TIMEOUT(program.frequency(), QStringLiteral("scollegata"), kLostWithin);
+    QTRY_COMPARE_WITH_TIMEOUT(program.frequency(), QStringLiteral("scollegato"), kLostWithin);
     RunningProgram::type(program.log<QLineEdit>("Text9"), "jn61fu");
     rig.restart();
-    QTRY_VERIFY_WITH_TIMEOUT(program.frequency() != QStringLiteral("scollegata"), kConnectWithin);
+    QTRY_VERIFY_WITH_TIMEOUT(program.frequency() != QStringLiteral("scollegato"), kConnectWithin);
     QCOMPARE(program.log<QLineEdit>("Text6")->text(), QStringLiteral("QQ1ABC"));
     QCOMPARE(program.log<QLineEdit>("Text9")->text(), QStringLiteral("JN61FU"));
     QVERIFY(program.dialogs.messages.empty());

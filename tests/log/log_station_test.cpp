@@ -49,7 +49,7 @@ TEST_F(LogStation, ShowsTheFrequencyOnTheAirAndMarksItOutsideTheBand) {
       {rigAt(144'300'000), "432.3000", false},
       {rigAt(144'300'050), "432.3001", false},
       {rigAt(154'000'000), "442.0000", true},
-      {rigLost("Radio scollegata"), "scollegata", false},
+      {rigLost("Radio scollegata"), "scollegato", false},
       {{}, "", false},
   };
   for (const auto& c : cases) {
