@@ -121,12 +121,11 @@ std::optional<std::string> clashOf(const std::vector<BandFile>& files) {
 
 bool operatorAgrees(Session& session, const std::vector<BandFile>& files,
                     const StationHeader& station) {
-  std::vector<BrokenLines> broken;
-  for (const BandFile& file : files) {
-    const bool logged = &file == &files.back();
-    broken.push_back({logged ? std::string() : file.station.band, &file.records->broken});
+  // The logged band's lines first, without its band named, then the other bands' in their order.
+  std::vector<BrokenLines> broken{{std::string(), &files.back().records->broken}};
+  for (const BandFile& file : std::span(files).first(files.size() - 1)) {
+    broken.push_back({file.station.band, &file.records->broken});
   }
-  std::rotate(broken.begin(), broken.end() - 1, broken.end());
   const auto question = exportQuestion(broken, nonAsciiFields(station));
   return !question || session.dialogs().askYesNo(*question);
 }

@@ -68,8 +68,9 @@ void LogForm::open() {
     modeNames.emplace_back(mode.name);
   }
   modeList.setItems(modeNames);
-  timeField.setText(timeText(m_clock.now()));
-  writeAutomaticTime();
+  if (!writeAutomaticTime()) {
+    timeField.setText(timeText(m_clock.now()));
+  }
   tick();
 }
 
@@ -338,9 +339,9 @@ void LogForm::setMark(DuplicateMark mark) {
 // With "Auto" and a reference the contact gets the UTC time of the moment the call was last
 // changed, and the date of that same moment: with an offset, just after local midnight that is
 // the day before.
-void LogForm::writeAutomaticTime() {
+bool LogForm::writeAutomaticTime() {
   if (!autoTimeBox.checked()) {
-    return;
+    return false;
   }
   TimeReference reference = TimeReference::Utc;
   if (plusOneOption.checked()) {
@@ -348,11 +349,12 @@ void LogForm::writeAutomaticTime() {
   } else if (plusTwoOption.checked()) {
     reference = TimeReference::LocalLessTwo;
   } else if (!utcOption.checked()) {
-    return;
+    return false;
   }
   const DateTime moment = referenceMoment(m_clock, reference);
   timeField.setText(timeText(moment));
   dateField.setText(dateText(moment));
+  return true;
 }
 
 // A contact dated outside the contest is logged, but the operator is told: the clock or the

@@ -204,7 +204,8 @@ class LogForm : public Form {
   void restoreBands(StateReader& state);
 
   void setMark(DuplicateMark mark);
-  void writeAutomaticTime();
+  // Whether "Auto" wrote the time and date.
+  bool writeAutomaticTime();
   void warnOutsideContestDays(const std::string& date);
   bool showLinkState(Field& field, LinkState state, const std::string& problem, bool& tellProblem);
   void showRig(const RigReading& rig, const StationSettings& settings);
