@@ -23,4 +23,4 @@ require_packages() {
 }
 
 # What every build needs: compiler, build tools, Qt 6 Widgets and hamlib.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev pkg-config libhamlib-dev)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev pkg-config libhamlib-dev libsqlite3-dev)
