@@ -127,6 +127,7 @@ class EdiReader {
       return;
     }
     m_content.logText.append(record).append(kLineEnd);
+    m_content.recordLines.push_back(number);
     if (!splitQsoRecord(record)) {
       m_content.unreadLines.push_back(number);
     }

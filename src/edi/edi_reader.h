@@ -41,6 +41,9 @@ struct EdiContent {
   // Where the QSO records (the lines after "[QSORecords;N]") lie in logText.
   std::size_t recordsBegin = 0;
   std::size_t recordsEnd = 0;
+  // The file's line (counted from 1) of each line of records(), in order: a line split around an
+  // end line gives several.
+  std::vector<std::size_t> recordLines;
   // The lines that are none of the above, a QSO record of the wrong shape included, in order.
   std::vector<std::size_t> unreadLines;
   // A file that holds a value or a line past the longest is read no further.

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantor {
 namespace {
@@ -78,6 +79,19 @@ TEST(EdiReader, SplitsARecordLineAroundTheEndLinesInIt) {
     EXPECT_EQ(content->records(), records) << line;
     EXPECT_TRUE(content->unreadLines.empty()) << line;
   }
+}
+
+// Each line of the records names the file's line it came from, past a "[Remarks]" line among the
+// records and across a line split around an end line.
+TEST(EdiReader, NamesTheFileLineOfEachRecord) {
+  const std::string first = "261207;1432;QQ1ABC;1;59;001;59;001;;JN61FU;243;;N;;";
+  const std::string second = "261207;1433;QQ2ABC;1;59;002;59;002;;JN61FU;243;;N;;";
+  const std::string file = "[REG1TEST;1]\r\nPCall=QQ9XYZ\r\n[Remarks]\r\n\r\n[QSORecords;4]\r\n" +
+                           first + "\r\n[Remarks]\r\n" + first + std::string(ediEndLine) + second +
+                           "\r\n" + second + "\r\n[END;x]\r\n";
+  const auto content = readEdiText(file);
+  ASSERT_TRUE(content);
+  EXPECT_EQ(content->recordLines, (std::vector<std::size_t>{6, 8, 8, 9}));
 }
 
 }  // namespace
