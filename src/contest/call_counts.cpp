@@ -58,6 +58,30 @@ bool CallCounts::contains(std::string_view call) const {
   return !m_slots.empty() && m_slots[slotOf(call)].count != 0;
 }
 
+void CallCounts::findHolding(std::string_view fragment, std::size_t limit,
+                             std::vector<std::string>& beginning,
+                             std::vector<std::string>& holding) const {
+  const auto take = [&](std::string_view call) {
+    const std::size_t at = call.find(fragment);
+    if (at == 0) {
+      beginning.emplace_back(call);
+    } else if (at != std::string_view::npos && holding.size() < limit) {
+      holding.emplace_back(call);
+    }
+    return beginning.size() < limit;
+  };
+  for (const Slot& slot : m_slots) {
+    if (slot.count != 0 && !take(slot.call())) {
+      return;
+    }
+  }
+  for (const auto& [call, count] : m_longCalls) {
+    if (!take(call)) {
+      return;
+    }
+  }
+}
+
 void CallCounts::clear(std::size_t calls) {
   m_slots = {};
   m_used = 0;

@@ -19,6 +19,10 @@ class CallCounts {
   // Takes one record of the call out; a call the table does not hold is left alone.
   void remove(std::string_view call);
   [[nodiscard]] bool contains(std::string_view call) const;
+  // The calls that hold `fragment`, in no order: up to `limit` that begin with it into
+  // `beginning`, and while those are fewer, up to `limit` others into `holding`.
+  void findHolding(std::string_view fragment, std::size_t limit,
+                   std::vector<std::string>& beginning, std::vector<std::string>& holding) const;
   // Empties the table and makes room for that many calls at once: a table grown a step at a time
   // leaves each smaller one behind as a hole in the program's memory.
   void clear(std::size_t calls);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "contest/call_counts.h"
 
@@ -19,6 +21,11 @@ class CallIndex {
 
   // Whether `call`, compared as normalizedCall, is the call of a record. An empty call never is.
   [[nodiscard]] bool holds(std::string_view call) const;
+  // The calls of records that hold `fragment` (upper case), as CallCounts::findHolding gives them.
+  void findHolding(std::string_view fragment, std::size_t limit,
+                   std::vector<std::string>& beginning, std::vector<std::string>& holding) const {
+    m_calls.findHolding(fragment, limit, beginning, holding);
+  }
 
  private:
   CallCounts m_calls;
