@@ -165,6 +165,7 @@ bool writeBandFile(Session& session, const BandFile& file, const std::string& st
   // The label a band log not shown will show names its own file.
   file.log->savedLabel = savedLabelText(file.path);
   session.recordTally(file.log->band()).exported(ediText, file.log->buffer.rewrites());
+  session.learnStations(file.path);
   return true;
 }
 

@@ -374,6 +374,9 @@ void reopenEdi(Session& session, std::span<const std::filesystem::path> paths) {
   if (!reopenFiles(session, paths)) {
     return;
   }
+  for (const std::filesystem::path& path : paths) {
+    session.learnStations(path);
+  }
   // The reopened logs reach the journal before their window is built: the copies the journal
   // makes on the way to the disk are then never held beside the window's.
   session.recordChanges();

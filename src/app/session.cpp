@@ -1,10 +1,13 @@
 #include "app/session.h"
 
+#include <cstdio>
+
 #include "app/edi_export.h"
 #include "app/journal.h"
 #include "contest/contact_rules.h"
 #include "geo/bearing_form.h"
 #include "header/header_form.h"
+#include "known/known_stations.h"
 #include "log/contact_form.h"
 #include "log/log_form.h"
 #include "station/station_link.h"
@@ -90,7 +93,41 @@ LogLinks Session::logLinks() {
             return ContestDays{contestDay(header().startDateField.text()),
                                contestDay(header().endDateField.text())};
           },
+      .knownCalls =
+          [this](const std::string& fragment, std::size_t limit) {
+            return m_known ? m_known->callsHolding(fragment, limit) : std::vector<std::string>();
+          },
+      .knownLocators =
+          [this](const std::string& call) {
+            std::vector<std::string> locators;
+            if (m_known) {
+              for (KnownLocator& known : m_known->locatorsOf(call)) {
+                locators.push_back(std::move(known.locator));
+              }
+            }
+            return locators;
+          },
   };
+}
+
+void Session::keepKnownStations(const KnownPlaces& places) {
+  m_known = std::make_unique<KnownStations>(places);
+}
+
+void Session::startKnownStations() {
+  if (m_known) {
+    const DateTime now = m_clock.utcNow();
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", now.year, now.month, now.day,
+                  now.hour, now.minute, now.second);
+    m_known->start(stamp);
+  }
+}
+
+void Session::learnStations(const std::filesystem::path& file) {
+  if (m_known) {
+    m_known->learnEdiFile(file);
+  }
 }
 
 ContactLinks Session::contactLinks() {

@@ -18,6 +18,8 @@ namespace vantor {
 class HeaderForm;
 class LogForm;
 class StationLink;
+class KnownStations;
+struct KnownPlaces;
 class BearingForm;
 class ContactForm;
 struct Contact;
@@ -119,6 +121,15 @@ class Session {
   // The view's poll, a few times a second: cheap, never waits on the hardware.
   void pollStation();
 
+  // The known stations, kept at `places`: nothing is opened before startKnownStations, which the
+  // view calls once the first window is up; the store then opens on its own thread.
+  void keepKnownStations(const KnownPlaces& places);
+  void startKnownStations();
+  // Nothing when the program keeps no known stations.
+  [[nodiscard]] KnownStations* knownStations() { return m_known.get(); }
+  // An EDI file written or reopened: its stations become known.
+  void learnStations(const std::filesystem::path& file);
+
  private:
   HeaderLinks headerLinks();
   LogLinks logLinks();
@@ -143,6 +154,7 @@ class Session {
   StationSettings m_stationSettings;
   // Made when a device is first configured: its worker thread talks to the hardware.
   std::unique_ptr<StationLink> m_station;
+  std::unique_ptr<KnownStations> m_known;
 };
 
 }  // namespace vantor

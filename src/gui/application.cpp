@@ -2,13 +2,20 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QSettings>
 
+#include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/edi_reopen.h"
 #include "app/journal.h"
+#include "known/known_stations.h"
 #include "log/log_form.h"
 
 #include "gui/contact_window.h"
@@ -66,10 +73,15 @@ void Application::start() {
   m_headerWindow->activateWindow();
   // A resumed log opens where the operator was, and building its window checks its layout. Else
   // the check waits for the first window to show, which it would only delay.
+  // The known stations open on their own thread once the first window is up.
   if (m_session.logShown()) {
     m_session.showLog();
+    m_session.startKnownStations();
   } else {
-    m_headerWindow->afterFirstPaint([this] { checkLogLayout(m_session, *this); });
+    m_headerWindow->afterFirstPaint([this] {
+      checkLogLayout(m_session, *this);
+      m_session.startKnownStations();
+    });
   }
   syncAll();
 }
@@ -112,6 +124,7 @@ void Application::showLog() {
   if (!m_logWindow) {
     m_logWindow = std::make_unique<LogWindow>(m_session, [this] { afterUserEvent(); });
     m_logWindow->onEditStation([this] { editStation(); });
+    m_logWindow->onImportStations([this] { importStations(); });
   }
   m_logWindow->show();
   m_logWindow->raise();
@@ -164,9 +177,47 @@ void Application::updateLive() {
     m_session.log().tick();
     if (QApplication::activeModalWidget() == nullptr) {
       m_session.pollStation();
+      showKnownStations();
     }
     m_logWindow->sync();
   }
+}
+
+// How far an import is, and what the known stations have to tell, once no box is open.
+void Application::showKnownStations() {
+  KnownStations* known = m_session.knownStations();
+  if (known == nullptr) {
+    return;
+  }
+  const auto progress = known->importing();
+  m_logWindow->showImportProgress(
+      progress ? std::optional<int>(progress->total == 0
+                                        ? 0
+                                        : static_cast<int>(1000 * progress->done / progress->total))
+               : std::nullopt);
+  for (const std::string& notice : known->takeNotices()) {
+    m_session.dialogs().showMessage(Message{notice});
+  }
+}
+
+void Application::importStations() {
+  KnownStations* known = m_session.knownStations();
+  if (known == nullptr) {
+    return;
+  }
+  const QStringList files = QFileDialog::getOpenFileNames(
+      m_logWindow.get(), QStringLiteral("Importa nominativi"), QString(),
+      QStringLiteral("Stazioni conosciute (*.edi *.EDI *.txt *.TXT *.csv *.CSV *.scp *.SCP);;"
+                     "Tutti i file (*)"));
+  if (files.isEmpty()) {
+    return;
+  }
+  std::vector<std::filesystem::path> paths;
+  for (const QString& file : files) {
+    paths.emplace_back(QFile::encodeName(file).toStdString());
+  }
+  known->import(std::move(paths));
+  showKnownStations();
 }
 
 void Application::syncAll() {

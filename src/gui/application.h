@@ -66,6 +66,9 @@ class Application : public Screens {
   void keepStationSettings(QSettings& settings);
   // "Radio e rotore": the operator's settings, kept and set up, their first problems told.
   void editStation();
+  // "Importa nominativi": the files the operator picks are imported on the store's thread, with
+  // the progress shown and the report told at the end.
+  void importStations();
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
@@ -85,6 +88,7 @@ class Application : public Screens {
   void afterUserEvent();
   void syncAll();
   void updateLive();
+  void showKnownStations();
 
   SyncingDialogs m_dialogs;
   Session m_session;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -128,6 +129,8 @@ void FieldBinder::bindControl(Control& control, const QWidget& window) {
     }
   } else if (auto* button = dynamic_cast<Button*>(&control)) {
     bind(*button, widgetFor<QPushButton>(control, window));
+  } else if (auto* choices = dynamic_cast<ChoiceList*>(&control)) {
+    bind(*choices, widgetFor<QListWidget>(control, window));
   } else {
     throw std::logic_error(control.name() + " is a control no widget shows");
   }
@@ -337,6 +340,32 @@ void FieldBinder::bind(ListField& list, QComboBox* widget) {
       });
   connect(widget, &QComboBox::activated, this, [this, &list](int index) {
     userEvent([&] { list.pick(static_cast<std::size_t>(index)); });
+  });
+}
+
+// The choices as lines, the marked ones bold and red; the list never takes the focus, so the
+// operator's keys stay in the field that fills it.
+void FieldBinder::bind(ChoiceList& list, QListWidget* widget) {
+  widget->setFocusPolicy(Qt::NoFocus);
+  add(list, widget, [&list, widget] {
+    widget->clear();
+    for (const Choice& choice : list.choices()) {
+      auto* item = new QListWidgetItem(toQString(choice.text), widget);
+      if (choice.marked) {
+        QFont font = item->font();
+        font.setBold(true);
+        item->setFont(font);
+        item->setForeground(Qt::red);
+      }
+    }
+    widget->setCurrentRow(list.current() ? static_cast<int>(*list.current()) : -1);
+    if (list.current()) {
+      widget->scrollToItem(widget->currentItem());
+    }
+    widget->setVisible(list.visible());
+  });
+  connect(widget, &QListWidget::itemClicked, this, [this, &list, widget](QListWidgetItem* item) {
+    userEvent([&] { list.take(static_cast<std::size_t>(widget->row(item))); });
   });
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "form/button.h"
+#include "form/choice_list.h"
 #include "form/field.h"
 #include "form/form.h"
 #include "form/label.h"
@@ -21,6 +22,7 @@ class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTextDocument;
@@ -80,6 +82,7 @@ class FieldBinder : public QObject {
   void bind(const Label& label, QLabel* widget);
   void bind(Toggle& toggle, QAbstractButton* widget);
   void bind(Button& button, QPushButton* widget);
+  void bind(ChoiceList& list, QListWidget* widget);
   template <typename ControlType, typename Widget>
   void add(const ControlType& control, Widget* widget, std::function<void()> show);
   static QTextDocument* newDocument(QPlainTextEdit* widget);

@@ -2,11 +2,14 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 
+#include <tuple>
 #include <utility>
 
 #include "app/session.h"
@@ -17,6 +20,7 @@ namespace vantor::gui {
 
 LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
     : ScreenWindow(session, session.log(), std::move(afterEvent)),
+      m_log(session.log()),
       m_ui(std::make_unique<Ui::LogWindow>()) {
   m_ui->setupUi(this);
   setFixedSize(size());
@@ -28,6 +32,31 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
       m_editStation();
     }
   });
+  connect(m_ui->importButton, &QPushButton::clicked, this, [this] {
+    if (m_importStations) {
+      m_importStations();
+    }
+  });
+  m_ui->importProgress->setRange(0, 1000);
+  m_ui->importProgress->hide();
+  m_ui->Text9->installEventFilter(this);
+}
+
+void LogWindow::showImportProgress(std::optional<int> thousandths) {
+  m_ui->importProgress->setVisible(thousandths.has_value());
+  m_ui->importButton->setEnabled(!thousandths);
+  if (thousandths && m_ui->importProgress->value() != *thousandths) {
+    m_ui->importProgress->setValue(*thousandths);
+  }
+}
+
+// Tab in the locator field takes a suggested locator as the operator's, then moves on.
+bool LogWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_ui->Text9 && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
+    binder().userEvent([this] { m_log.confirmSuggestion(); });
+  }
+  return ScreenWindow::eventFilter(watched, event);
 }
 
 // Wherever the focus is in the window: Ctrl+PgDn and Ctrl+PgUp log the next and the previous
@@ -41,6 +70,19 @@ void LogWindow::addKeys(LogForm& log) {
   };
   for (const auto& [combination, action] : keys) {
     auto* shortcut = new QShortcut(QKeySequence(combination), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, action = action] { binder().userEvent(action); });
+  }
+  // Up and Down walk the partial check in the call field and the known locators in the locator
+  // field.
+  const std::tuple<QWidget*, Qt::Key, std::function<void()>> fieldKeys[] = {
+      {m_ui->Text6, Qt::Key_Down, [&log] { log.stepPartialCheck(1); }},
+      {m_ui->Text6, Qt::Key_Up, [&log] { log.stepPartialCheck(-1); }},
+      {m_ui->Text9, Qt::Key_Down, [&log] { log.stepSuggestion(1); }},
+      {m_ui->Text9, Qt::Key_Up, [&log] { log.stepSuggestion(-1); }},
+  };
+  for (const auto& [widget, key, action] : fieldKeys) {
+    auto* shortcut = new QShortcut(QKeySequence(key), widget, nullptr, nullptr, Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this,
             [this, action = action] { binder().userEvent(action); });
   }

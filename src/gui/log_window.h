@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "gui/screen_window.h"
 
@@ -26,13 +27,22 @@ class LogWindow : public ScreenWindow {
 
   // What "Radio e rotore" opens: the station's settings, which the view keeps.
   void onEditStation(std::function<void()> edit) { m_editStation = std::move(edit); }
+  // What "Importa nominativi" opens: the files of known stations to import, which the view asks.
+  void onImportStations(std::function<void()> import) { m_importStations = std::move(import); }
+  // How far an import of known stations is, in thousandths; the bar is hidden when none runs.
+  void showImportProgress(std::optional<int> thousandths);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void paintBackdrop();
   void addKeys(LogForm& log);
 
+  LogForm& m_log;
   std::unique_ptr<Ui::LogWindow> m_ui;
   std::function<void()> m_editStation;
+  std::function<void()> m_importStations;
 };
 
 }  // namespace vantor::gui

@@ -1,13 +1,17 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/edi_folder.h"
@@ -16,7 +20,9 @@
 #include "gui/application.h"
 #include "gui/field_binder.h"
 #include "gui/qt_platform.h"
+#include "known/known_stations.h"
 #include "platform/folder_access.h"
+#include "platform/folder_lock.h"
 #include "platform/heap.h"
 
 namespace {
@@ -27,7 +33,12 @@ constexpr int kBadArguments = 2;
 struct Arguments {
   std::optional<QString> folder;
   QStringList files;
+  // The files are imported as known stations, and the program ends.
+  bool import = false;
 };
+
+// The option that imports known stations without a window.
+constexpr std::string_view kImportOption = "--import";
 
 std::filesystem::path localPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -56,8 +67,8 @@ QString refusalText(const QCommandLineParser& parser) {
 
 void refuse(const QString& text) {
   std::cerr << "vantor: " << text.toStdString() << '\n'
-            << "Uso: vantor [--folder CARTELLA] [file.edi ... | file.journal]  (vantor --help "
-               "per l'aiuto)\n";
+            << "Uso: vantor [--folder CARTELLA] [file.edi ... | file.journal]\n"
+            << "     vantor --import FILE...  (vantor --help per l'aiuto)\n";
 }
 
 // A journal among several files, which is opened only alone.
@@ -74,8 +85,14 @@ std::optional<QString> journalAmong(const QStringList& files) {
 
 // The folder and the file of a command line the parser took, or nothing when they are wrong.
 std::optional<Arguments> argumentsOf(const QCommandLineParser& parser,
-                                     const QCommandLineOption& folder) {
+                                     const QCommandLineOption& folder,
+                                     const QCommandLineOption& import) {
   Arguments arguments;
+  arguments.import = parser.isSet(import);
+  if (arguments.import && parser.positionalArguments().isEmpty()) {
+    refuse(QStringLiteral("Mancano i file dopo --import"));
+    return std::nullopt;
+  }
   if (parser.isSet(folder)) {
     if (parser.value(folder).isEmpty()) {
       refuse(QStringLiteral("Manca la cartella dopo --folder"));
@@ -84,7 +101,7 @@ std::optional<Arguments> argumentsOf(const QCommandLineParser& parser,
     arguments.folder = QFileInfo(parser.value(folder)).absoluteFilePath();
   }
   arguments.files = parser.positionalArguments();
-  if (const auto journal = journalAmong(arguments.files)) {
+  if (const auto journal = arguments.import ? std::nullopt : journalAmong(arguments.files)) {
     refuse(QStringLiteral("Il giornale %1 si riapre da solo, senza altri file").arg(*journal));
     return std::nullopt;
   }
@@ -102,6 +119,12 @@ std::optional<Arguments> readArguments() {
                                   QStringLiteral("La cartella dove scrivere i file EDI"),
                                   QStringLiteral("cartella"));
   parser.addOption(folder);
+  const QCommandLineOption import(
+      QString::fromLatin1(kImportOption.substr(2)),
+      QStringLiteral("Importa le stazioni conosciute dai file indicati (file EDI o cartelle di "
+                     "file EDI, storici dei nominativi CSV, elenchi nominativo-locatore, "
+                     "MASTER.SCP) ed esce"));
+  parser.addOption(import);
   parser.addPositionalArgument(
       QStringLiteral("file"),
       QStringLiteral("I file EDI da riaprire, uno per banda dello stesso contest e della stessa "
@@ -117,7 +140,7 @@ std::optional<Arguments> readArguments() {
   if (parser.isSet(version)) {
     parser.showVersion();
   }
-  return argumentsOf(parser, folder);
+  return argumentsOf(parser, folder, import);
 }
 
 // The program's own folder when it can be written, as when it runs from where it was built or
@@ -133,10 +156,61 @@ vantor::EdiFolder ediFolder(const std::optional<QString>& chosen) {
       localPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)), chosenPath);
 }
 
+// The known stations live in the user's data folder beside the journal; a damaged store is
+// rebuilt from the EDI folder's files.
+vantor::KnownPlaces knownPlaces(const vantor::EdiFolder& ediFolder) {
+  const std::filesystem::path data =
+      localPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  return vantor::KnownPlaces{data / "stazioni.sqlite", ediFolder.path};
+}
+
+bool namesImport(int argc, char* argv[]) {
+  return std::any_of(argv + 1, argv + argc, [](const char* argument) {
+    return std::string_view(argument) == kImportOption;
+  });
+}
+
+// "vantor --import FILE...": the files' stations go into the store without a window, the reports
+// on standard output, what went wrong on standard error.
+int importStations(const Arguments& arguments) {
+  const vantor::KnownPlaces places = knownPlaces(ediFolder(arguments.folder));
+  if (const std::error_code failed = vantor::platform::makePrivateFolder(
+          vantor::platform::systemFiles(), places.store.parent_path())) {
+    std::cerr << "vantor: impossibile creare la cartella " << places.store.parent_path() << ": "
+              << failed.message() << '\n';
+    return 1;
+  }
+  std::vector<std::string> notices;
+  const auto store = vantor::openKnownStore(
+      places,
+      QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss")).toStdString(),
+      notices);
+  for (const std::string& notice : notices) {
+    std::cerr << "vantor: " << notice << '\n';
+  }
+  if (!store) {
+    return 1;
+  }
+  const auto files = vantor::importedFiles(localPaths(arguments.files));
+  for (const std::string& report :
+       vantor::importInto(*store, files, [](const vantor::ImportProgress&) { return true; })) {
+    std::cout << report << '\n';
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   vantor::platform::keepLargeBlocksApart();
+  // An import needs no window, and so no display.
+  if (namesImport(argc, argv)) {
+    QCoreApplication coreApplication(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
+    const std::optional<Arguments> arguments = readArguments();
+    return arguments ? importStations(*arguments) : kBadArguments;
+  }
   QApplication qtApplication(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantor"));
   QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
@@ -149,6 +223,7 @@ int main(int argc, char* argv[]) {
   try {
     vantor::gui::Application application(clock, dialogs);
     application.session().setEdiFolder(ediFolder(arguments->folder));
+    application.session().keepKnownStations(knownPlaces(application.session().ediFolder()));
     // The rig and the rotator the operator set up last time, since rigs and ports differ:
     // ~/.config/Vantor/Vantor.conf.
     QSettings settings(QStringLiteral("Vantor"), QStringLiteral("Vantor"));

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -80,6 +81,28 @@ QString mismatch(const Toggle& toggle, const QAbstractButton& widget) {
 
 QString mismatch(const Button& button, const QPushButton& widget) {
   return visibility(button, widget);
+}
+
+QString mismatch(const ChoiceList& list, const QListWidget& widget) {
+  const std::vector<Choice>& choices = list.choices();
+  if (static_cast<std::size_t>(widget.count()) != choices.size()) {
+    return QStringLiteral("%1 choices, shown %2").arg(choices.size()).arg(widget.count());
+  }
+  for (std::size_t row = 0; row < choices.size(); ++row) {
+    const QListWidgetItem* item = widget.item(static_cast<int>(row));
+    const QString problem = texts(toQString(choices[row].text), item->text());
+    if (!problem.isEmpty()) {
+      return problem;
+    }
+    if (item->font().bold() != choices[row].marked) {
+      return QStringLiteral("choice %1 marked %2").arg(row).arg(choices[row].marked);
+    }
+  }
+  const int current = list.current() ? static_cast<int>(*list.current()) : -1;
+  if (widget.currentRow() != current) {
+    return QStringLiteral("current choice %1, shown %2").arg(current).arg(widget.currentRow());
+  }
+  return visibility(list, widget);
 }
 
 }  // namespace vantor::gui

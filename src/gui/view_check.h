@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "form/button.h"
+#include "form/choice_list.h"
 #include "form/field.h"
 #include "form/label.h"
 #include "form/list_field.h"
@@ -12,6 +13,7 @@ class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -27,5 +29,6 @@ QString mismatch(const ListField& list, const QComboBox& widget);
 QString mismatch(const Label& label, const QLabel& widget);
 QString mismatch(const Toggle& toggle, const QAbstractButton& widget);
 QString mismatch(const Button& button, const QPushButton& widget);
+QString mismatch(const ChoiceList& list, const QListWidget& widget);
 
 }  // namespace vantor::gui

@@ -45,10 +45,19 @@ LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
   insertButton.onPress([this] { insert(); });
   // Enter anywhere in the entry row or the statistics rows logs the contact, as "Inserisci" does.
   for (Field* entry :
-       {&dateField, &timeField, &callsignField, &rstField, &serialReceivedField, &locatorField,
-        &odxCallField, &odxLocatorField, &odxDistanceField, &averageField, &totalField}) {
+       {&dateField, &timeField, &rstField, &serialReceivedField, &locatorField, &odxCallField,
+        &odxLocatorField, &odxDistanceField, &averageField, &totalField}) {
     entry->onEnter([this] { insertButton.press(); });
   }
+  // Enter on a call the operator walked to in the partial check takes it instead.
+  callsignField.onEnter([this] {
+    if (partialList.current()) {
+      partialList.take(*partialList.current());
+    } else {
+      insertButton.press();
+    }
+  });
+  partialList.onTake([this] { takePartialChoice(); });
   turnButton.onPress([this] { turnAntenna(); });
   stopButton.onPress([this] { m_links.stopAntenna(); });
   backButton.onPress([this] { m_links.back(); });
@@ -282,11 +291,16 @@ void LogForm::callChanged() {
   if (document().calls().holds(callsignField.text())) {
     setMark(DuplicateMark::Duplicate);
   }
+  showPartialCheck();
+  suggestLocator();
 }
 
 void LogForm::locatorChanged() {
   if (locatorField.writeUpperCase()) {
     return;
+  }
+  if (!m_writingSuggestion && m_locatorSuggested) {
+    confirmSuggestion();
   }
   if (charCount(locatorField.text()) == 6) {
     const std::optional<double> distance = contactDistance(locatorField.text());
@@ -491,6 +505,7 @@ void LogForm::markDuplicates(const std::string& oldCall, const std::string& newC
 }
 
 void LogForm::clearEntryRow() {
+  dropSuggestion();
   callsignField.clear();
   serialReceivedField.clear();
   locatorField.clear();
@@ -535,13 +550,14 @@ std::vector<Control*> LogForm::controls() {
           &stopButton,        &odxCallField,     &odxLocatorField, &odxDistanceField,
           &averageField,      &inContestBox,     &insertButton,    &totalField,
           &logBuffer(),       &saveMessageLabel, &backButton,      &closeButton,
-          &exportButton};
+          &exportButton,      &partialList};
 }
 
 std::vector<Control*> LogForm::keptControls() {
   std::vector<Control*> kept = controls();
   std::erase(kept, &logBuffer());
-  for (const Control* live : {&utcClockField, &frequencyField, &headingField}) {
+  for (const Control* live : std::initializer_list<const Control*>{&utcClockField, &frequencyField,
+                                                                   &headingField, &partialList}) {
     std::erase(kept, live);
   }
   return kept;

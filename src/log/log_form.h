@@ -13,6 +13,7 @@
 #include "contest/contact_rules.h"
 #include "contest/log_document.h"
 #include "form/button.h"
+#include "form/choice_list.h"
 #include "form/field.h"
 #include "form/form.h"
 #include "form/label.h"
@@ -59,6 +60,11 @@ struct LogLinks {
   // The contest's first and last day as the header gives them (YYMMDD), each empty when the
   // header does not give it as a date.
   std::function<ContestDays()> contestDays;
+  // Up to `limit` known calls that hold a fragment (upper case), those beginning with it first;
+  // and the locators a call was heard from, the latest first. Both empty while nothing is known.
+  std::function<std::vector<std::string>(const std::string& fragment, std::size_t limit)>
+      knownCalls;
+  std::function<std::vector<std::string>(const std::string& call)> knownLocators;
 };
 
 // What the log screen shows again when a log is resumed from its EDI file.
@@ -103,6 +109,21 @@ class LogForm : public Form {
   // The station was set up anew: the first problem of a device it names is told.
   void expectStation(const StationSettings& settings);
 
+  // The partial check: from the call's third character, the known calls and the calls of the
+  // contest's logs that hold it, those beginning with it first; the ones worked on the logged
+  // band are marked.
+  static constexpr std::size_t kPartialCheckLines = 30;
+  // Up and Down in the call field walk the partial check; Enter takes its current call.
+  void stepPartialCheck(int step) { partialList.step(step); }
+  // Up and Down in the locator field show the call's other known locators.
+  void stepSuggestion(int step);
+  // Tab in the locator field: a suggested locator becomes the operator's.
+  void confirmSuggestion();
+  // Whether the locator field shows a locator the program suggested, which the operator has not
+  // typed or confirmed; shown grey. The insertion takes it as the field shows it.
+  [[nodiscard]] bool locatorSuggested() const { return m_locatorSuggested; }
+  static constexpr Color kSuggestionColor = Color::rgb(128, 128, 128);
+
   Field serialSentField{"Text1", "001"};
   Field bandField{"Text2", "Text2"};
   ListField modeList{"Combo1", "SSB"};
@@ -141,6 +162,7 @@ class LogForm : public Form {
   Button backButton{"Command3", "<-- Indietro"};
   Button closeButton{"Command4", "Chiudi"};
   Button exportButton{"Command2", "Genera EDI"};
+  ChoiceList partialList{"List1"};
 
   [[nodiscard]] std::vector<Control*> controls() override;
   // Every control but the log buffer, which its band log keeps, and the live clock.
@@ -220,6 +242,11 @@ class LogForm : public Form {
   void appendContact(const std::string& points);
   void clearEntryRow();
   void tell(std::string_view message);
+  void showPartialCheck();
+  void takePartialChoice();
+  void suggestLocator();
+  void showSuggestion(std::size_t index);
+  void dropSuggestion();
 
   const Clock& m_clock;
   Dialogs& m_dialogs;
@@ -242,6 +269,12 @@ class LogForm : public Form {
   // Devices just set up whose first problem is told.
   bool m_tellRigProblem = false;
   bool m_tellRotatorProblem = false;
+  // The known locators of the call typed, the latest first, and the one the field suggests.
+  std::vector<std::string> m_suggestions;
+  std::size_t m_suggestion = 0;
+  bool m_locatorSuggested = false;
+  // Set while the program writes a suggestion, which is not the operator's typing.
+  bool m_writingSuggestion = false;
 };
 
 }  // namespace vantor
