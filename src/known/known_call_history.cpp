@@ -129,7 +129,7 @@ bool isOrderLine(std::string_view line) {
   return equalsIgnoringCase(trimmed(line.substr(0, line.find(','))), kOrderMark);
 }
 
-ImportBatch parseCallHistory(std::string_view bytes) {
+ImportBatch readCallHistory(std::string_view bytes) {
   CallHistoryReader reader;
   forEachFileLine(
       bytes, [&reader](std::string_view line, std::size_t number) { reader.take(line, number); });

@@ -58,7 +58,7 @@ void takeListLine(BatchBuilder& batch, std::string_view line, std::size_t number
 
 }  // namespace
 
-ImportBatch parseCallLocatorList(std::string_view bytes) {
+ImportBatch readCallLocatorList(std::string_view bytes) {
   BatchBuilder batch;
   forEachFileLine(bytes, [&batch](std::string_view line, std::size_t number) {
     if (!isSkippedLine(line)) {
@@ -68,7 +68,7 @@ ImportBatch parseCallLocatorList(std::string_view bytes) {
   return std::move(batch).take();
 }
 
-ImportBatch parseCallList(std::string_view bytes) {
+ImportBatch readCallList(std::string_view bytes) {
   BatchBuilder batch;
   forEachFileLine(bytes, [&batch](std::string_view line, std::size_t number) {
     if (!isSkippedLine(line)) {

@@ -56,7 +56,7 @@ void takeRecord(BatchBuilder& batch, std::string_view record, std::size_t line,
 
 }  // namespace
 
-ImportBatch parseEdiStations(std::string_view bytes) {
+ImportBatch readEdiStations(std::string_view bytes) {
   BatchBuilder batch;
   const auto content = readEdiText(withoutByteOrderMark(bytes));
   if (!content) {

@@ -101,13 +101,13 @@ std::optional<ImportFormat> detectFormat(std::string_view fileName, std::string_
 ImportBatch parseKnownStations(ImportFormat format, std::string_view bytes) {
   switch (format) {
     case ImportFormat::Edi:
-      return parseEdiStations(bytes);
+      return readEdiStations(bytes);
     case ImportFormat::CallHistory:
-      return parseCallHistory(bytes);
+      return readCallHistory(bytes);
     case ImportFormat::CallLocatorList:
-      return parseCallLocatorList(bytes);
+      return readCallLocatorList(bytes);
     case ImportFormat::CallList:
-      return parseCallList(bytes);
+      return readCallList(bytes);
   }
   return {};
 }
