@@ -62,6 +62,40 @@ class ImportCommandTest : public QObject {
     QCOMPARE(store->callsHolding("QQ", 5), (std::vector<std::string>{"QQ1ABC", "QQ5AAA"}));
   }
 
+  // An import killed halfway leaves the store as its last part left it: whole, and holding every
+  // part it wrote.
+  void anImportKilledHalfwayLosesNothingWritten() {
+    const vantor::testing::TempFolder home;
+    const auto list = home.path() / "calls.txt";
+    {
+      std::ofstream file(list);
+      for (int n = 0; n < 200000; ++n) {
+        file << "QQ" << n % 10 << static_cast<char>('A' + n / 10 % 26)
+             << static_cast<char>('A' + n / 260 % 26) << static_cast<char>('A' + n / 6760 % 26)
+             << " JN45OL 20250601\n";
+      }
+    }
+    const auto store = home.path() / "data" / "Vantor" / "stazioni.sqlite";
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                       QString::fromStdString((home.path() / "data").string()));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(VANTOR_PROGRAM),
+                  {QStringLiteral("--import"), QString::fromStdString(list.string())});
+    const auto written = [&store] {
+      const auto reader = vantor::KnownStore::open(store, vantor::KnownStore::Access::Read).store;
+      return reader ? reader->callCount() : 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(written() >= 5000, 20000);
+    process.kill();
+    process.waitForFinished();
+    const auto opening = vantor::KnownStore::open(store, vantor::KnownStore::Access::Write);
+    QVERIFY2(opening.store, opening.problem.c_str());
+    QCOMPARE(opening.store->callCount() % 5000, std::size_t{0});
+    QVERIFY(opening.store->callCount() >= 5000);
+  }
+
   void refusesAnImportWithoutFiles() {
     const vantor::testing::TempFolder home;
     const Run run = vantor(home, {QStringLiteral("--import")});
