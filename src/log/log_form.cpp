@@ -300,7 +300,8 @@ void LogForm::locatorChanged() {
     return;
   }
   if (!m_writingSuggestion && m_locatorSuggested) {
-    confirmSuggestion();
+    takeTypedLocator();
+    return;
   }
   if (charCount(locatorField.text()) == 6) {
     const std::optional<double> distance = contactDistance(locatorField.text());

@@ -245,8 +245,10 @@ class LogForm : public Form {
   void showPartialCheck();
   void takePartialChoice();
   void suggestLocator();
+  [[nodiscard]] std::vector<std::string> loggedLocators(const std::string& call);
   void showSuggestion(std::size_t index);
   void dropSuggestion();
+  void takeTypedLocator();
 
   const Clock& m_clock;
   Dialogs& m_dialogs;

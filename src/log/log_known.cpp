@@ -5,6 +5,7 @@
 
 #include "contest/contact_rules.h"
 #include "form/text.h"
+#include "geo/locator.h"
 #include "log/log_form.h"
 
 // The log screen's help with the call being typed: the partial check and the locator suggested
@@ -59,16 +60,50 @@ void LogForm::takePartialChoice() {
   requestFocus(callsignField);
 }
 
-// A call the store knows, typed while the locator field is empty or shows an earlier suggestion,
-// has its latest known locator suggested; any other call takes a suggestion away.
+// The locators this contest's logs hold for a call, the logged band's first and each log's latest
+// first.
+std::vector<std::string> LogForm::loggedLocators(const std::string& call) {
+  std::vector<std::string> locators;
+  std::vector<BandLog*> logs{&band()};
+  for (const auto& log : m_bands) {
+    if (log.get() != &band()) {
+      logs.push_back(log.get());
+    }
+  }
+  for (BandLog* log : logs) {
+    LogDocument& document = log->document();
+    if (!document.calls().holds(call)) {
+      continue;
+    }
+    const std::vector<std::size_t> records = document.recordsOf(call);
+    for (auto line = records.rbegin(); line != records.rend(); ++line) {
+      const auto contact = document.contactAt(*line);
+      if (contact && charCount(contact->locator) == 6 && isValidLocator(contact->locator) &&
+          std::find(locators.begin(), locators.end(), contact->locator) == locators.end()) {
+        locators.push_back(contact->locator);
+      }
+    }
+  }
+  return locators;
+}
+
+// A call this contest or the store knows, typed while the locator field is empty or shows an
+// earlier suggestion, has its latest locator suggested, this contest's before the store's; any
+// other call takes a suggestion away.
 void LogForm::suggestLocator() {
   if (!m_locatorSuggested && !locatorField.text().empty()) {
     return;
   }
   const std::string call = normalizedCall(callsignField.text());
   std::vector<std::string> known;
-  if (isCallsign(call) && m_links.knownLocators) {
-    known = m_links.knownLocators(call);
+  if (isCallsign(call)) {
+    known = loggedLocators(call);
+    for (std::string& locator :
+         m_links.knownLocators ? m_links.knownLocators(call) : std::vector<std::string>()) {
+      if (std::find(known.begin(), known.end(), locator) == known.end()) {
+        known.push_back(std::move(locator));
+      }
+    }
   }
   if (known.empty()) {
     dropSuggestion();
@@ -110,6 +145,20 @@ void LogForm::stepSuggestion(int step) {
   const auto count = static_cast<long>(m_suggestions.size());
   const long next = ((static_cast<long>(m_suggestion) + step) % count + count) % count;
   showSuggestion(static_cast<std::size_t>(next));
+}
+
+// The operator's typing in a suggested locator makes the field theirs; what they type behind the
+// suggestion takes its place, as it would over a selected text.
+void LogForm::takeTypedLocator() {
+  confirmSuggestion();
+  const std::string& suggested = m_suggestions[m_suggestion];
+  const std::string& typed = locatorField.text();
+  if (typed.size() > suggested.size() && typed.starts_with(suggested)) {
+    const std::string behind = typed.substr(suggested.size());
+    locatorField.edit(behind, behind.size());
+  } else {
+    locatorChanged();
+  }
 }
 
 void LogForm::confirmSuggestion() {

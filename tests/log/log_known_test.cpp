@@ -124,23 +124,12 @@ TEST_F(LogKnown, SuggestsTheLatestKnownLocatorUntilTheOperatorTakesOrTypesOne) {
     bool suggested;
   };
   const std::vector<Step> steps = {
-      {"type QQ1AB", "", false},
-      {"type C", "JN61FU", true},
-      {"down", "KN02AA", true},
-      {"down", "JN61FU", true},
-      {"up", "KN02AA", true},
-      {"backspace", "", false},
-      {"type D", "JN71JK", true},
-      {"backspace", "", false},
-      {"type Z", "", false},
-      {"backspace", "", false},
-      {"type C", "JN61FU", true},
-      {"tab", "JN61FU", false},
-      {"backspace", "JN61FU", false},
-      {"clear locator", "", false},
-      {"type C", "JN61FU", true},
-      {"type locator JN7", "JN61FUJN7", false},
-      {"backspace", "JN61FUJN7", false},
+      {"type QQ1AB", "", false},          {"type C", "JN61FU", true},   {"down", "KN02AA", true},
+      {"down", "JN61FU", true},           {"up", "KN02AA", true},       {"backspace", "", false},
+      {"type D", "JN71JK", true},         {"backspace", "", false},     {"type Z", "", false},
+      {"backspace", "", false},           {"type C", "JN61FU", true},   {"tab", "JN61FU", false},
+      {"backspace", "JN61FU", false},     {"clear locator", "", false}, {"type C", "JN61FU", true},
+      {"type locator JN7", "JN7", false}, {"backspace", "JN7", false},
   };
   for (const Step& step : steps) {
     const std::string action = step.action;
@@ -163,6 +152,33 @@ TEST_F(LogKnown, SuggestsTheLatestKnownLocatorUntilTheOperatorTakesOrTypesOne) {
     EXPECT_EQ(log.locatorField.textColor(),
               step.suggested ? LogForm::kSuggestionColor : Color::windowText())
         << action;
+  }
+}
+
+// A call worked in this contest is known by the locator logged, the logged band's before the
+// others' and the store's.
+TEST_F(LogKnown, SuggestsTheLocatorsThisContestLoggedFirst) {
+  log1("QQ7AAA", "JN61FU");
+  log1("QQ1ABC", "JN71JK");
+  log.showBand("432 Mhz");
+  log1("QQ1ABC", "KN02AA");
+  const struct {
+    const char* call;
+    std::vector<std::string> suggested;
+  } cases[] = {
+      {"QQ7AAA", {"JN61FU"}},
+      {"QQ1ABC", {"KN02AA", "JN71JK", "JN61FU"}},
+  };
+  for (const auto& c : cases) {
+    log.callsignField.clear();
+    type(log.callsignField, c.call);
+    std::vector<std::string> shown;
+    for (std::size_t step = 0; step < c.suggested.size(); ++step) {
+      shown.push_back(log.locatorField.text());
+      log.stepSuggestion(1);
+    }
+    EXPECT_EQ(shown, c.suggested) << c.call;
+    EXPECT_EQ(log.locatorField.text(), c.suggested.front()) << c.call;
   }
 }
 
