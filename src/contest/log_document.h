@@ -30,6 +30,8 @@ struct Statistics {
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;
+  // The squares the contacts are in.
+  std::size_t squares = 0;
 };
 
 // A band log: the log buffer's text as lines, each line that has the QSO record's shape a contact
@@ -65,6 +67,9 @@ class LogDocument {
   [[nodiscard]] const CallIndex& calls();
   [[nodiscard]] const Score& score();
   [[nodiscard]] Statistics statistics();
+  // Whether a contact in `locator` would be the first of its square in the log: a valid locator
+  // whose square no contact is in yet.
+  [[nodiscard]] bool opensSquare(std::string_view locator);
 
   // Adds the contact's record on a line of its own at the end, keeping its frequency; its
   // identity.
@@ -77,6 +82,10 @@ class LogDocument {
   // `pointsOf(contact)` when it was a duplicate, and every later one a duplicate.
   void markDuplicates(std::string_view call,
                       const std::function<std::string(const Contact&)>& pointsOf);
+  // The records' new-square marks made right: the first contact of each square in the log's order
+  // carries kNewSquareMark, every other record nothing. Only the lines whose mark is wrong are
+  // written, known from their LogLine; those near each other in one change.
+  void markNewSquares();
 
  private:
   struct Region;
@@ -91,6 +100,8 @@ class LogDocument {
   [[nodiscard]] std::size_t startOf(std::size_t line) const;
   void settleShift();
   void countOut(std::string_view oldText);
+  void addSquareMark(std::vector<TextEdit>& edits, std::size_t line, bool opens,
+                     std::size_t widest);
   void readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
                   bool lastLine);
   static void keepIdentities(std::span<const LogLine> removed,

@@ -477,8 +477,8 @@ void LogForm::removeContact(ContactId id) {
   markDuplicates(call, call);
 }
 
-// The duplicates of both calls a correction touched marked again; a contact that stops being a
-// duplicate gets its points as an insertion now would.
+// The duplicates of both calls a correction touched marked again, then the new squares of the
+// log; a contact that stops being a duplicate gets its points as an insertion now would.
 void LogForm::markDuplicates(const std::string& oldCall, const std::string& newCall) {
   const auto points = [this](const Contact& contact) {
     const double factor = sicilyDoublingBox.checked() ? sicilianFactor(contact.call) : 1;
@@ -488,6 +488,7 @@ void LogForm::markDuplicates(const std::string& oldCall, const std::string& newC
   if (normalizedCall(newCall) != normalizedCall(oldCall)) {
     document().markDuplicates(newCall, points);
   }
+  document().markNewSquares();
 }
 
 void LogForm::clearEntryRow() {
@@ -519,6 +520,7 @@ void LogForm::appendContact(const std::string& points) {
   contact.serialReceived = serialReceivedField.text();
   contact.locator = locatorField.text();
   contact.frequencyHz = m_frequencyHz;
+  contact.newSquare = std::string(document().opensSquare(contact.locator) ? kNewSquareMark : "");
   contact.markDuplicate(m_mark == DuplicateMark::Duplicate, points);
   document().append(contact);
   if (contact.isDuplicate()) {

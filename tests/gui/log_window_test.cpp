@@ -111,9 +111,9 @@ class LogWindowTest : public QObject {
     QCOMPARE(buffer->blockCount(), 4);
     buffer->moveCursor(QTextCursor::End);
     QTest::keyClicks(buffer, "note");
-    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";349;;;;\r\nnote"));
     QTest::keyClick(buffer, Qt::Key_Return);
-    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote\r\n"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";349;;;;\r\nnote\r\n"));
   }
 
   // Each edit of the log widget, by key or by paste, leaves the log buffer and its caret as
