@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "contest/contact_rules.h"
+#include "contest/contact_time.h"
 #include "form/text.h"
 
 namespace vantor {
@@ -232,6 +233,11 @@ bool LogDocument::opensSquare(std::string_view locator) {
   return square && !score().worked(*square);
 }
 
+std::size_t LogDocument::contactsWithin(std::int64_t now, int minutes) {
+  ensureCurrent();
+  return m_minutes.within(now, minutes);
+}
+
 ContactId LogDocument::append(const Contact& contact) {
   const std::string& text = m_buffer.text();
   std::string line = contact.line();
@@ -334,6 +340,7 @@ void LogDocument::rebuild() {
   const std::string_view text = m_buffer.text();
   const auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   m_calls.clear(std::min(lineEnds + 1, text.size() / kShortestRecord + 1));
+  m_minutes.clear();
   m_lines.clear();
   m_lines.shrink_to_fit();
   m_lines.reserve(lineEnds + 1);
@@ -415,8 +422,19 @@ void LogDocument::countOut(std::string_view oldText) {
   forEachLine(oldText, [this](std::string_view line) {
     if (const auto fields = readQsoRecord(line)) {
       m_calls.count(normalizedCall((*fields)[qso::call]), -1);
+      countMinute(*fields, -1);
     }
   });
+}
+
+// The contacts by minute count a record that is no duplicate and has a real date and time.
+void LogDocument::countMinute(const QsoFields& fields, int step) {
+  if (isDuplicateMark(fields[qso::duplicate])) {
+    return;
+  }
+  if (const auto minute = recordMinute(fields[qso::date], fields[qso::time])) {
+    m_minutes.count(*minute, step);
+  }
 }
 
 void LogDocument::readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
@@ -466,6 +484,7 @@ LogLine LogDocument::readLine(std::string_view line, std::size_t start) {
   read.distance = read.duplicate ? -1 : distanceOf((*fields)[qso::locator]);
   read.square = squareOf((*fields)[qso::locator]).value_or(kNoSquare);
   read.squareMark = squareMarkOf((*fields)[qso::newSquare]);
+  countMinute(*fields, 1);
   return read;
 }
 

@@ -13,6 +13,7 @@
 
 #include "contest/call_index.h"
 #include "contest/contact.h"
+#include "contest/contact_minutes.h"
 #include "contest/log_line.h"
 #include "contest/score.h"
 #include "form/field.h"
@@ -70,6 +71,9 @@ class LogDocument {
   // Whether a contact in `locator` would be the first of its square in the log: a valid locator
   // whose square no contact is in yet.
   [[nodiscard]] bool opensSquare(std::string_view locator);
+  // The contacts whose records give a moment in the `minutes` minutes that end with the minute
+  // `now` (see minuteOf), that one included.
+  [[nodiscard]] std::size_t contactsWithin(std::int64_t now, int minutes);
 
   // Adds the contact's record on a line of its own at the end, keeping its frequency; its
   // identity.
@@ -100,6 +104,7 @@ class LogDocument {
   [[nodiscard]] std::size_t startOf(std::size_t line) const;
   void settleShift();
   void countOut(std::string_view oldText);
+  void countMinute(const QsoFields& fields, int step);
   void addSquareMark(std::vector<TextEdit>& edits, std::size_t line, bool opens,
                      std::size_t widest);
   void readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
@@ -117,6 +122,7 @@ class LogDocument {
   std::vector<LogLine> m_lines;
   CallIndex m_calls;
   Score m_score;
+  ContactMinutes m_minutes;
   std::string m_home;
   std::optional<GeoPoint> m_homePoint;
   // Distances by locator (its bytes as one number).

@@ -164,6 +164,9 @@ TEST(BandLogs, EachBandsFileMarksAndClaimsTheSquaresOfItsOwnContacts) {
       (std::vector<std::string>{"CWWLs=3;0;1", "QQ1AAA N", "QQ2AAA N", "QQ1AAA ", "QQ5AAA N"}));
   EXPECT_EQ(squaresOf(contest.file("03_QQ9XYZ.edi")),
             (std::vector<std::string>{"CWWLs=2;0;1", "QQ1AAA N", "QQ4AAA N", "QQ6AAA "}));
+  EXPECT_EQ(contest.log.squaresField.text(), "3");
+  contest.pickBand("432 Mhz");
+  EXPECT_EQ(contest.log.squaresField.text(), "2");
 }
 
 TEST(BandLogs, TheLogScreenStepsThroughTheContestsBandsAsTheHeaderPicksThem) {

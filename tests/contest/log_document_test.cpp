@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "contest/contact_time.h"
+
 namespace vantor {
 namespace {
 
@@ -146,6 +148,33 @@ TEST(LogDocument, MarksTheFirstContactOfEachSquareNew) {
   }
 }
 
+// A contact counts in the minutes its record's date and time give, across midnight too; a
+// duplicate, a record of no real date or time and one after the minute counted to count in none.
+TEST(LogDocument, CountsTheContactsOfTheLastMinutes) {
+  Log log(
+      "261231;2340;IK1AAA;1;59;001;59;;;JN61FU;1;;N;;\r\n"
+      "261231;2355;IK1BBB;1;59;002;59;;;JN61FU;1;;;;\r\n"
+      "261231;2356;IK1BBB;1;59;003;59;;;JN61FU;0;;;;D\r\n"
+      "270101;0000;IK1CCC;1;59;004;59;;;JN61FU;1;;;;\r\n"
+      "270101;2460;IK1DDD;1;59;005;59;;;JN61FU;1;;;;\r\n"
+      "270231;0001;IK1EEE;1;59;006;59;;;JN61FU;1;;;;\r\n"
+      "270101;0005;IK1FFF;1;59;007;59;;;JN61FU;1;;;;\r\n");
+  const struct {
+    DateTime now;
+    int minutes;
+    std::size_t contacts;
+  } cases[] = {
+      {{2026, 12, 31, 23, 59, 59}, 10, 1}, {{2027, 1, 1, 0, 0}, 10, 2},
+      {{2027, 1, 1, 0, 4}, 10, 2},         {{2027, 1, 1, 0, 5}, 10, 2},
+      {{2027, 1, 1, 0, 5}, 60, 4},         {{2027, 1, 1, 0, 40}, 60, 3},
+      {{2027, 1, 1, 1, 5}, 60, 0},         {{2026, 12, 31, 23, 39}, 60, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(log.document.contactsWithin(minuteOf(c.now), c.minutes), c.contacts)
+        << clockText(c.now) << " " << c.minutes;
+  }
+}
+
 // The first record of a call is the contact, every later one a duplicate; a duplicate that
 // becomes the contact gets its points, a contact that becomes a duplicate "0" and no new-square
 // mark (the new squares are marked apart).
@@ -254,6 +283,8 @@ TEST(LogDocument, FollowsEveryChangeAsAFreshReadingWould) {
     EXPECT_EQ(log.document.score().odxLine(), fresh.document.score().odxLine()) << step;
     EXPECT_EQ(log.document.score().contacts(), fresh.document.score().contacts()) << step;
     EXPECT_EQ(log.document.score().squares(), fresh.document.score().squares()) << step;
+    const std::int64_t now = minuteOf({2026, 12, 7, 14, 32});
+    EXPECT_EQ(log.document.contactsWithin(now, 10), fresh.document.contactsWithin(now, 10)) << step;
     EXPECT_EQ(log.document.statistics().total, fresh.document.statistics().total) << step;
     for (const std::string& call : calls) {
       EXPECT_EQ(log.document.calls().holds(call), fresh.document.calls().holds(call)) << step;
