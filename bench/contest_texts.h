@@ -43,6 +43,8 @@ inline std::string qsoLine(int index, const std::string& call) {
   contact.rstSent = contact.rstReceived = "59"s;
   contact.serialSent = contact.serialReceived = serial;
   contact.locator = "JN80XX"s;
+  // Every contact is in one square: the first opens it.
+  contact.newSquare = index == 0 ? "N"s : ""s;
   contact.markDuplicate(false, std::to_string(100 + index % 900));
   return contact.line();
 }
@@ -99,7 +101,7 @@ inline std::string ediHeaderText(const std::string& serialSent) {
   const auto pieces = buildHeaderSection(header, "20261207", "20261207", "01");
   const std::size_t contacts = std::stoul(serialSent) - 1;
   return pieces[0] + pieces[1] + pieces[2] +
-         buildScoreLines(Claims{contacts, contacts, 4990000, "QQ1ABC", "JN80XX", "999"},
+         buildScoreLines(Claims{contacts, contacts, 4990000, "QQ1ABC", "JN80XX", "999", 1},
                          "Commento è");
 }
 

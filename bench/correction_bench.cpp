@@ -33,7 +33,8 @@ int contacts(const benchmark::State& state) {
 }
 
 // The log of the worst case: the contacts of qsoLines, but the middle one, in kOdxLocator, is the
-// ODX, the one just behind it is its duplicate, and the next one holds kOtherCall.
+// ODX and the first contact of its square, the one just behind it is its duplicate, and the next
+// one holds kOtherCall.
 std::string odxLogLines(int count) {
   const int middle = count / 2;
   std::string lines;
@@ -44,6 +45,7 @@ std::string odxLogLines(int count) {
     vantor::Contact contact = *vantor::Contact::read(vantor::bench::qsoLine(i, call));
     if (i == middle) {
       contact.locator = kOdxLocator;
+      contact.newSquare = vantor::kNewSquareMark;
     }
     contact.markDuplicate(i == middle + 1, contact.points);
     lines += contact.line();

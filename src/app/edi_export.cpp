@@ -131,18 +131,23 @@ bool operatorAgrees(Session& session, const std::vector<BandFile>& files,
 }
 
 // The file claims the band log's own score, measured from the locator it names, as the screen
-// then shows it.
+// then shows it. The report is asked again: the marks made right may have changed the lines.
 Claims claimsFor(Session& session, const BandFile& file) {
   const std::string& home = file.station.locator;
   session.bearing().setHomeLocator(home);
   file.log->document().setHome(home);
   session.log().showStatistics();
-  return claimsOf(*file.records, file.log->buffer.text(), file.log->document(), home);
+  const Field& buffer = file.log->buffer;
+  const RecordReport& records =
+      session.recordTally(file.log->band()).reportOf(buffer.text(), buffer.rewrites());
+  return claimsOf(records, buffer.text(), file.log->document(), home);
 }
 
-// Writes one band's file; false, and the operator told, when it could not be written.
+// Writes one band's file, its new-square marks made right first, whatever the log was read from
+// or typed as; false, and the operator told, when it could not be written.
 bool writeBandFile(Session& session, const BandFile& file, const std::string& startDate,
                    const std::string& endDate) {
+  file.log->document().markNewSquares();
   const std::string& headerText = session.header().writeEdiHeader(
       buildHeaderSection(file.station, startDate, endDate, file.section),
       buildScoreLines(claimsFor(session, file), file.station.comments));

@@ -264,12 +264,12 @@ bool Journal::resume(const JournalContents& contents) {
   return true;
 }
 
-// The screens take the entries' log, its calls indexed at once, the focus in the call field when
-// the log screen shows.
+// The screens take the entries' log, read at once with its summary shown, the focus in the call
+// field when the log screen shows.
 void Journal::takeLog(const JournalContents& contents) {
   applyAll(m_session, contents);
   if (m_session.hasLog()) {
-    m_session.log().indexLog();
+    m_session.log().takeRestoredLog();
   }
   if (m_session.logShown()) {
     m_session.log().focusCall();

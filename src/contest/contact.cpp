@@ -50,7 +50,9 @@ std::optional<Contact> Contact::read(std::string_view line) {
 void Contact::markDuplicate(bool duplicate, std::string_view contactPoints) {
   // New strings moved in: assigning in place trips a false overlap warning of GCC 12 at -O3.
   points = std::string(duplicate ? "0" : contactPoints);
-  newSquare = std::string(duplicate ? "" : "N");
+  if (duplicate) {
+    newSquare = std::string();
+  }
   duplicateMark = std::string(duplicate ? "D" : "");
 }
 

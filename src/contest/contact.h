@@ -28,6 +28,7 @@ enum Field : std::size_t {
   sentNumber = 5,
   locator = 9,
   points = 10,
+  newSquare = 12,
   duplicate = 14,
 };
 }  // namespace qso
@@ -41,6 +42,9 @@ enum Field : std::size_t {
 [[nodiscard]] inline bool isDuplicateMark(std::string_view mark) {
   return mark == "D";
 }
+
+// The new-square field of the first contact of each square in a band log.
+inline constexpr std::string_view kNewSquareMark = "N";
 
 // One contact as the values of a REG1TEST QSO record, the line the log holds it in: its 15 fields
 // separated by ";" and ended by CR LF, so the line goes into the EDI file unchanged. Every field
@@ -60,6 +64,7 @@ struct Contact {
   // The QRB times the Sicily factor for a contact; a duplicate carries "0".
   std::string points;
   std::string newExchange;
+  // kNewSquareMark on the first contact of its square in the log, empty on every other record.
   std::string newSquare;
   std::string newCountry;
   // "D" for a duplicate.
@@ -78,7 +83,7 @@ struct Contact {
 
   [[nodiscard]] bool isDuplicate() const { return isDuplicateMark(duplicateMark); }
   // Marks the contact a duplicate (points "0", no new square) or a contact worth `points`, as the
-  // insertion writes each.
+  // insertion writes each. Whether a contact opens a square is the log's to tell.
   void markDuplicate(bool duplicate, std::string_view contactPoints);
 
   // The record line, ended by CR LF.

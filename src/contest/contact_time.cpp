@@ -1,5 +1,7 @@
 #include "contest/contact_time.h"
 
+#include "contest/contact_rules.h"
+
 namespace vantor {
 
 namespace {
@@ -11,6 +13,20 @@ bool isLeapYear(int year) {
 void appendTwoDigits(std::string& text, int value) {
   text += static_cast<char>('0' + value / 10 % 10);
   text += static_cast<char>('0' + value % 10);
+}
+
+// The days from 1 January 1970 to a day of the Gregorian calendar, before it negative.
+std::int64_t daysFromEpoch(int year, int month, int day) {
+  const std::int64_t shifted = year - (month <= 2 ? 1 : 0);
+  const std::int64_t era = (shifted >= 0 ? shifted : shifted - 399) / 400;
+  const std::int64_t yearOfEra = shifted - era * 400;
+  const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+int twoDigitsAt(std::string_view text, std::size_t at) {
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
 }  // namespace
@@ -54,6 +70,24 @@ DateTime referenceMoment(const Clock& clock, TimeReference reference) {
       break;
   }
   return clock.utcNow();
+}
+
+std::int64_t minuteOf(const DateTime& moment) {
+  return daysFromEpoch(moment.year, moment.month, moment.day) * 24 * 60 + moment.hour * 60 +
+         moment.minute;
+}
+
+std::optional<std::int64_t> recordMinute(std::string_view date, std::string_view time) {
+  if (!isRealDate(date) || !isRealTime(time)) {
+    return std::nullopt;
+  }
+  DateTime moment;
+  moment.year = 2000 + twoDigitsAt(date, 0);
+  moment.month = twoDigitsAt(date, 2);
+  moment.day = twoDigitsAt(date, 4);
+  moment.hour = twoDigitsAt(time, 0);
+  moment.minute = twoDigitsAt(time, 2);
+  return minuteOf(moment);
 }
 
 std::string clockText(const DateTime& moment) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/clock.h"
 
@@ -19,6 +22,13 @@ enum class TimeReference { Utc, LocalLessOne, LocalLessTwo };
 
 // The moment the automatic time writes for a contact made now.
 [[nodiscard]] DateTime referenceMoment(const Clock& clock, TimeReference reference);
+
+// A moment to the minute, as the minutes since 1 January 1970, so that the contacts of the last
+// minutes are found by a subtraction.
+[[nodiscard]] std::int64_t minuteOf(const DateTime& moment);
+// The moment of a record's date and time (yymmdd, hhmm); nothing when either is no real one.
+[[nodiscard]] std::optional<std::int64_t> recordMinute(std::string_view date,
+                                                       std::string_view time);
 
 // The ticking clock's form: "09:05:07".
 [[nodiscard]] std::string clockText(const DateTime& moment);

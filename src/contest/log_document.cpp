@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "contest/contact_rules.h"
+#include "contest/contact_time.h"
 #include "form/text.h"
 
 namespace vantor {
@@ -18,6 +19,10 @@ constexpr std::size_t kShortestRecord = 6 + 4 + (kQsoRecordFieldCount - 1);
 constexpr std::size_t kMostMatchedLines = 64;
 // The locators whose distance a log keeps: some 300 KB.
 constexpr std::size_t kMostMeasuredLocators = 4096;
+// The most bytes one change of the new-square marks spans: a log of old marks wrong on every line
+// is made right in a few hundred changes, not in one for each of its lines, each of which would
+// move the text behind it.
+constexpr std::size_t kWidestMarkChange = 16 * 1024;
 
 bool endsLine(std::string_view text, std::size_t end) {
   return end >= kLineEnd.size() && text.substr(end - kLineEnd.size(), kLineEnd.size()) == kLineEnd;
@@ -51,6 +56,20 @@ double appliedFactor(std::int32_t distance, std::string_view points) {
     }
   }
   return 1;
+}
+
+// A record's line without its line end.
+std::string recordText(const Contact& contact) {
+  std::string record = contact.line();
+  record.resize(record.size() - kLineEnd.size());
+  return record;
+}
+
+SquareMark squareMarkOf(std::string_view field) {
+  if (field.empty()) {
+    return SquareMark::None;
+  }
+  return field == kNewSquareMark ? SquareMark::New : SquareMark::Other;
 }
 
 std::vector<std::string_view> linesOf(std::string_view region, bool lastLine) {
@@ -194,6 +213,7 @@ Statistics LogDocument::statistics() {
   Statistics statistics;
   statistics.contacts = m_score.contacts();
   statistics.points = m_score.points(m_lines);
+  statistics.squares = m_score.squares();
   if (statistics.contacts == 0) {
     return statistics;
   }
@@ -206,6 +226,16 @@ Statistics LogDocument::statistics() {
     statistics.odxDistance = formatNumber(m_lines[*odx].distance);
   }
   return statistics;
+}
+
+bool LogDocument::opensSquare(std::string_view locator) {
+  const auto square = squareOf(locator);
+  return square && !score().worked(*square);
+}
+
+std::size_t LogDocument::contactsWithin(std::int64_t now, int minutes) {
+  ensureCurrent();
+  return m_minutes.within(now, minutes);
 }
 
 ContactId LogDocument::append(const Contact& contact) {
@@ -224,9 +254,7 @@ ContactId LogDocument::append(const Contact& contact) {
 }
 
 void LogDocument::rewrite(std::size_t line, const Contact& contact) {
-  std::string record = contact.line();
-  record.resize(record.size() - kLineEnd.size());
-  const TextEdit edit{startOf(line), lineText(line).size(), std::move(record)};
+  const TextEdit edit{startOf(line), lineText(line).size(), recordText(contact)};
   m_buffer.applyEdits({&edit, 1});
 }
 
@@ -251,6 +279,45 @@ void LogDocument::markDuplicates(std::string_view call,
   }
 }
 
+void LogDocument::markNewSquares() {
+  ensureCurrent();
+  // Changes of up to a quarter of the text each: a change of most of it would be read as a new
+  // text, whose records would take new identities.
+  const std::size_t widest = std::min(kWidestMarkChange, m_buffer.text().size() / 4);
+  std::vector<bool> worked(kSquareCount);
+  std::vector<TextEdit> edits;
+  for (std::size_t line = 0; line < m_lines.size(); ++line) {
+    const LogLine& at = m_lines[line];
+    const bool opens = at.isContact() && at.square != kNoSquare && !worked[at.square];
+    if (opens) {
+      worked[at.square] = true;
+    }
+    if (at.isRecord() && at.squareMark != (opens ? SquareMark::New : SquareMark::None)) {
+      addSquareMark(edits, line, opens, widest);
+    }
+  }
+  m_buffer.applyEdits(edits);
+}
+
+// The record of `line` with its mark made right, joined to the last edit, with the lines between
+// as they stand, while that edit spans at most `widest` bytes.
+void LogDocument::addSquareMark(std::vector<TextEdit>& edits, std::size_t line, bool opens,
+                                std::size_t widest) {
+  Contact contact = *contactAt(line);
+  contact.newSquare = std::string(opens ? kNewSquareMark : "");
+  const std::size_t start = startOf(line);
+  const std::size_t end = start + lineText(line).size();
+  if (edits.empty() || end - edits.back().at > widest) {
+    edits.push_back({start, end - start, recordText(contact)});
+    return;
+  }
+  TextEdit& last = edits.back();
+  const std::size_t lastEnd = last.at + last.removed;
+  last.inserted.append(m_buffer.text(), lastEnd, start - lastEnd);
+  last.inserted += recordText(contact);
+  last.removed = end - last.at;
+}
+
 void LogDocument::follow() {
   const Field::Change& change = m_buffer.lastChange();
   // A change of most of the text is read as a new text, with the index sized for it at once.
@@ -273,6 +340,7 @@ void LogDocument::rebuild() {
   const std::string_view text = m_buffer.text();
   const auto lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   m_calls.clear(std::min(lineEnds + 1, text.size() / kShortestRecord + 1));
+  m_minutes.clear();
   m_lines.clear();
   m_lines.shrink_to_fit();
   m_lines.reserve(lineEnds + 1);
@@ -354,8 +422,19 @@ void LogDocument::countOut(std::string_view oldText) {
   forEachLine(oldText, [this](std::string_view line) {
     if (const auto fields = readQsoRecord(line)) {
       m_calls.count(normalizedCall((*fields)[qso::call]), -1);
+      countMinute(*fields, -1);
     }
   });
+}
+
+// The contacts by minute count a record that is no duplicate and has a real date and time.
+void LogDocument::countMinute(const QsoFields& fields, int step) {
+  if (isDuplicateMark(fields[qso::duplicate])) {
+    return;
+  }
+  if (const auto minute = recordMinute(fields[qso::date], fields[qso::time])) {
+    m_minutes.count(*minute, step);
+  }
 }
 
 void LogDocument::readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
@@ -403,6 +482,9 @@ LogLine LogDocument::readLine(std::string_view line, std::size_t start) {
   read.duplicate = isDuplicateMark((*fields)[qso::duplicate]);
   read.points = numericValue((*fields)[qso::points]);
   read.distance = read.duplicate ? -1 : distanceOf((*fields)[qso::locator]);
+  read.square = squareOf((*fields)[qso::locator]).value_or(kNoSquare);
+  read.squareMark = squareMarkOf((*fields)[qso::newSquare]);
+  countMinute(*fields, 1);
   return read;
 }
 

@@ -13,6 +13,7 @@
 
 #include "contest/call_index.h"
 #include "contest/contact.h"
+#include "contest/contact_minutes.h"
 #include "contest/log_line.h"
 #include "contest/score.h"
 #include "form/field.h"
@@ -30,6 +31,8 @@ struct Statistics {
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;
+  // The squares the contacts are in.
+  std::size_t squares = 0;
 };
 
 // A band log: the log buffer's text as lines, each line that has the QSO record's shape a contact
@@ -65,6 +68,12 @@ class LogDocument {
   [[nodiscard]] const CallIndex& calls();
   [[nodiscard]] const Score& score();
   [[nodiscard]] Statistics statistics();
+  // Whether a contact in `locator` would be the first of its square in the log: a valid locator
+  // whose square no contact is in yet.
+  [[nodiscard]] bool opensSquare(std::string_view locator);
+  // The contacts whose records give a moment in the `minutes` minutes that end with the minute
+  // `now` (see minuteOf), that one included.
+  [[nodiscard]] std::size_t contactsWithin(std::int64_t now, int minutes);
 
   // Adds the contact's record on a line of its own at the end, keeping its frequency; its
   // identity.
@@ -77,6 +86,10 @@ class LogDocument {
   // `pointsOf(contact)` when it was a duplicate, and every later one a duplicate.
   void markDuplicates(std::string_view call,
                       const std::function<std::string(const Contact&)>& pointsOf);
+  // The records' new-square marks made right: the first contact of each square in the log's order
+  // carries kNewSquareMark, every other record nothing. Only the lines whose mark is wrong are
+  // written, known from their LogLine; those near each other in one change.
+  void markNewSquares();
 
  private:
   struct Region;
@@ -91,6 +104,9 @@ class LogDocument {
   [[nodiscard]] std::size_t startOf(std::size_t line) const;
   void settleShift();
   void countOut(std::string_view oldText);
+  void countMinute(const QsoFields& fields, int step);
+  void addSquareMark(std::vector<TextEdit>& edits, std::size_t line, bool opens,
+                     std::size_t widest);
   void readRegion(std::vector<LogLine>& lines, std::string_view text, std::size_t start,
                   bool lastLine);
   static void keepIdentities(std::span<const LogLine> removed,
@@ -106,6 +122,7 @@ class LogDocument {
   std::vector<LogLine> m_lines;
   CallIndex m_calls;
   Score m_score;
+  ContactMinutes m_minutes;
   std::string m_home;
   std::optional<GeoPoint> m_homePoint;
   // Distances by locator (its bytes as one number).

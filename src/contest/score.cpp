@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "geo/locator.h"
+
 namespace vantor {
 
 namespace {
@@ -21,6 +23,8 @@ void Score::reset(std::span<const LogLine> lines) {
   m_wholePoints = 0;
   m_otherPoints = 0;
   m_odxLine.reset();
+  m_squareContacts.clear();
+  m_squares = 0;
   for (std::size_t line = 0; line < lines.size(); ++line) {
     if (lines[line].isContact()) {
       count(lines[line], 1);
@@ -35,6 +39,21 @@ void Score::count(const LogLine& line, int step) {
     m_wholePoints += step * static_cast<std::int64_t>(line.points);
   } else {
     m_otherPoints += static_cast<std::size_t>(step);
+  }
+  if (line.square != kNoSquare) {
+    countSquare(line.square, step);
+  }
+}
+
+void Score::countSquare(std::uint16_t square, int step) {
+  if (m_squareContacts.empty()) {
+    m_squareContacts.resize(kSquareCount);
+  }
+  std::uint32_t& contacts = m_squareContacts[square];
+  if (step > 0 && contacts++ == 0) {
+    ++m_squares;
+  } else if (step < 0 && --contacts == 0) {
+    --m_squares;
   }
 }
 

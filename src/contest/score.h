@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "contest/log_line.h"
 
@@ -30,9 +31,15 @@ class Score {
   // The ODX's line, when a contact's locator could be measured.
   [[nodiscard]] std::optional<std::size_t> odxLine() const { return m_odxLine; }
   [[nodiscard]] std::optional<double> average(std::span<const LogLine> lines) const;
+  // How many squares the contacts are in, and whether one of them is in `square`.
+  [[nodiscard]] std::size_t squares() const { return m_squares; }
+  [[nodiscard]] bool worked(std::uint16_t square) const {
+    return square < m_squareContacts.size() && m_squareContacts[square] > 0;
+  }
 
  private:
   void count(const LogLine& line, int step);
+  void countSquare(std::uint16_t square, int step);
   void consider(std::span<const LogLine> lines, std::size_t line);
   void findOdx(std::span<const LogLine> lines);
 
@@ -40,6 +47,9 @@ class Score {
   std::int64_t m_wholePoints = 0;
   std::size_t m_otherPoints = 0;
   std::optional<std::size_t> m_odxLine;
+  // The contacts in each square, sized at the first contact in one.
+  std::vector<std::uint32_t> m_squareContacts;
+  std::size_t m_squares = 0;
 };
 
 }  // namespace vantor

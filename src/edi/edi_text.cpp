@@ -75,8 +75,9 @@ std::string buildScoreLines(const Claims& claims, std::string_view comments) {
   std::string lines;
   appendLine(lines, "CQSOs=", contacts, ";1");
   appendLine(lines, "CQSOP=", points);
+  appendLine(lines, "CWWLs=", std::to_string(claims.squares), ";0;1");
   for (const std::string_view fixed :
-       {"CWWLs=28;0;1", "CWWLB=0", "CExcs=0;0;1", "CExcB=0", "CDXCs=10;0;1", "CDXCB=0"}) {
+       {"CWWLB=0", "CExcs=0;0;1", "CExcB=0", "CDXCs=10;0;1", "CDXCB=0"}) {
     appendLine(lines, fixed);
   }
   appendLine(lines, "CToSc=", points);

@@ -20,10 +20,12 @@ struct Claims {
   std::string odxCall;
   std::string odxLocator;
   std::string odxDistance;
+  std::size_t squares = 0;  // the squares the contacts are in
 };
 
 // Lines 28 to 40 of the EDI file, each ended by CR LF: the claimed score, the remarks and the
-// "[QSORecords;N]" line, where N counts the record lines and "CQSOs=" the contacts.
+// "[QSORecords;N]" line, where N counts the record lines, "CQSOs=" the contacts and "CWWLs=" the
+// squares.
 [[nodiscard]] std::string buildScoreLines(const Claims& claims, std::string_view comments);
 
 // Where the lines qsoRecords takes from the log buffer start: behind the "[QSORecords;" line of an

@@ -38,7 +38,8 @@ Claims claimsOf(const RecordReport& report, std::string_view logBuffer, LogDocum
                 .points = statistics.points,
                 .odxCall = statistics.odxCall,
                 .odxLocator = statistics.odxLocator,
-                .odxDistance = statistics.odxDistance};
+                .odxDistance = statistics.odxDistance,
+                .squares = statistics.squares};
 }
 
 RecordReport reportOf(std::string_view logBuffer) {

@@ -193,6 +193,16 @@ bool isValidLocator(std::string_view typed) {
   return isComplete(preparedCodes(typed));
 }
 
+std::optional<std::uint16_t> squareOf(std::string_view typed) {
+  const LocatorCodes locator = preparedCodes(typed);
+  if (!isComplete(locator)) {
+    return std::nullopt;
+  }
+  const auto& c = locator.codes;
+  return static_cast<std::uint16_t>(((c[0] - 'A') * 18 + (c[1] - 'A')) * 100 + (c[2] - '0') * 10 +
+                                    (c[3] - '0'));
+}
+
 GeoPoint locatorToPoint(std::string_view locator) {
   return pointOf(codesOf(locator));
 }

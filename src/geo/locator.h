@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,14 @@ inline constexpr std::string_view kUnknownResult = "??????";
 // Whether the typed text, once prepared, is a complete locator: field letters A to R, square
 // digits, subsquare letters A to X, exactly six characters.
 [[nodiscard]] bool isValidLocator(std::string_view typed);
+
+// How many squares there are: 18 by 18 fields of 10 by 10 squares.
+inline constexpr std::uint16_t kSquareCount = 18 * 18 * 10 * 10;
+
+// The square of a valid locator (isValidLocator, so of six characters or a square of four alone):
+// its first four characters ("JN61" of "jn61fu") as a number below kSquareCount. Nothing for any
+// other text.
+[[nodiscard]] std::optional<std::uint16_t> squareOf(std::string_view typed);
 
 // The centre of the locator's subsquare. Takes an upper-case locator and uses the Windows-1252
 // codes of its first six characters; a character that code page cannot hold counts as "?", a

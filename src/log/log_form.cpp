@@ -29,9 +29,10 @@ Color markColor(DuplicateMark mark) {
 
 LogForm::LogForm(const Clock& clock, Dialogs& dialogs, LogLinks links)
     : m_clock(clock), m_dialogs(dialogs), m_links(std::move(links)) {
-  for (Field* shown :
-       {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField, &odxDistanceField,
-        &averageField, &totalField, &utcClockField, &frequencyField, &headingField}) {
+  for (Field* shown : {&bandField, &qrbField, &qtfField, &odxCallField, &odxLocatorField,
+                       &odxDistanceField, &averageField, &totalField, &utcClockField,
+                       &frequencyField, &headingField, &tenMinutesField, &sixtyMinutesField,
+                       &squaresField, &bandContactsField, &bandPointsField}) {
     shown->setLocked(true);
   }
   sicilyDoublingBox.setVisible(false);
@@ -93,6 +94,9 @@ void LogForm::proceed(std::string_view date) {
 
 void LogForm::tick() {
   utcClockField.setText(clockText(m_clock.utcNow()));
+  if (rateMinute() != m_rateMinute) {
+    showRate();
+  }
 }
 
 void LogForm::offerSicilyDoubling(bool offered) {
@@ -303,6 +307,7 @@ void LogForm::locatorChanged() {
     takeTypedLocator();
     return;
   }
+  showNewSquare();
   if (charCount(locatorField.text()) == 6) {
     const std::optional<double> distance = contactDistance(locatorField.text());
     qrbField.setText(distance ? formatNumber(*distance) : std::string());
@@ -344,6 +349,7 @@ void LogForm::showStatistics() {
   odxCallField.setText(statistics.odxCall);
   odxLocatorField.setText(statistics.odxLocator);
   odxDistanceField.setText(statistics.odxDistance);
+  showSummary(statistics);
 }
 
 void LogForm::setMark(DuplicateMark mark) {
@@ -351,22 +357,28 @@ void LogForm::setMark(DuplicateMark mark) {
   callsignField.setTextColor(markColor(mark));
 }
 
+std::optional<TimeReference> LogForm::timeReference() const {
+  if (plusOneOption.checked()) {
+    return TimeReference::LocalLessOne;
+  }
+  if (plusTwoOption.checked()) {
+    return TimeReference::LocalLessTwo;
+  }
+  if (utcOption.checked()) {
+    return TimeReference::Utc;
+  }
+  return std::nullopt;
+}
+
 // With "Auto" and a reference the contact gets the UTC time of the moment the call was last
 // changed, and the date of that same moment: with an offset, just after local midnight that is
 // the day before.
 bool LogForm::writeAutomaticTime() {
-  if (!autoTimeBox.checked()) {
+  const std::optional<TimeReference> reference = timeReference();
+  if (!autoTimeBox.checked() || !reference) {
     return false;
   }
-  TimeReference reference = TimeReference::Utc;
-  if (plusOneOption.checked()) {
-    reference = TimeReference::LocalLessOne;
-  } else if (plusTwoOption.checked()) {
-    reference = TimeReference::LocalLessTwo;
-  } else if (!utcOption.checked()) {
-    return false;
-  }
-  const DateTime moment = referenceMoment(m_clock, reference);
+  const DateTime moment = referenceMoment(m_clock, *reference);
   timeField.setText(timeText(moment));
   dateField.setText(dateText(moment));
   return true;
@@ -492,8 +504,8 @@ void LogForm::removeContact(ContactId id) {
   markDuplicates(call, call);
 }
 
-// The duplicates of both calls a correction touched marked again; a contact that stops being a
-// duplicate gets its points as an insertion now would.
+// The duplicates of both calls a correction touched marked again, then the new squares of the
+// log; a contact that stops being a duplicate gets its points as an insertion now would.
 void LogForm::markDuplicates(const std::string& oldCall, const std::string& newCall) {
   const auto points = [this](const Contact& contact) {
     const double factor = sicilyDoublingBox.checked() ? sicilianFactor(contact.call) : 1;
@@ -503,6 +515,7 @@ void LogForm::markDuplicates(const std::string& oldCall, const std::string& newC
   if (normalizedCall(newCall) != normalizedCall(oldCall)) {
     document().markDuplicates(newCall, points);
   }
+  document().markNewSquares();
 }
 
 void LogForm::clearEntryRow() {
@@ -535,6 +548,7 @@ void LogForm::appendContact(const std::string& points) {
   contact.serialReceived = serialReceivedField.text();
   contact.locator = locatorField.text();
   contact.frequencyHz = m_frequencyHz;
+  contact.newSquare = std::string(document().opensSquare(contact.locator) ? kNewSquareMark : "");
   contact.markDuplicate(m_mark == DuplicateMark::Duplicate, points);
   document().append(contact);
   if (contact.isDuplicate()) {
@@ -551,14 +565,17 @@ std::vector<Control*> LogForm::controls() {
           &stopButton,        &odxCallField,     &odxLocatorField, &odxDistanceField,
           &averageField,      &inContestBox,     &insertButton,    &totalField,
           &logBuffer(),       &saveMessageLabel, &backButton,      &closeButton,
-          &exportButton,      &partialList};
+          &exportButton,      &newSquareLabel,   &squaresField,    &sixtyMinutesField,
+          &bandContactsField, &bandPointsField,  &tenMinutesField, &partialList};
 }
 
 std::vector<Control*> LogForm::keptControls() {
   std::vector<Control*> kept = controls();
   std::erase(kept, &logBuffer());
-  for (const Control* live : std::initializer_list<const Control*>{&utcClockField, &frequencyField,
-                                                                   &headingField, &partialList}) {
+  const Control* const shownOnly[] = {
+      &utcClockField,     &frequencyField, &headingField,      &newSquareLabel,  &tenMinutesField,
+      &sixtyMinutesField, &squaresField,   &bandContactsField, &bandPointsField, &partialList};
+  for (const Control* live : shownOnly) {
     std::erase(kept, live);
   }
   return kept;

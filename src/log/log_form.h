@@ -11,6 +11,7 @@
 
 #include "contest/contact.h"
 #include "contest/contact_rules.h"
+#include "contest/contact_time.h"
 #include "contest/log_document.h"
 #include "form/button.h"
 #include "form/choice_list.h"
@@ -97,10 +98,12 @@ class LogForm : public Form {
   // "Avanti -->": the contacts from now on are dated `date` (YYMMDD) and measured from the
   // calculator's home locator.
   void proceed(std::string_view date);
-  // The statistics rows show the records' statistics, measured from the calculator's home.
+  // The statistics rows show the records' statistics, measured from the calculator's home, and the
+  // summary its own.
   void showStatistics();
   void focusCall() { requestFocus(callsignField); }
-  // A second went by: the clock shows the time.
+  // A second went by: the clock shows the time, and the rate is counted again when the minute
+  // changed.
   void tick();
   // What the rig and the rotator report, shown: the frequency on the air (the rig's with the
   // logged band's transverter offset, marked when outside the band), the rig's mode picked in the
@@ -163,9 +166,19 @@ class LogForm : public Form {
   Button closeButton{"Command4", "Chiudi"};
   Button exportButton{"Command2", "Genera EDI"};
   ChoiceList partialList{"List1"};
+  // "nuovo quadrato" while the locator typed is the first of its square in the logged band's log.
+  Label newSquareLabel{"Label2"};
+  // The logged band's summary: the contacts of the last 10 and 60 minutes, the squares worked, the
+  // contacts and their points. Shown only, never kept, like the clock.
+  Field tenMinutesField{"Text20"};
+  Field sixtyMinutesField{"Text21"};
+  Field squaresField{"Text22"};
+  Field bandContactsField{"Text23"};
+  Field bandPointsField{"Text24"};
 
   [[nodiscard]] std::vector<Control*> controls() override;
-  // Every control but the log buffer, which its band log keeps, and the live clock.
+  // Every control but the log buffer, which its band log keeps, and those shown live or worked
+  // out from the log: the clock, the station, the new-square label and the summary.
   [[nodiscard]] std::vector<Control*> keptControls() override;
 
   // No contest has more bands than this; a kept state that names more is no state of this screen.
@@ -199,9 +212,10 @@ class LogForm : public Form {
   // The log of an EDI file, all of it already saved there: the buffer, the statistics rows, the
   // next serial number, and the mode (picked, with its report) the last contact was made in.
   void resume(const ResumedLog& log);
-  // Reads a log set whole at once (a journal restore sets it without the document following), so
-  // that the first keystroke in the call field after a resume does not wait for it.
-  void indexLog() { static_cast<void>(measuredDocument().calls()); }
+  // A log set whole by a journal restore, which runs no behaviour: it is read at once, so that the
+  // first keystroke in the call field after a resume does not wait for it, and the summary and
+  // the new-square label, which the journal does not keep, show it.
+  void takeRestoredLog() { showStatistics(); }
 
   // Applies a correction with the insertion's checks: false, and the operator told why, when one
   // fails or the contact is gone.
@@ -226,8 +240,15 @@ class LogForm : public Form {
   void restoreBands(StateReader& state);
 
   void setMark(DuplicateMark mark);
+  // The reference the time options pick; nothing when none is picked.
+  [[nodiscard]] std::optional<TimeReference> timeReference() const;
   // Whether "Auto" wrote the time and date.
   bool writeAutomaticTime();
+  void showSummary(const Statistics& statistics);
+  // The contacts of the last minutes up to the moment a contact made now would carry.
+  void showRate();
+  [[nodiscard]] std::int64_t rateMinute() const;
+  void showNewSquare();
   void warnOutsideContestDays(const std::string& date);
   bool showLinkState(Field& field, LinkState state, const std::string& problem, bool& tellProblem);
   void showRig(const RigReading& rig, const StationSettings& settings);
@@ -257,6 +278,8 @@ class LogForm : public Form {
   // "1" or "2" from the last insertion with "SSB" or "CW", empty before the first: an insertion
   // with another (typed) mode keeps it.
   std::string_view m_modeCode;
+  // The minute the rate was last counted at.
+  std::int64_t m_rateMinute = 0;
   std::vector<std::unique_ptr<BandLog>> m_bands;
   std::size_t m_current = 0;
   // Band logs a new contest or a restore let go, emptied. A window may still show their buffers,

@@ -6,6 +6,7 @@
 
 #include "app/session.h"
 #include "form/control_state.h"
+#include "form/text.h"
 #include "header/header_form.h"
 #include "log/log_form.h"
 #include "support/fakes.h"
@@ -35,6 +36,20 @@ struct Contest {
   }
 
   void pickBand(std::string_view band) { header.bandList.pickText(band); }
+
+  // The locator of the record on `line` corrected, as "OK" on its correction screen does.
+  void correctLocator(std::size_t line, std::string_view locator) {
+    const Contact contact = *log.document().contactAt(line);
+    ContactCorrection correction;
+    correction.id = contact.id;
+    correction.time = contact.time;
+    correction.date = contact.date;
+    correction.call = contact.call;
+    correction.rst = contact.rstSent;
+    correction.serialReceived = contact.serialReceived;
+    correction.locator = locator;
+    EXPECT_TRUE(log.correct(correction));
+  }
 
   [[nodiscard]] std::string file(std::string_view name) const {
     return readBytes(folder.path() / name);
@@ -101,6 +116,57 @@ TEST(BandLogs, EachBandKeepsItsOwnLogSerialStatisticsAndDuplicates) {
     log.callsignField.clear();
   }
   EXPECT_EQ(log.bandCount(), 3U);
+}
+
+// Each record of a file as its call and new-square field ("QQ1ABC N"), and the squares it claims.
+std::vector<std::string> squaresOf(const std::string& file) {
+  std::vector<std::string> marks;
+  forEachLine(file, [&marks](std::string_view line) {
+    if (line.starts_with("CWWLs=")) {
+      marks.emplace_back(line);
+    } else if (const auto fields = readQsoRecord(line)) {
+      marks.push_back(std::string((*fields)[qso::call]) + " " +
+                      std::string((*fields)[qso::newSquare]));
+    }
+  });
+  return marks;
+}
+
+// In each band's log the first contact of a square carries "N" and no other record does, through
+// insertions, a correction, a removal and a hand edit; each file claims its band's squares.
+TEST(BandLogs, EachBandsFileMarksAndClaimsTheSquaresOfItsOwnContacts) {
+  Contest contest;
+  for (const auto& [call, locator] : {std::pair{"QQ1AAA", "JN61FU"},
+                                      {"QQ2AAA", "JN61AA"},
+                                      {"QQ3AAA", "KN02AA"},
+                                      {"QQ1AAA", "JN45OK"},
+                                      {"QQ5AAA", "KN02BB"}}) {
+    contest.insert(call, locator);
+  }
+  contest.pickBand("432 Mhz");
+  contest.insert("QQ1AAA", "JN61FU");
+  contest.insert("QQ4AAA", "JN71JK");
+  contest.insert("QQ6AAA", "JN71AA");
+  // By hand: the 432 MHz log's last line marked as if it opened its square.
+  std::string edited = contest.log.logBuffer().text();
+  edited.replace(edited.rfind(";;;;"), 4, ";;N;;");
+  contest.log.logBuffer().edit(edited, 0);
+  contest.pickBand("144 Mhz");
+  // The first contact of JN61 moves to JN71, its second opening it; the first of KN02 goes.
+  contest.correctLocator(0, "JN71JK");
+  const std::vector<std::string> marked144{"QQ1AAA N", "QQ2AAA N", "QQ3AAA N", "QQ1AAA ",
+                                           "QQ5AAA "};
+  EXPECT_EQ(squaresOf(contest.log.logBuffer().text()), marked144);
+  contest.log.removeContact(contest.log.document().contactAt(2)->id);
+  contest.log.exportButton.press();
+  EXPECT_EQ(
+      squaresOf(contest.file("01_QQ9XYZ.edi")),
+      (std::vector<std::string>{"CWWLs=3;0;1", "QQ1AAA N", "QQ2AAA N", "QQ1AAA ", "QQ5AAA N"}));
+  EXPECT_EQ(squaresOf(contest.file("03_QQ9XYZ.edi")),
+            (std::vector<std::string>{"CWWLs=2;0;1", "QQ1AAA N", "QQ4AAA N", "QQ6AAA "}));
+  EXPECT_EQ(contest.log.squaresField.text(), "3");
+  contest.pickBand("432 Mhz");
+  EXPECT_EQ(contest.log.squaresField.text(), "2");
 }
 
 TEST(BandLogs, TheLogScreenStepsThroughTheContestsBandsAsTheHeaderPicksThem) {

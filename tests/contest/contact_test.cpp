@@ -17,6 +17,7 @@ Contact exampleContact(bool duplicate) {
   contact.serialSent = "001";
   contact.serialReceived = "005";
   contact.locator = "JN80XX";
+  contact.newSquare = kNewSquareMark;
   contact.markDuplicate(duplicate, "123");
   return contact;
 }

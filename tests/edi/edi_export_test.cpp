@@ -26,7 +26,7 @@ TEST(EdiExport, WritesTheExampleLogByteForByte) {
   const auto end = convertDate(header.endDate);
   ASSERT_TRUE(start && end);
   const std::string section = sectionCode(header.band, header.category);
-  const Claims claims{1, 1, 347, "QQ1ABC", "JN80XX", "347"};
+  const Claims claims{1, 1, 347, "QQ1ABC", "JN80XX", "347", 1};
   const auto pieces = buildHeaderSection(header, *start, *end, section);
   const std::string headerBuffer = pieces[0] + pieces[1] + pieces[2] + buildScoreLines(claims, "");
   const std::string ediText = buildEdiText(headerBuffer, logBuffer);

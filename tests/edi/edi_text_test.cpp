@@ -166,7 +166,7 @@ TEST(RecordTally, ReportsWhatReadingTheWholeBufferReports) {
 TEST(EdiText, OfAnEmptyLogEndsRightBehindTheRecordsLine) {
   const std::string header = headerBuffer();
   EXPECT_TRUE(
-      header.ends_with("\r\nCQSOs=0;1\r\nCQSOP=0\r\nCWWLs=28;0;1\r\nCWWLB=0\r\n"
+      header.ends_with("\r\nCQSOs=0;1\r\nCQSOP=0\r\nCWWLs=0;0;1\r\nCWWLB=0\r\n"
                        "CExcs=0;0;1\r\nCExcB=0\r\nCDXCs=10;0;1\r\nCDXCB=0\r\nCToSc=0\r\n"
                        "CODXC=;;\r\n[Remarks]\r\n\r\n[QSORecords;0]\r\n"));
   EXPECT_EQ(buildEdiText(header, ""), header + endLine);

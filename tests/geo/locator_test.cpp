@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor {
@@ -128,6 +131,23 @@ TEST(IsValidLocator, AcceptsOnlyCompleteLocatorsInRange) {
   }
   EXPECT_FALSE(isValidLocator(kLongText));
   EXPECT_EQ(preparedLocator("àè"), "ÀÈLL");
+}
+
+// Each square has a number of its own, the same for its locators of six characters, for the
+// square typed alone and in either case; a text that is no valid locator has no square.
+TEST(SquareOf, NumbersTheSquareOfAValidLocator) {
+  const struct {
+    std::string_view locator;
+    std::optional<std::uint16_t> square;
+  } cases[] = {
+      {"AA00AA", 0},     {"AA01XX", 1},     {"AA10AA", 10},    {"AB00AA", 100}, {"BA00AA", 1800},
+      {"RR99XX", 32399}, {"JN61FU", 17561}, {"jn61aa", 17561}, {"JN61", 17561}, {"jn61", 17561},
+      {"JN6", {}},       {"JN61F", {}},     {"JN61YA", {}},    {"SN61FU", {}},  {"JN61FUX", {}},
+      {"", {}},          {"ÀN61FU", {}},    {"JN 1FU", {}},    {kLongText, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(squareOf(c.locator), c.square) << c.locator;
+  }
 }
 
 TEST(CourseBetween, SkipsTheStepsThatCannotBePerformed) {

@@ -90,6 +90,40 @@ class LogWindowTest : public QObject {
     QCOMPARE(program.find<QLineEdit>("Text10")->text(), QString());
   }
 
+  // The label under the locator tells a locator whose square the band's log has no contact in
+  // yet; the summary counts the contacts of the last 10 and 60 minutes as the clock goes on, and
+  // the band's squares, contacts and points.
+  void showsANewSquareAndTheSummaryOfTheBand() {
+    Program program;
+    const auto shown = [&program](const char* name) {
+      return program.find<QLineEdit>(name)->text();
+    };
+    auto* newSquare = program.find<QLabel>("Label2");
+    auto* locator = program.find<QLineEdit>("Text9");
+    QCOMPARE(shown("Text20"), QStringLiteral("0"));
+    program.type(locator, QStringLiteral("jn6"));
+    QCOMPARE(newSquare->text(), QString());
+    program.type(locator, QStringLiteral("1"));
+    QCOMPARE(newSquare->text(), QStringLiteral("nuovo quadrato"));
+    program.type(program.find<QLineEdit>("Text6"), QStringLiteral("qq1abc"));
+    program.type(locator, QStringLiteral("fu"));
+    program.insert();
+    QCOMPARE(newSquare->text(), QString());
+    program.clock.pin({2026, 12, 7, 14, 40});
+    program.logContact({"qq2abc", "002", "jn61aa"});
+    program.type(locator, QStringLiteral("jn61"));
+    QCOMPARE(newSquare->text(), QString());
+    const QStringList summary{"2", "2", "1", "2", "726"};
+    const char* fields[] = {"Text20", "Text21", "Text22", "Text23", "Text24"};
+    for (int at = 0; at < summary.size(); ++at) {
+      QCOMPARE(shown(fields[at]), summary[at]);
+      QVERIFY(program.find<QLineEdit>(fields[at])->isReadOnly());
+    }
+    program.clock.pin({2026, 12, 7, 14, 42});
+    QTRY_COMPARE(shown("Text20"), QStringLiteral("1"));
+    QCOMPARE(shown("Text21"), QStringLiteral("2"));
+  }
+
   void marksADuplicateInRedWhileTyping() {
     Program program;
     program.logContact({"qq1abc", "005", "jn61fu"});
@@ -111,9 +145,9 @@ class LogWindowTest : public QObject {
     QCOMPARE(buffer->blockCount(), 4);
     buffer->moveCursor(QTextCursor::End);
     QTest::keyClicks(buffer, "note");
-    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";349;;;;\r\nnote"));
     QTest::keyClick(buffer, Qt::Key_Return);
-    QVERIFY(program.form().logBuffer().text().ends_with(";;N;;\r\nnote\r\n"));
+    QVERIFY(program.form().logBuffer().text().ends_with(";349;;;;\r\nnote\r\n"));
   }
 
   // Each edit of the log widget, by key or by paste, leaves the log buffer and its caret as

@@ -28,7 +28,7 @@ class Correction : public LogFixture {
 };
 
 // OK rewrites the line with its points worked out again (the doubling kept), marks the
-// duplicates of both calls again, and the statistics follow.
+// duplicates of both calls and the new squares again, and the statistics follow.
 TEST_F(Correction, RescoresTheLineAndMarksTheDuplicatesAgain) {
   const struct {
     std::size_t line;
@@ -43,15 +43,15 @@ TEST_F(Correction, RescoresTheLineAndMarksTheDuplicatesAgain) {
        {"261207;1432;QQ1AAA;1;59;001;59;;;KN02AA;306;;N;;",
         "261207;1432;QQ1BBB;1;59;002;59;;;JN71JK;150;;N;;",
         "261207;1432;QQ1AAA;1;59;003;59;;;JN71JK;0;;;;D",
-        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;N;;"},
+        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;;;"},
        "756"},
       {0,
        &ContactForm::callsignField,
        "qq1ccc",
        {"261207;1432;QQ1CCC;1;59;001;59;;;JN61FU;349;;N;;",
         "261207;1432;QQ1BBB;1;59;002;59;;;JN71JK;150;;N;;",
-        "261207;1432;QQ1AAA;1;59;003;59;;;JN71JK;150;;N;;",
-        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;N;;"},
+        "261207;1432;QQ1AAA;1;59;003;59;;;JN71JK;150;;;;",
+        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;;;"},
        "949"},
       {2,
        &ContactForm::callsignField,
@@ -59,7 +59,7 @@ TEST_F(Correction, RescoresTheLineAndMarksTheDuplicatesAgain) {
        {"261207;1432;QQ1AAA;1;59;001;59;;;JN61FU;349;;N;;",
         "261207;1432;QQ1BBB;1;59;002;59;;;JN71JK;150;;N;;",
         "261207;1432;QQ1BBB;1;59;003;59;;;JN71JK;0;;;;D",
-        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;N;;"},
+        "261207;1432;IT9ABC;1;59;004;59;;;JN71JK;300;;;;"},
        "799"},
       {3,
        &ContactForm::locatorField,
@@ -67,7 +67,7 @@ TEST_F(Correction, RescoresTheLineAndMarksTheDuplicatesAgain) {
        {"261207;1432;QQ1AAA;1;59;001;59;;;JN61FU;349;;N;;",
         "261207;1432;QQ1BBB;1;59;002;59;;;JN71JK;150;;N;;",
         "261207;1432;QQ1AAA;1;59;003;59;;;JN71JK;0;;;;D",
-        "261207;1432;IT9ABC;1;59;004;59;;;JN61FU;698;;N;;"},
+        "261207;1432;IT9ABC;1;59;004;59;;;JN61FU;698;;;;"},
        "1197"},
   };
   for (const auto& c : cases) {

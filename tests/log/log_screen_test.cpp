@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "contest/contact_time.h"
 #include "log/log_fixture.h"
 
 namespace vantor::testing {
@@ -54,6 +55,46 @@ TEST_F(LogScreen, ShowsTheUtcClockTicking) {
   clock.pin({2026, 12, 8, 0, 5, 9}, 1);
   log.tick();
   EXPECT_EQ(log.utcClockField.text(), "23:05:09");
+}
+
+// The summary counts the contacts of the 10 and of the 60 minutes that end with the minute a
+// contact made now would carry, as the clock goes on and by the time option picked; a duplicate
+// is no contact.
+TEST_F(LogScreen, CountsTheContactsOfTheLastMinutesAsTheClockGoesOn) {
+  for (const auto& [minute, call] :
+       {std::pair<DateTime, const char*>{{2026, 12, 7, 13, 40}, "QQ1AAA"},
+        {{2026, 12, 7, 14, 20}, "QQ2AAA"},
+        {{2026, 12, 7, 14, 30}, "QQ3AAA"},
+        {{2026, 12, 7, 14, 31}, "QQ3AAA"}}) {
+    clock.pin(minute);
+    insert(call, "JN61FU");
+  }
+  EXPECT_EQ(log.squaresField.text(), "1");
+  EXPECT_EQ(log.bandContactsField.text(), "3");
+  EXPECT_EQ(log.bandPointsField.text(), "1047");
+  const struct {
+    DateTime now;
+    int utcOffset;
+    Toggle* option;
+    const char* tenMinutes;
+    const char* sixtyMinutes;
+  } steps[] = {
+      {{2026, 12, 7, 14, 30}, 0, &log.utcOption, "1", "3"},
+      {{2026, 12, 7, 14, 39, 59}, 0, &log.utcOption, "1", "3"},
+      {{2026, 12, 7, 14, 40}, 0, &log.utcOption, "0", "2"},
+      {{2026, 12, 7, 15, 29}, 0, &log.utcOption, "0", "1"},
+      {{2026, 12, 8, 14, 30}, 0, &log.utcOption, "0", "0"},
+      {{2026, 12, 7, 15, 25}, 1, &log.utcOption, "1", "2"},
+      {{2026, 12, 7, 15, 35}, 1, &log.plusOneOption, "1", "3"},
+      {{2026, 12, 7, 16, 35}, 1, &log.plusTwoOption, "1", "3"},
+  };
+  for (const auto& step : steps) {
+    step.option->click();
+    clock.pin(step.now, step.utcOffset);
+    log.tick();
+    EXPECT_EQ(log.tenMinutesField.text(), step.tenMinutes) << clockText(step.now);
+    EXPECT_EQ(log.sixtyMinutesField.text(), step.sixtyMinutes) << clockText(step.now);
+  }
 }
 
 TEST_F(LogScreen, UpperCasesTheCallWithTheCaretAtTheEnd) {
