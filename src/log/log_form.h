@@ -245,7 +245,7 @@ class LogForm : public Form {
   // Whether "Auto" wrote the time and date.
   bool writeAutomaticTime();
   void showSummary(const Statistics& statistics);
-  // The contacts of the last minutes up to the moment a contact made now would carry.
+  // The contacts of the last 10 and 60 minutes up to rateMinute.
   void showRate();
   [[nodiscard]] std::int64_t rateMinute() const;
   void showNewSquare();

@@ -26,8 +26,7 @@ void LogForm::showSummary(const Statistics& statistics) {
   showNewSquare();
 }
 
-// The moment a contact made now would carry, the UTC clock's when no time option is picked. The
-// log counts its contacts by minute, so this costs a few lookups at any length of the log.
+// The log counts its contacts by minute: a few lookups at any length of the log.
 void LogForm::showRate() {
   m_rateMinute = rateMinute();
   LogDocument& document = this->document();
@@ -36,6 +35,7 @@ void LogForm::showRate() {
       std::to_string(document.contactsWithin(m_rateMinute, kLongRateMinutes)));
 }
 
+// The minute a contact made now would carry, the UTC clock's when no time option is picked.
 std::int64_t LogForm::rateMinute() const {
   return minuteOf(referenceMoment(m_clock, timeReference().value_or(TimeReference::Utc)));
 }
