@@ -46,7 +46,7 @@ void checkLine(const Contact& line, std::string_view text) {
       line.locator,
       normal ? std::string_view(line.points) : "0",
       "",
-      normal ? "N" : "",
+      normal ? std::string_view(line.newSquare) : "",
       "",
       normal ? "" : "D",
   };
@@ -100,6 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   line.serialSent = field(5);
   line.serialReceived = field(6);
   line.locator = field(7);
+  // The first contact of its square, as the insertion marks it; a duplicate loses the mark.
+  line.newSquare = "N";
   line.markDuplicate(data[0] == 'D', field(8));
   const std::string text = line.line();
   checkLine(line, text);

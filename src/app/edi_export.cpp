@@ -147,7 +147,8 @@ Claims claimsFor(Session& session, const BandFile& file) {
 // or typed as; false, and the operator told, when it could not be written.
 bool writeBandFile(Session& session, const BandFile& file, const std::string& startDate,
                    const std::string& endDate) {
-  file.log->document().markNewSquares();
+  // Only the lines the file takes as its records: an earlier export's header goes.
+  file.log->document().markNewSquares(recordLinesStart(file.log->buffer.text()).offset);
   const std::string& headerText = session.header().writeEdiHeader(
       buildHeaderSection(file.station, startDate, endDate, file.section),
       buildScoreLines(claimsFor(session, file), file.station.comments));

@@ -279,14 +279,14 @@ void LogDocument::markDuplicates(std::string_view call,
   }
 }
 
-void LogDocument::markNewSquares() {
+void LogDocument::markNewSquares(std::size_t from) {
   ensureCurrent();
   // Changes of up to a quarter of the text each: a change of most of it would be read as a new
   // text, whose records would take new identities.
   const std::size_t widest = std::min(kWidestMarkChange, m_buffer.text().size() / 4);
   std::vector<bool> worked(kSquareCount);
   std::vector<TextEdit> edits;
-  for (std::size_t line = 0; line < m_lines.size(); ++line) {
+  for (std::size_t line = lineAt(from); line < m_lines.size(); ++line) {
     const LogLine& at = m_lines[line];
     const bool opens = at.isContact() && at.square != kNoSquare && !worked[at.square];
     if (opens) {

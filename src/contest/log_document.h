@@ -88,8 +88,9 @@ class LogDocument {
                       const std::function<std::string(const Contact&)>& pointsOf);
   // The records' new-square marks made right: the first contact of each square in the log's order
   // carries kNewSquareMark, every other record nothing. Only the lines whose mark is wrong are
-  // written, known from their LogLine; those near each other in one change.
-  void markNewSquares();
+  // written, known from their LogLine; those near each other in one change. Only the lines from
+  // the byte `from` on are the log's records (those before are an earlier export's header).
+  void markNewSquares(std::size_t from = 0);
 
  private:
   struct Region;
