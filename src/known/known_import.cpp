@@ -53,15 +53,6 @@ bool isCallListName(std::string_view fileName) {
   return toUpper(name) == kCallListName;
 }
 
-// A count as the report writes it: "1.234", the thousands apart.
-std::string grouped(std::size_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) {
-    digits.insert(at - 3, ".");
-  }
-  return digits;
-}
-
 std::string counted(std::size_t count, std::string_view one, std::string_view many) {
   if (count == 0) {
     return "nessuna " + std::string(one);
@@ -117,6 +108,18 @@ std::string importReport(std::string_view fileName, const ImportBatch& batch) {
                      counted(batch.stations.size(), "stazione", "stazioni") + ", " +
                      counted(batch.bad.size(), "riga scartata", "righe scartate");
   return batch.bad.empty() ? text : text + badLinesText(batch.bad);
+}
+
+std::string grouped(std::size_t count) {
+  const std::string digits = std::to_string(count);
+  std::string text;
+  for (std::size_t at = 0; at < digits.size(); ++at) {
+    if (at > 0 && (digits.size() - at) % 3 == 0) {
+      text += '.';
+    }
+    text += digits[at];
+  }
+  return text;
 }
 
 }  // namespace vantor

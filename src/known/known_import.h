@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,5 +35,8 @@ enum class ImportFormat {
 // What an import read, for the operator: "QQ_history.txt: 1.234 stazioni, 3 righe scartate
 // (riga 17: nominativo non valido: QQ; …)", naming the first bad lines.
 [[nodiscard]] std::string importReport(std::string_view fileName, const ImportBatch& batch);
+
+// A count as the reports write it: "1.234", the thousands apart.
+[[nodiscard]] std::string grouped(std::size_t count);
 
 }  // namespace vantor

@@ -92,14 +92,6 @@ std::string importFile(KnownStore& store, const std::filesystem::path& file, std
   return importReport(name, batch);
 }
 
-std::string thousands(std::size_t number) {
-  std::string digits = std::to_string(number);
-  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ".");
-  }
-  return digits;
-}
-
 }  // namespace
 
 std::vector<std::filesystem::path> importedFiles(const std::vector<std::filesystem::path>& named) {
@@ -133,9 +125,9 @@ std::vector<std::string> importInto(KnownStore& store,
     }
   }
   if (files.size() > kFilesReported) {
-    reports.push_back("… e altri " + thousands(files.size() - kFilesReported) + " file");
+    reports.push_back("… e altri " + grouped(files.size() - kFilesReported) + " file");
   }
-  reports.push_back("Stazioni conosciute nell'archivio: " + thousands(store.callCount()));
+  reports.push_back("Stazioni conosciute nell'archivio: " + grouped(store.callCount()));
   return reports;
 }
 
@@ -164,7 +156,7 @@ std::unique_ptr<KnownStore> openKnownStore(const KnownPlaces& places, std::strin
   notices.push_back(
       "L'archivio delle stazioni conosciute era danneggiato: è stato messo da "
       "parte come " +
-      aside.filename().string() + " e ricostruito da " + thousands(files.size()) +
+      aside.filename().string() + " e ricostruito da " + grouped(files.size()) +
       " file EDI della cartella " + places.ediFolder.string());
   return std::move(opening.store);
 }
