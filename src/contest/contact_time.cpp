@@ -77,6 +77,27 @@ std::int64_t minuteOf(const DateTime& moment) {
          moment.minute;
 }
 
+DateTime momentOfMinute(std::int64_t minute) {
+  const std::int64_t minutesPerDay = 24 * 60;
+  const std::int64_t days = (minute >= 0 ? minute : minute - minutesPerDay + 1) / minutesPerDay;
+  const std::int64_t ofDay = minute - days * minutesPerDay;
+  // The inverse of daysFromEpoch.
+  const std::int64_t shifted = days + 719468;
+  const std::int64_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+  const std::int64_t dayOfEra = shifted - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+  DateTime moment;
+  moment.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+  moment.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+  moment.year = static_cast<int>(yearOfEra + era * 400 + (moment.month <= 2 ? 1 : 0));
+  moment.hour = static_cast<int>(ofDay / 60);
+  moment.minute = static_cast<int>(ofDay % 60);
+  return moment;
+}
+
 std::optional<std::int64_t> recordMinute(std::string_view date, std::string_view time) {
   if (!isRealDate(date) || !isRealTime(time)) {
     return std::nullopt;

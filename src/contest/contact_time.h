@@ -26,6 +26,8 @@ enum class TimeReference { Utc, LocalLessOne, LocalLessTwo };
 // A moment to the minute, as the minutes since 1 January 1970, so that the contacts of the last
 // minutes are found by a subtraction.
 [[nodiscard]] std::int64_t minuteOf(const DateTime& moment);
+// The moment of minuteOf's count, its seconds 0.
+[[nodiscard]] DateTime momentOfMinute(std::int64_t minute);
 // The moment of a record's date and time (yymmdd, hhmm); nothing when either is no real one.
 [[nodiscard]] std::optional<std::int64_t> recordMinute(std::string_view date,
                                                        std::string_view time);

@@ -18,7 +18,6 @@ namespace {
 // The calculator's own constants. Its results depend on them, the six-decimal pi included.
 constexpr double kPi = 3.141592;
 constexpr double kRadiansPerDegree = kPi / 180;
-constexpr double kEarthRadius = 6356.775;  // kilometres per radian of central angle
 constexpr double kLongitudeOffset = 0.0001;
 constexpr double kLatitudeNudge = 0.00001;
 constexpr double kBearingThreshold = -0.9999999;
@@ -235,7 +234,7 @@ Course courseBetween(GeoPoint home, GeoPoint other) {
   const double cosY1 = std::cos(y1);
   perform(c, sinY1 * sinY2 + cosY1 * std::cos(y2) * std::cos(d));
   perform(a, arcCosine(c));
-  perform(course.distance, std::floor(kEarthRadius * a + 0.5));
+  perform(course.distance, std::floor(kEarthRadiusKm * a + 0.5));
 
   // Bearing: b is first its cosine, then the angle.
   perform(b, divide(divide(sinY2 - c * sinY1, std::sin(a)), cosY1));

@@ -44,6 +44,9 @@ struct Course {
   int bearing = 0;   // degrees, 0 to 360
 };
 
+// The calculator's Earth: kilometres per radian of central angle.
+inline constexpr double kEarthRadiusKm = 6356.775;
+
 // The text of the distance and bearing fields when the input cannot be used.
 inline constexpr std::string_view kUnknownResult = "??????";
 

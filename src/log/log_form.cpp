@@ -336,8 +336,12 @@ void LogForm::openContact() {
   }
 }
 
+std::string LogForm::homeLocator() const {
+  return m_links.homeLocator();
+}
+
 LogDocument& LogForm::measuredDocument() {
-  document().setHome(m_links.homeLocator());
+  document().setHome(homeLocator());
   return document();
 }
 

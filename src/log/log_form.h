@@ -111,6 +111,15 @@ class LogForm : public Form {
   bool showStation(const StationReading& reading, const StationSettings& settings);
   // The station was set up anew: the first problem of a device it names is told.
   void expectStation(const StationSettings& settings);
+  // The antenna's heading in degrees while the rotator answers.
+  [[nodiscard]] std::optional<double> antennaHeading() const;
+  // Turns the antenna to `bearing` degrees; false, and nothing turned, while the rotator does not
+  // answer.
+  bool turnAntennaTo(int bearing);
+  static constexpr std::string_view kRotatorAbsent =
+      "Il rotore non è collegato: configurarlo in \"Radio e rotore\"";
+  // The calculator's home locator, which the contacts are measured from.
+  [[nodiscard]] std::string homeLocator() const;
 
   // The partial check: from the call's third character, the known calls and the calls of the
   // contest's logs that hold it, those beginning with it first; the ones worked on the logged
@@ -205,6 +214,8 @@ class LogForm : public Form {
 
   // The logged band's lines, records and score.
   [[nodiscard]] LogDocument& document() { return band().document(); }
+  // The same, measured from the calculator's home locator.
+  LogDocument& measuredDocument();
   // The export wrote a band log's text with `edits` made to a file: the buffer takes them, and the
   // label says where once the logged band's file is written.
   void takeExport(BandLog& log, std::span<const TextEdit> edits);
@@ -232,8 +243,6 @@ class LogForm : public Form {
   void insert();
 
   void openContact();
-  // The logged band's document, measured from the calculator's home locator.
-  LogDocument& measuredDocument();
   BandLog& addBand(std::string band);
   void retireLastBand();
   void switchTo(std::size_t index);
@@ -291,6 +300,7 @@ class LogForm : public Form {
   // rig's mode changes.
   std::string m_rigMode;
   bool m_rotatorAnswers = false;
+  double m_heading = 0;
   // Devices just set up whose first problem is told.
   bool m_tellRigProblem = false;
   bool m_tellRotatorProblem = false;

@@ -80,6 +80,7 @@ void LogForm::showRotator(const RotatorReading& rotator) {
   m_rotatorAnswers =
       showLinkState(headingField, rotator.state, rotator.problem, m_tellRotatorProblem);
   if (m_rotatorAnswers) {
+    m_heading = rotator.azimuth;
     const long degrees = std::lround(rotator.azimuth);
     headingField.setText(std::to_string(((degrees % 360) + 360) % 360));
   }
@@ -97,13 +98,24 @@ std::optional<int> LogForm::antennaTarget() {
   return course ? std::optional<int>(course->bearing) : std::nullopt;
 }
 
+std::optional<double> LogForm::antennaHeading() const {
+  return m_rotatorAnswers ? std::optional<double>(m_heading) : std::nullopt;
+}
+
+bool LogForm::turnAntennaTo(int bearing) {
+  if (m_rotatorAnswers) {
+    m_links.turnAntenna(bearing);
+  }
+  return m_rotatorAnswers;
+}
+
 void LogForm::turnAntenna() {
   if (!m_rotatorAnswers) {
-    tell("Il rotore non è collegato: configurarlo in \"Radio e rotore\"");
+    tell(kRotatorAbsent);
     return;
   }
   if (const auto bearing = antennaTarget()) {
-    m_links.turnAntenna(*bearing);
+    turnAntennaTo(*bearing);
   } else {
     tell("Scrivere un locatore valido, o scegliere un contatto nel LOG, per puntare l'antenna");
   }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geo/map_projection.h"
+#include "map/map_view.h"
+
+namespace vantor {
+
+// A line drawn on the map, place by place.
+using MapLine = std::vector<MapPoint>;
+
+// Longitudes and latitudes in degrees, west to east and south to north.
+struct GeoBox {
+  double west = -180;
+  double east = 180;
+  double south = -90;
+  double north = 90;
+};
+
+// The Maidenhead grid on the map: lines of equal longitude and latitude, drawn as short steps and
+// cut where a step would jump across the map (near the antipode, where the projection tears).
+// The fields' boundaries: every 20 degrees of longitude and 10 of latitude.
+[[nodiscard]] std::vector<MapLine> fieldLines(const AzimuthalProjection& projection);
+// The squares' boundaries (every 2 degrees of longitude and 1 of latitude) inside a box.
+[[nodiscard]] std::vector<MapLine> squareLines(const AzimuthalProjection& projection,
+                                               const GeoBox& box);
+// A box holding every point the view shows (generously: a little more may be in it).
+[[nodiscard]] GeoBox visibleBox(const AzimuthalProjection& projection, const MapView& view);
+
+// The outline of a square (a number of squareOf): its corners and the middles of its sides.
+[[nodiscard]] std::array<MapPoint, 8> squareOutline(const AzimuthalProjection& projection,
+                                                    std::uint16_t square);
+// The south-west corner of a square, in degrees.
+[[nodiscard]] GeoPoint squareCorner(std::uint16_t square);
+
+// A field's two letters ("JN") and the place of its centre.
+struct FieldLabel {
+  std::string name;
+  MapPoint at;
+};
+[[nodiscard]] std::vector<FieldLabel> fieldLabels(const AzimuthalProjection& projection);
+
+// A map line cut where one step jumps farther than this (km): only the projection's tear does.
+inline constexpr double kLineTear = 1500;
+
+// Adds the projected points to `lines` as one or more lines, cut at the tears.
+void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& projection,
+                      const std::vector<GeoPoint>& points);
+
+}  // namespace vantor
