@@ -21,6 +21,7 @@
 #include "gui/contact_window.h"
 #include "gui/header_window.h"
 #include "gui/log_window.h"
+#include "gui/map_window.h"
 #include "gui/station_dialog.h"
 #include "gui/station_settings_store.h"
 #include "station/station_settings.h"
@@ -66,7 +67,10 @@ Application::Application(const Clock& clock, Dialogs& dialogs)
   m_liveUpdate.start();
 }
 
-Application::~Application() = default;
+// The map window reads the log screen, which the session owns.
+Application::~Application() {
+  delete m_mapWindow.data();
+}
 
 void Application::start() {
   m_headerWindow->show();
@@ -125,10 +129,23 @@ void Application::showLog() {
     m_logWindow = std::make_unique<LogWindow>(m_session, [this] { afterUserEvent(); });
     m_logWindow->onEditStation([this] { editStation(); });
     m_logWindow->onImportStations([this] { importStations(); });
+    m_logWindow->onShowMap([this] { showMap(); });
   }
   m_logWindow->show();
   m_logWindow->raise();
   m_logWindow->activateWindow();
+}
+
+void Application::showMap() {
+  if (!m_mapWindow) {
+    m_mapWindow = new MapWindow(m_session.log(), m_settings);
+  }
+  m_mapWindow->show();
+  m_mapWindow->raise();
+}
+
+MapWindow* Application::mapWindow() {
+  return m_mapWindow.data();
 }
 
 void Application::showHeader() {
@@ -160,6 +177,9 @@ void Application::closeAll() {
   if (m_logWindow) {
     m_logWindow->close();
   }
+  if (m_mapWindow) {
+    m_mapWindow->close();
+  }
 }
 
 // Every operator action reaches the log kept on disk before the windows show its result.
@@ -180,6 +200,9 @@ void Application::updateLive() {
       showKnownStations();
     }
     m_logWindow->sync();
+    if (m_mapWindow) {
+      m_mapWindow->sync();
+    }
   }
 }
 
@@ -231,6 +254,9 @@ void Application::syncAll() {
   }
   if (m_contactWindow != nullptr) {
     m_contactWindow->sync();
+  }
+  if (m_mapWindow) {
+    m_mapWindow->sync();
   }
 }
 

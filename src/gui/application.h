@@ -21,6 +21,7 @@ namespace vantor::gui {
 class ContactWindow;
 class HeaderWindow;
 class LogWindow;
+class MapWindow;
 
 // The boxes of the running program: before a box opens, every window shows what the screens hold
 // at that moment (the missing fields' highlights, say), since the box stops the event loop.
@@ -69,6 +70,8 @@ class Application : public Screens {
   // "Importa nominativi": the files the operator picks are imported on the store's thread, with
   // the progress shown and the report told at the end.
   void importStations();
+  // "Mappa": the map window, opened or brought forward.
+  void showMap();
 
   [[nodiscard]] Session& session() { return m_session; }
   [[nodiscard]] HeaderWindow& headerWindow() { return *m_headerWindow; }
@@ -76,6 +79,8 @@ class Application : public Screens {
   [[nodiscard]] LogWindow* logWindow() { return m_logWindow.get(); }
   // The correction window, while one is open.
   [[nodiscard]] ContactWindow* contactWindow() { return m_contactWindow; }
+  // The map window, while it is open.
+  [[nodiscard]] MapWindow* mapWindow();
 
   void showLog() override;
   void showHeader() override;
@@ -98,6 +103,8 @@ class Application : public Screens {
   // A closed correction window, which goes once the event that closed it is handled, and at the
   // latest before the next one opens: its screen goes after it.
   QPointer<ContactWindow> m_closedContactWindow;
+  // Deleted as it closes.
+  QPointer<MapWindow> m_mapWindow;
   // Typing that may wait reaches the disk when this runs out.
   QTimer m_journalSync;
   // What the log screen shows live (the UTC clock, the rig and the rotator) follows this, a few

@@ -37,6 +37,13 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
       m_importStations();
     }
   });
+  const auto showMap = [this] {
+    if (m_showMap) {
+      m_showMap();
+    }
+  };
+  connect(m_ui->mapButton, &QPushButton::clicked, this, showMap);
+  connect(new QShortcut(QKeySequence(Qt::Key_F9), this), &QShortcut::activated, this, showMap);
   m_ui->importProgress->setRange(0, 1000);
   m_ui->importProgress->hide();
   m_ui->Text9->installEventFilter(this);

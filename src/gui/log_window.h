@@ -29,6 +29,8 @@ class LogWindow : public ScreenWindow {
   void onEditStation(std::function<void()> edit) { m_editStation = std::move(edit); }
   // What "Importa nominativi" opens: the files of known stations to import, which the view asks.
   void onImportStations(std::function<void()> import) { m_importStations = std::move(import); }
+  // What "Mappa" and F9 open: the map window, which the view keeps.
+  void onShowMap(std::function<void()> show) { m_showMap = std::move(show); }
   // How far an import of known stations is, in thousandths; the bar is hidden when none runs.
   void showImportProgress(std::optional<int> thousandths);
 
@@ -43,6 +45,7 @@ class LogWindow : public ScreenWindow {
   std::unique_ptr<Ui::LogWindow> m_ui;
   std::function<void()> m_editStation;
   std::function<void()> m_importStations;
+  std::function<void()> m_showMap;
 };
 
 }  // namespace vantor::gui

@@ -10,7 +10,7 @@ namespace vantor {
 void MapView::resize(int width, int height) {
   m_width = std::max(width, 1);
   m_height = std::max(height, 1);
-  if (!m_placed) {
+  if (!m_moved) {
     goHome();
   }
 }
@@ -18,7 +18,7 @@ void MapView::resize(int width, int height) {
 void MapView::goHome() {
   m_centre = {};
   m_kmPerPixel = 2 * kHomeReach / std::min(m_width, m_height);
-  m_placed = true;
+  m_moved = false;
 }
 
 double MapView::farthest() const {
@@ -26,6 +26,7 @@ double MapView::farthest() const {
 }
 
 void MapView::zoom(int steps, ScreenPoint anchor) {
+  m_moved = true;
   const MapPoint held = toMap(anchor);
   const double scale = std::pow(kZoomStep, -steps);
   m_kmPerPixel = std::clamp(m_kmPerPixel * scale, kClosest, farthest());
@@ -35,6 +36,7 @@ void MapView::zoom(int steps, ScreenPoint anchor) {
 }
 
 void MapView::pan(double dx, double dy) {
+  m_moved = true;
   const double rim = AzimuthalProjection::kMapRim;
   m_centre.east = std::clamp(m_centre.east - dx * m_kmPerPixel, -rim, rim);
   m_centre.north = std::clamp(m_centre.north + dy * m_kmPerPixel, -rim, rim);

@@ -27,7 +27,8 @@ class MapView {
   MapView() = default;
   MapView(int width, int height) { resize(width, height); }
 
-  // The window's size changed: the centre stays, and so does the scale.
+  // The window's size changed: the centre stays, and so does the scale once the operator zoomed or
+  // panned; until then the view stays home, fitted to the window.
   void resize(int width, int height);
   void zoom(int steps, ScreenPoint anchor);
   void zoom(int steps) { zoom(steps, {m_width / 2.0, m_height / 2.0}); }
@@ -58,7 +59,8 @@ class MapView {
   int m_height = 1;
   MapPoint m_centre;
   double m_kmPerPixel = 1;
-  bool m_placed = false;
+  // Whether the operator zoomed or panned since the view was last home.
+  bool m_moved = false;
 };
 
 }  // namespace vantor
