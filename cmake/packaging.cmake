@@ -18,10 +18,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program needs are read from its binary. Hamlib, through which the program
-# reaches the rig and the rotator, is named as well: the linker keeps it among the binary's needs
-# only while a window calls the station.
+# reaches the rig and the rotator, and netCDF, through which the map reads its coastlines, are
+# named as well: the linker keeps each among the binary's needs only while a window calls it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libhamlib4)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libhamlib4, libnetcdf19")
+# The coasts and borders the map draws; the program runs without them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gmt-gshhg-low)
 
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
