@@ -21,6 +21,7 @@
 #include "gui/map_canvas.h"
 #include "gui/map_window.h"
 #include "log/log_form.h"
+#include "map/coastlines.h"
 #include "map/map_model.h"
 #include "support/window_driver.h"
 
@@ -111,16 +112,19 @@ class MappedWindows : public vantor::testing::RunningProgram {
   vantor::LogForm& form() { return session().log(); }
 };
 
-// A map window's model and canvas made afresh and drawn whole: the log read and every spot,
-// square, grid line and mark drawn.
+// The map drawn whole as after a correction: the log read again and every spot, square, grid and
+// coast line and mark drawn (the coasts as the window projected them when it opened).
 void drawFresh(benchmark::State& state, const std::string& lines) {
   MappedWindows windows(lines, false);
+  const auto coast = vantor::readCoastlines(vantor::kCoastlineFolder, 'l');
+  vantor::MapModel model(windows.form());
+  vantor::gui::MapCanvas canvas(model, coast ? &*coast : nullptr);
+  canvas.resize(kWidth, kHeight);
+  benchmark::DoNotOptimize(canvas.drawWhole().bits());
   for (auto _ : state) {
-    vantor::MapModel model(windows.form());
-    vantor::gui::MapCanvas canvas(model);
-    canvas.resize(kWidth, kHeight);
     benchmark::DoNotOptimize(canvas.drawWhole().bits());
   }
+  state.counters["coast"] = coast ? 1 : 0;
 }
 
 void GuiMapFullRedraw(benchmark::State& state) {

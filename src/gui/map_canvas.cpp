@@ -21,6 +21,8 @@ const QColor kEarth(232, 240, 247);
 const QColor kFieldLine(120, 138, 160);
 const QColor kSquareLine(190, 202, 215);
 const QColor kRing(150, 160, 175);
+const QColor kShore(70, 110, 70);
+const QColor kBorder(150, 110, 110);
 const QColor kWorked(255, 150, 30, 110);
 const QColor kText(50, 60, 75);
 const QRgb kSpot = qRgb(20, 50, 140);
@@ -48,7 +50,8 @@ QString stationLine(const MapStation& station) {
 
 }  // namespace
 
-MapCanvas::MapCanvas(MapModel& model, QWidget* parent) : QWidget(parent), m_model(model) {
+MapCanvas::MapCanvas(MapModel& model, const Coastlines* coast, QWidget* parent)
+    : QWidget(parent), m_model(model), m_coast(coast) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(false);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -93,6 +96,7 @@ void MapCanvas::sync() {
 
 void MapCanvas::viewChanged() {
   m_pictureDrawn = false;
+  m_squaresDrawn = false;
   update();
 }
 
@@ -107,6 +111,7 @@ void MapCanvas::goHome() {
 }
 
 QImage MapCanvas::drawWhole() {
+  m_model.readAgain();
   m_model.refresh();
   drawPicture();
   QImage whole = m_picture;
@@ -137,8 +142,13 @@ void MapCanvas::drawPicture() {
   if (!m_gridCentre || m_gridCentre->latitude != m_model.projection().centre().latitude ||
       m_gridCentre->longitude != m_model.projection().centre().longitude) {
     m_gridCentre = m_model.projection().centre();
-    m_fieldLines = fieldLines(m_model.projection());
+    m_fieldLines = projectedLines(m_model.projection(), fieldLines());
+    m_squaresDrawn = false;
     m_fieldLabels = fieldLabels(m_model.projection());
+    if (m_coast != nullptr) {
+      m_shoreLines = projectedLines(m_model.projection(), m_coast->shores);
+      m_borderLines = projectedLines(m_model.projection(), m_coast->borders);
+    }
   }
   m_picture.fill(kOutside);
   QPainter painter(&m_picture);
@@ -148,6 +158,7 @@ void MapCanvas::drawPicture() {
   painter.setPen(Qt::NoPen);
   painter.setBrush(kEarth);
   painter.drawEllipse(home, rim, rim);
+  drawCoast(painter);
   drawSquares(painter);
   drawGrid(painter);
   drawRings(painter);
@@ -225,22 +236,42 @@ void MapCanvas::shadeSquare(QPainter& painter, std::uint16_t square) {
   painter.drawPolygon(outline);
 }
 
-void MapCanvas::drawLines(QPainter& painter, const std::vector<MapLine>& lines) {
+// The lines in view only, drawn without smoothing: a coast has tens of thousands of points, and
+// the squares' lines thousands.
+void MapCanvas::drawLines(QPainter& painter, const MapLines& lines) {
+  painter.setRenderHint(QPainter::Antialiasing, false);
   QPolygonF polyline;
-  for (const MapLine& line : lines) {
+  for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+    if (!inView(m_view, lines.boxes[i])) {
+      continue;
+    }
     polyline.clear();
-    for (const MapPoint& point : line) {
+    for (const MapPoint& point : lines.lines[i]) {
       polyline << screenOf(point);
     }
     painter.drawPolyline(polyline);
   }
+  painter.setRenderHint(QPainter::Antialiasing);
+}
+
+void MapCanvas::drawCoast(QPainter& painter) {
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kShore, 1));
+  drawLines(painter, m_shoreLines);
+  painter.setPen(QPen(kBorder, 1, Qt::DashLine));
+  drawLines(painter, m_borderLines);
 }
 
 void MapCanvas::drawGrid(QPainter& painter) {
   painter.setBrush(Qt::NoBrush);
   if (m_view.showsSquares()) {
     painter.setPen(QPen(kSquareLine, 0));
-    drawLines(painter, squareLines(m_model.projection(), visibleBox(m_model.projection(), m_view)));
+    if (!m_squaresDrawn) {
+      m_squareLines = projectedLines(m_model.projection(),
+                                     squareLines(visibleBox(m_model.projection(), m_view)));
+      m_squaresDrawn = true;
+    }
+    drawLines(painter, m_squareLines);
   }
   painter.setPen(QPen(kFieldLine, 1.2));
   drawLines(painter, m_fieldLines);
@@ -402,7 +433,7 @@ bool MapCanvas::event(QEvent* event) {
 void MapCanvas::resizeEvent(QResizeEvent* event) {
   m_view.resize(width(), height());
   QWidget::resizeEvent(event);
-  m_pictureDrawn = false;
+  viewChanged();
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {

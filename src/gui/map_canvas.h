@@ -24,7 +24,8 @@ class MapCanvas : public QWidget {
   Q_OBJECT
 
  public:
-  explicit MapCanvas(MapModel& model, QWidget* parent = nullptr);
+  // `coast`: the coasts and borders drawn, when there are any.
+  MapCanvas(MapModel& model, const Coastlines* coast, QWidget* parent = nullptr);
 
   // Follows the log and the log screen: what changed is drawn.
   void sync();
@@ -33,7 +34,7 @@ class MapCanvas : public QWidget {
   // What a click or the map has to tell the operator goes there.
   void onTell(std::function<void(const QString&)> tell) { m_tell = std::move(tell); }
   [[nodiscard]] const MapView& view() const { return m_view; }
-  // The picture of the map as it would be painted now, drawn whole.
+  // The picture of the map as it would be painted now, the log read and the picture drawn whole.
   [[nodiscard]] QImage drawWhole();
 
  protected:
@@ -60,7 +61,8 @@ class MapCanvas : public QWidget {
   void drawSquares(QPainter& painter);
   void shadeSquare(QPainter& painter, std::uint16_t square);
   void drawGrid(QPainter& painter);
-  void drawLines(QPainter& painter, const std::vector<MapLine>& lines);
+  void drawLines(QPainter& painter, const MapLines& lines);
+  void drawCoast(QPainter& painter);
   void drawRings(QPainter& painter);
   void drawBearings(QPainter& painter);
   void drawFieldLabels(QPainter& painter);
@@ -81,8 +83,14 @@ class MapCanvas : public QWidget {
   bool m_pictureDrawn = false;
   // The field lines and labels of the projection they were made for.
   std::optional<GeoPoint> m_gridCentre;
-  std::vector<MapLine> m_fieldLines;
+  MapLines m_fieldLines;
+  // The squares' lines in view, made again when the view changes.
+  MapLines m_squareLines;
+  bool m_squaresDrawn = false;
   std::vector<FieldLabel> m_fieldLabels;
+  const Coastlines* m_coast;
+  MapLines m_shoreLines;
+  MapLines m_borderLines;
   Marks m_marks;
   std::optional<QPoint> m_pressedAt;
   QPoint m_dragged;

@@ -17,15 +17,18 @@ namespace {
 
 // Where the window's place and size are kept.
 const QString kGeometryKey = QStringLiteral("mappa/geometria");
+// GSHHG's low resolution: a coast to a few kilometres, some 100,000 points.
+constexpr char kCoastResolution = 'l';
 
 }  // namespace
 
 MapWindow::MapWindow(LogForm& log, QSettings* settings)
     : QWidget(nullptr, Qt::Window),
+      m_coast(readCoastlines(kCoastlineFolder, kCoastResolution)),
       m_model(log),
       m_rate(log),
       m_settings(settings),
-      m_canvas(new MapCanvas(m_model)),
+      m_canvas(new MapCanvas(m_model, m_coast ? &*m_coast : nullptr)),
       m_rateCanvas(new RateCanvas(m_rate)),
       m_tabs(new QTabWidget),
       m_status(new QLabel) {

@@ -3,7 +3,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
+#include "map/coastlines.h"
 #include "map/contest_rate.h"
 #include "map/map_model.h"
 
@@ -44,6 +46,8 @@ class MapWindow : public QWidget {
  private:
   QWidget* buildButtons();
 
+  // Read once as the window opens: nothing when the data set is not installed.
+  std::optional<Coastlines> m_coast;
   MapModel m_model;
   ContestRate m_rate;
   QSettings* m_settings;

@@ -66,26 +66,24 @@ void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& pr
   }
 }
 
-std::vector<MapLine> fieldLines(const AzimuthalProjection& projection) {
-  std::vector<MapLine> lines;
+std::vector<Polyline> fieldLines() {
+  std::vector<Polyline> lines;
   for (int field = 0; field < kFields; ++field) {
-    addProjectedLine(lines, projection,
-                     meridian(-180 + field * kFieldWidth, -90, 90, kFieldSampling));
+    lines.push_back(meridian(-180 + field * kFieldWidth, -90, 90, kFieldSampling));
   }
   for (int field = 1; field < kFields; ++field) {
-    addProjectedLine(lines, projection,
-                     parallel(-90 + field * kFieldHeight, -180, 180, kFieldSampling));
+    lines.push_back(parallel(-90 + field * kFieldHeight, -180, 180, kFieldSampling));
   }
   return lines;
 }
 
-std::vector<MapLine> squareLines(const AzimuthalProjection& projection, const GeoBox& box) {
-  std::vector<MapLine> lines;
+std::vector<Polyline> squareLines(const GeoBox& box) {
+  std::vector<Polyline> lines;
   for (const double longitude : gridValues(box.west, box.east, -180, kSquareWidth)) {
-    addProjectedLine(lines, projection, meridian(longitude, box.south, box.north, kSquareSampling));
+    lines.push_back(meridian(longitude, box.south, box.north, kSquareSampling));
   }
   for (const double latitude : gridValues(box.south, box.north, -90, kSquareHeight)) {
-    addProjectedLine(lines, projection, parallel(latitude, box.west, box.east, kSquareSampling));
+    lines.push_back(parallel(latitude, box.west, box.east, kSquareSampling));
   }
   return lines;
 }
@@ -157,6 +155,30 @@ std::vector<FieldLabel> fieldLabels(const AzimuthalProjection& projection) {
     }
   }
   return labels;
+}
+
+MapLines projectedLines(const AzimuthalProjection& projection,
+                        const std::vector<Polyline>& polylines) {
+  MapLines projected;
+  for (const Polyline& polyline : polylines) {
+    addProjectedLine(projected.lines, projection, polyline);
+  }
+  for (const MapLine& line : projected.lines) {
+    MapBox box{line[0].east, line[0].east, line[0].north, line[0].north};
+    for (const MapPoint& point : line) {
+      box = {std::min(box.west, point.east), std::max(box.east, point.east),
+             std::min(box.south, point.north), std::max(box.north, point.north)};
+    }
+    projected.boxes.push_back(box);
+  }
+  return projected;
+}
+
+bool inView(const MapView& view, const MapBox& box) {
+  const MapPoint topLeft = view.toMap({0, 0});
+  const MapPoint bottomRight = view.toMap({double(view.width()), double(view.height())});
+  return box.east >= topLeft.east && box.west <= bottomRight.east &&
+         box.north >= bottomRight.north && box.south <= topLeft.north;
 }
 
 }  // namespace vantor

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geo/map_projection.h"
+#include "map/coastlines.h"
 #include "map/map_view.h"
 
 namespace vantor {
@@ -21,13 +22,12 @@ struct GeoBox {
   double north = 90;
 };
 
-// The Maidenhead grid on the map: lines of equal longitude and latitude, drawn as short steps and
-// cut where a step would jump across the map (near the antipode, where the projection tears).
+// The Maidenhead grid: lines of equal longitude and latitude in short steps, to be projected
+// (projectedLines cuts them where the projection tears, near the antipode).
 // The fields' boundaries: every 20 degrees of longitude and 10 of latitude.
-[[nodiscard]] std::vector<MapLine> fieldLines(const AzimuthalProjection& projection);
+[[nodiscard]] std::vector<Polyline> fieldLines();
 // The squares' boundaries (every 2 degrees of longitude and 1 of latitude) inside a box.
-[[nodiscard]] std::vector<MapLine> squareLines(const AzimuthalProjection& projection,
-                                               const GeoBox& box);
+[[nodiscard]] std::vector<Polyline> squareLines(const GeoBox& box);
 // A box holding every point the view shows (generously: a little more may be in it).
 [[nodiscard]] GeoBox visibleBox(const AzimuthalProjection& projection, const MapView& view);
 
@@ -46,6 +46,23 @@ struct FieldLabel {
 
 // A map line cut where one step jumps farther than this (km): only the projection's tear does.
 inline constexpr double kLineTear = 1500;
+
+// Lines of the map with the box each lies in, so that those out of view are passed over.
+struct MapBox {
+  double west = 0;
+  double east = 0;
+  double south = 0;
+  double north = 0;
+};
+struct MapLines {
+  std::vector<MapLine> lines;
+  std::vector<MapBox> boxes;
+};
+// The coasts' or borders' polylines projected, cut at the tears.
+[[nodiscard]] MapLines projectedLines(const AzimuthalProjection& projection,
+                                      const std::vector<Polyline>& polylines);
+// Whether a box of the map shows in the view.
+[[nodiscard]] bool inView(const MapView& view, const MapBox& box);
 
 // Adds the projected points to `lines` as one or more lines, cut at the tears.
 void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& projection,

@@ -46,6 +46,7 @@ void MapModel::readWhole() {
   m_worked.assign(kSquareCount, false);
   m_workedCount = 0;
   m_lastLine.reset();
+  m_spotOf.reserve(m_log.document().lines().size());
   readLines(0);
   m_changedSpots.clear();
   m_newSquares.clear();

@@ -54,6 +54,8 @@ class MapModel {
   // Reads what changed in the log since the last call: None, the spots of lines Added at the end,
   // or the Whole map anew (another band or home too).
   LogStep refresh();
+  // The next refresh reads the log whole, as a map opened anew does.
+  void readAgain() { m_follower.forget(); }
 
   // Whether the home locator is valid: without it the map has no centre and shows no contact.
   [[nodiscard]] bool hasHome() const { return m_hasHome; }

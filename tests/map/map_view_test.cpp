@@ -63,7 +63,7 @@ TEST(MapView, FindsWhereABearingLeavesTheWindow) {
 
 TEST(MapGrid, DrawsTheFieldsAndTheSquaresInView) {
   const AzimuthalProjection projection(locatorToPoint("JN81GD"));
-  const auto fields = fieldLines(projection);
+  const auto fields = projectedLines(projection, fieldLines()).lines;
   EXPECT_GE(fields.size(), 18u + 17u);
   for (const MapLine& line : fields) {
     for (std::size_t i = 1; i < line.size(); ++i) {
@@ -78,7 +78,7 @@ TEST(MapGrid, DrawsTheFieldsAndTheSquaresInView) {
   EXPECT_LT(box.west, home.longitude);
   EXPECT_GT(box.east, home.longitude);
   EXPECT_LT(box.east - box.west, 20);
-  EXPECT_FALSE(squareLines(projection, box).empty());
+  EXPECT_FALSE(squareLines(box).empty());
   // JN81: its south-west corner and its outline's first point.
   const std::uint16_t square = *squareOf("JN81GD");
   EXPECT_DOUBLE_EQ(squareCorner(square).longitude, 16);
