@@ -45,8 +45,7 @@ std::vector<double> gridValues(double low, double high, double origin, double st
   return values;
 }
 
-}  // namespace
-
+// Adds the projected points to `lines` as one or more lines, cut at the tears.
 void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& projection,
                       const std::vector<GeoPoint>& points) {
   MapLine line;
@@ -65,6 +64,8 @@ void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& pr
     lines.push_back(std::move(line));
   }
 }
+
+}  // namespace
 
 std::vector<Polyline> fieldLines() {
   std::vector<Polyline> lines;

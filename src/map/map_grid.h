@@ -64,8 +64,4 @@ struct MapLines {
 // Whether a box of the map shows in the view.
 [[nodiscard]] bool inView(const MapView& view, const MapBox& box);
 
-// Adds the projected points to `lines` as one or more lines, cut at the tears.
-void addProjectedLine(std::vector<MapLine>& lines, const AzimuthalProjection& projection,
-                      const std::vector<GeoPoint>& points);
-
 }  // namespace vantor

@@ -38,7 +38,6 @@ class MapView {
   [[nodiscard]] int width() const { return m_width; }
   [[nodiscard]] int height() const { return m_height; }
   [[nodiscard]] double kmPerPixel() const { return m_kmPerPixel; }
-  [[nodiscard]] MapPoint centre() const { return m_centre; }
   [[nodiscard]] ScreenPoint toScreen(MapPoint point) const;
   [[nodiscard]] MapPoint toMap(ScreenPoint point) const;
   // The kilometres between rings of distance: a step at least kRingSpacing pixels wide.
