@@ -100,16 +100,17 @@ LogDocument::LogDocument(Field& buffer) : m_buffer(buffer) {
 }
 
 void LogDocument::setHome(std::string_view locator) {
-  if (m_readAt && locator == m_home) {
+  if (m_homeSet && locator == m_home) {
     return;
   }
+  m_homeSet = true;
   m_home = locator;
   m_homePoint.reset();
   m_measured.clear();
   if (isValidLocator(m_home)) {
     m_homePoint = locatorToPoint(preparedLocator(m_home));
   }
-  m_readAt.reset();
+  m_remeasure = true;
 }
 
 std::span<const LogLine> LogDocument::lines() {
@@ -253,6 +254,21 @@ ContactId LogDocument::append(const Contact& contact) {
   return id;
 }
 
+ContactId LogDocument::insert(std::size_t line, const Contact& contact) {
+  ensureCurrent();
+  if (line + 1 >= m_lines.size()) {
+    return append(contact);
+  }
+  const TextEdit edit{startOf(line), 0, contact.line()};
+  m_buffer.applyEdits({&edit, 1});
+  ensureCurrent();
+  const ContactId id = m_lines[line].id;
+  if (contact.frequencyHz != 0) {
+    m_frequencies[id] = contact.frequencyHz;
+  }
+  return id;
+}
+
 void LogDocument::rewrite(std::size_t line, const Contact& contact) {
   const TextEdit edit{startOf(line), lineText(line).size(), recordText(contact)};
   m_buffer.applyEdits({&edit, 1});
@@ -320,10 +336,13 @@ void LogDocument::addSquareMark(std::vector<TextEdit>& edits, std::size_t line, 
 
 void LogDocument::follow() {
   const Field::Change& change = m_buffer.lastChange();
-  // A change of most of the text is read as a new text, with the index sized for it at once.
-  if (m_readAt != change.rewritesBefore || !change.removedKept ||
-      change.inserted > m_buffer.text().size() / 2 + kShortestRecord) {
+  if (m_readAt != change.rewritesBefore || !change.removedKept) {
     rebuild();
+    return;
+  }
+  // A change of most of the text is read as a new text, with the index sized for it at once.
+  if (change.inserted > m_buffer.text().size() / 2 + kShortestRecord) {
+    rebuildKeepingIdentities(change);
     return;
   }
   followChange(change);
@@ -333,7 +352,21 @@ void LogDocument::follow() {
 void LogDocument::ensureCurrent() {
   if (m_readAt != m_buffer.rewrites()) {
     rebuild();
+  } else if (m_remeasure) {
+    remeasure();
   }
+}
+
+// The home changed: each record is measured again from it, its line and identity kept.
+void LogDocument::remeasure() {
+  m_remeasure = false;
+  for (std::size_t line = 0; line < m_lines.size(); ++line) {
+    if (m_lines[line].isRecord() && !m_lines[line].duplicate) {
+      const auto fields = readQsoRecord(lineText(line));
+      m_lines[line].distance = distanceOf((*fields)[qso::locator]);
+    }
+  }
+  m_score.reset(m_lines);
 }
 
 void LogDocument::rebuild() {
@@ -349,6 +382,19 @@ void LogDocument::rebuild() {
   m_shift = 0;
   m_score.reset(m_lines);
   m_readAt = m_buffer.rewrites();
+  m_remeasure = false;
+}
+
+// The records keep their identities as a change of a few lines would keep them: a line left as
+// it stood, or each line of a text that kept its number of lines (the marks of a short log).
+void LogDocument::rebuildKeepingIdentities(const Field::Change& change) {
+  const std::string_view text = m_buffer.text();
+  std::string oldText(text.substr(0, change.at));
+  oldText += change.removed;
+  oldText += text.substr(change.at + change.inserted);
+  const std::vector<LogLine> old = std::move(m_lines);
+  rebuild();
+  keepIdentities(old, linesOf(oldText, true), m_lines, linesOf(text, true));
 }
 
 // The touched lines are read again: their records leave the index and the score, those of the

@@ -78,6 +78,9 @@ class LogDocument {
   // Adds the contact's record on a line of its own at the end, keeping its frequency; its
   // identity.
   ContactId append(const Contact& contact);
+  // Puts the contact's record on a line of its own before the line `line` (at the end when it is
+  // the last, the text behind the last line end); its identity.
+  ContactId insert(std::size_t line, const Contact& contact);
   // Writes the record's line anew; the contact keeps its identity.
   void rewrite(std::size_t line, const Contact& contact);
   // Takes the line out with its line end.
@@ -98,6 +101,8 @@ class LogDocument {
   void follow();
   void ensureCurrent();
   void rebuild();
+  void rebuildKeepingIdentities(const Field::Change& change);
+  void remeasure();
   void followChange(const Field::Change& change);
   [[nodiscard]] Region touchedRegion(const Field::Change& change) const;
   void replaceLines(std::size_t first, std::size_t count, const std::vector<LogLine>& added);
@@ -125,6 +130,9 @@ class LogDocument {
   Score m_score;
   ContactMinutes m_minutes;
   std::string m_home;
+  bool m_homeSet = false;
+  // The home changed since the lines were measured.
+  bool m_remeasure = false;
   std::optional<GeoPoint> m_homePoint;
   // Distances by locator (its bytes as one number).
   std::unordered_map<std::uint64_t, std::int32_t> m_measured;

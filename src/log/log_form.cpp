@@ -509,17 +509,53 @@ void LogForm::removeContact(ContactId id) {
 }
 
 // The duplicates of both calls a correction touched marked again, then the new squares of the
-// log; a contact that stops being a duplicate gets its points as an insertion now would.
+// log.
 void LogForm::markDuplicates(const std::string& oldCall, const std::string& newCall) {
+  remark(band(), {oldCall, newCall});
+}
+
+void LogForm::remark(BandLog& log, const std::vector<std::string>& calls) {
   const auto points = [this](const Contact& contact) {
     const double factor = sicilyDoublingBox.checked() ? sicilianFactor(contact.call) : 1;
     return formatNumber(contactDistance(contact.locator).value_or(0) * factor);
   };
-  document().markDuplicates(oldCall, points);
-  if (normalizedCall(newCall) != normalizedCall(oldCall)) {
-    document().markDuplicates(newCall, points);
+  LogDocument& document = log.document();
+  document.setHome(homeLocator());
+  std::vector<std::string> done;
+  for (const std::string& call : calls) {
+    std::string normalized = normalizedCall(call);
+    if (std::find(done.begin(), done.end(), normalized) == done.end()) {
+      document.markDuplicates(call, points);
+      done.push_back(std::move(normalized));
+    }
   }
-  document().markNewSquares();
+  document.markNewSquares();
+}
+
+BandLog& LogForm::bandLog(const std::string& band) {
+  for (const auto& log : m_bands) {
+    if (log->band() == band) {
+      return *log;
+    }
+  }
+  if (this->band().band().empty() && !this->band().holdsRecords()) {
+    this->band().name(band);
+    return this->band();
+  }
+  return addBand(band);
+}
+
+void LogForm::followSerial(BandLog& log, int serial) {
+  const bool shown = &log == &band();
+  const std::string& next = shown ? serialSentField.text() : log.serialSent;
+  if (serial >= kLastSerialNumber || readSerialNumber(next).value_or(0) > serial) {
+    return;
+  }
+  if (shown) {
+    serialSentField.setText(serialNumberText(serial + 1));
+  } else {
+    log.serialSent = serialNumberText(serial + 1);
+  }
 }
 
 void LogForm::clearEntryRow() {

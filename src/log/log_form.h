@@ -234,6 +234,15 @@ class LogForm : public Form {
   // Takes a logged contact out of the log.
   void removeContact(ContactId id);
 
+  // The log of `band`, made (not shown) when the contest has none yet; the log begun before any
+  // band was picked, while it holds no record, becomes it.
+  BandLog& bandLog(const std::string& band);
+  // The marks of a log made right after its records changed: the first record of each call of
+  // `calls` the contact and every later one a duplicate, then the new squares.
+  void remark(BandLog& log, const std::vector<std::string>& calls);
+  // A contact numbered `serial` was logged in `log` elsewhere: the log's next serial follows it.
+  void followSerial(BandLog& log, int serial);
+
  private:
   void open();
   void callChanged();

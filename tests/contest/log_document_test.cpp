@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <span>
 #include <string>
@@ -209,6 +210,32 @@ TEST(LogDocument, KeepsAContactsIdentityThroughChanges) {
   EXPECT_FALSE(log.document.lineOf(first));
   log.buffer.edit("note\r\n" + log.buffer.text(), 0);
   EXPECT_EQ(log.document.lineOf(second), 1U);
+}
+
+// Every way the program changes a short log keeps the identities of the records it did not take
+// out: a new home, a line put in before them, the marks written over most of the text.
+TEST(LogDocument, KeepsIdentitiesThroughANewHomeAnInsertionAndNewMarks) {
+  Log log("261207;1432;S59ABC;1;59;001;59;;;JN65TW;349;;;;\r\n");
+  const ContactId first = log.document.contactAt(0)->id;
+  const struct {
+    std::string_view what;
+    std::function<void()> change;
+    std::size_t line;
+  } cases[] = {
+      {"a new home", [&] { log.document.setHome("JN70AA"); }, 0},
+      {"the marks of a short log", [&] { log.document.markNewSquares(); }, 0},
+      {"a record put in before",
+       [&] {
+         log.document.insert(0, *Contact::read("261207;1400;I4AAA;1;59;001;59;;;JN54AA;1;;;;"));
+       },
+       1},
+  };
+  for (const auto& test : cases) {
+    test.change();
+    EXPECT_EQ(log.document.lineOf(first), test.line) << test.what;
+  }
+  EXPECT_EQ(log.document.statistics().odxCall, "S59ABC") << "measured from the new home";
+  EXPECT_NE(log.buffer.text().find("JN65TW;349;;N;;"), std::string::npos);
 }
 
 // Random insertions, corrections, deletions and the operator's own edits, each followed by the

@@ -1,0 +1,572 @@
+#include "net/club_station.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "contest/contact_rules.h"
+#include "contest/serial_number.h"
+#include "log/log_form.h"
+
+namespace vantor {
+namespace {
+
+// A record without the marks every station works out itself: what tells one contact's line from
+// another's once it is marked anew.
+std::string unmarked(std::string_view record) {
+  const auto fields = readQsoRecord(record);
+  if (!fields) {
+    return std::string(record);
+  }
+  std::string text;
+  for (std::size_t field = 0; field < kQsoRecordFieldCount; ++field) {
+    const bool worked = field == qso::points || field == qso::newSquare || field == qso::duplicate;
+    text.append(field == 0 ? "" : ";").append(worked ? std::string_view() : (*fields)[field]);
+  }
+  return text;
+}
+
+std::string callOf(std::string_view record) {
+  const auto fields = readQsoRecord(record);
+  return fields ? std::string((*fields)[qso::call]) : std::string();
+}
+
+constexpr std::int64_t kFetchPatienceMs = 10'000;
+
+}  // namespace
+
+ClubStation::ClubStation(LogForm& log, Dialogs& dialogs, EventTransport& transport,
+                         std::string station, ContestClaim claim, ClubLinks links)
+    : m_log(log),
+      m_dialogs(dialogs),
+      m_transport(transport),
+      m_station(std::move(station)),
+      m_claim(std::move(claim)),
+      m_links(std::move(links)),
+      m_contest(m_claim.contestKey) {
+  m_transport.askHub(encodeClaim(m_claim));
+}
+
+std::error_code ClubStation::open(platform::FileSystem& files, const std::filesystem::path& path) {
+  std::vector<std::string> payloads;
+  if (const auto error = m_store.open(files, path, payloads)) {
+    return error;
+  }
+  for (std::string& payload : payloads) {
+    const auto decoded = decodeEvent(payload);
+    if (const auto* event = std::get_if<NetEvent>(&decoded)) {
+      m_contest.apply(*event);
+      if (event->station == m_station) {
+        m_outgoing.emplace_back(event->sequence, std::move(payload));
+      }
+    }
+  }
+  for (std::size_t index = 0; index < m_log.bandCount(); ++index) {
+    if (!m_log.bandAt(index).band().empty()) {
+      adopt(viewOf(m_log.bandAt(index).band()));
+    }
+  }
+  for (const std::string& band : m_contest.bands()) {
+    adopt(viewOf(band));
+  }
+  send();
+  return {};
+}
+
+ClubStation::BandView& ClubStation::viewOf(const std::string& band) {
+  BandView& view = m_views[band];
+  if (view.log == nullptr) {
+    view.log = &m_log.bandLog(band);
+  }
+  return view;
+}
+
+// The records of a band log matched with the contest's contacts by their text; a record none
+// matches is this station's, a contact none matches is put in.
+void ClubStation::adopt(BandView& view) {
+  std::unordered_multimap<std::string, ContactKey> unseen;
+  for (const SharedContact* contact : m_contest.bandContacts(view.log->band())) {
+    if (!view.ids.contains(contact->key)) {
+      unseen.emplace(unmarked(contact->record), contact->key);
+    }
+  }
+  std::vector<std::size_t> unknown;
+  LogDocument& document = view.log->document();
+  const auto lines = document.lines();
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    if (lines[line].isRecord() && !view.keys.contains(lines[line].id)) {
+      const auto match = unseen.find(unmarked(document.lineText(line)));
+      if (match == unseen.end()) {
+        unknown.push_back(line);
+      } else {
+        link(view, lines[line].id, match->second);
+        unseen.erase(match);
+      }
+    }
+  }
+  for (const std::size_t line : unknown) {
+    ownNewContact(view, line);
+  }
+  Touched touched{&view, {}};
+  for (const auto& [text, key] : unseen) {
+    showShared(key, touched);
+  }
+  finish(touched);
+}
+
+void ClubStation::takeOperatorChanges() {
+  for (std::size_t index = 0; index < m_log.bandCount(); ++index) {
+    BandLog& log = m_log.bandAt(index);
+    if (log.band().empty()) {
+      continue;
+    }
+    BandView& view = viewOf(log.band());
+    switch (view.follower.follow(log, {})) {
+      case LogStep::None:
+        break;
+      case LogStep::Added:
+        takeAdded(view, view.follower.firstNewLine());
+        break;
+      case LogStep::Whole:
+        reconcile(view);
+        break;
+    }
+  }
+}
+
+void ClubStation::send() {
+  if (m_unsynced) {
+    m_unsynced = false;
+    if (const auto error = m_store.sync()) {
+      storeFailed(error);
+    }
+  }
+  for (auto& [sequence, payload] : m_outgoing) {
+    m_transport.publish(sequence, std::move(payload));
+  }
+  m_outgoing.clear();
+}
+
+// Lines added at the end: an insertion, this station's new contact, kept in the contest's order.
+void ClubStation::takeAdded(BandView& view, std::size_t firstLine) {
+  LogDocument& document = view.log->document();
+  std::vector<ContactId> added;
+  const auto lines = document.lines();
+  for (std::size_t line = firstLine; line < lines.size(); ++line) {
+    if (lines[line].isRecord() && !view.keys.contains(lines[line].id)) {
+      added.push_back(lines[line].id);
+      ownNewContact(view, line);
+    }
+  }
+  Touched touched{&view, {}};
+  for (const ContactId id : added) {
+    if (const auto line = document.lineOf(id)) {
+      keepInOrder(view, *line, touched);
+    }
+  }
+  finish(touched);
+}
+
+// Any other change: each record is checked against the contest. A record whose identity was
+// lost (a line cut and pasted, a log read again) is known again by its text.
+void ClubStation::reconcile(BandView& view) {
+  LogDocument& document = view.log->document();
+  std::unordered_set<ContactId> present;
+  std::vector<std::size_t> unknown;
+  const auto lines = document.lines();
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    if (!lines[line].isRecord()) {
+      continue;
+    }
+    if (view.keys.contains(lines[line].id)) {
+      present.insert(lines[line].id);
+    } else {
+      unknown.push_back(line);
+    }
+  }
+  std::vector<ContactKey> vanished;
+  for (const auto& [id, key] : view.keys) {
+    if (!present.contains(id)) {
+      vanished.push_back(key);
+    }
+  }
+  for (const ContactKey& key : vanished) {
+    unlink(view, view.ids.at(key));
+  }
+  relink(view, unknown);
+  std::vector<ContactId> fresh;
+  for (const std::size_t line : unknown) {
+    fresh.push_back(lines[line].id);
+    ownNewContact(view, line);
+  }
+  const std::vector<std::pair<ContactId, ContactKey>> known(view.keys.begin(), view.keys.end());
+  Touched touched{&view, {}};
+  for (const auto& [id, key] : known) {
+    if (const auto line = document.lineOf(id)) {
+      checkKnown(view, *line, key, touched);
+    }
+  }
+  for (const ContactId id : fresh) {
+    if (const auto line = document.lineOf(id)) {
+      keepInOrder(view, *line, touched);
+    }
+  }
+  dropVanished(view, vanished, touched);
+  finish(touched);
+}
+
+void ClubStation::relink(BandView& view, std::vector<std::size_t>& unknown) {
+  if (unknown.empty()) {
+    return;
+  }
+  std::unordered_multimap<std::string, ContactKey> unseen;
+  for (const SharedContact* contact : m_contest.bandContacts(view.log->band())) {
+    if (!view.ids.contains(contact->key)) {
+      unseen.emplace(unmarked(contact->record), contact->key);
+    }
+  }
+  LogDocument& document = view.log->document();
+  std::erase_if(unknown, [&](std::size_t line) {
+    const auto match = unseen.find(unmarked(document.lineText(line)));
+    if (match == unseen.end()) {
+      return false;
+    }
+    link(view, document.lines()[line].id, match->second);
+    unseen.erase(match);
+    return true;
+  });
+}
+
+// A contact gone from its log: this station's is removed; another's is put back.
+void ClubStation::dropVanished(BandView& view, const std::vector<ContactKey>& vanished,
+                               Touched& touched) {
+  for (const ContactKey& key : vanished) {
+    if (view.ids.contains(key)) {
+      continue;
+    }
+    if (key.station == m_station) {
+      publish(EventKind::Removal, key, view.log->band(), {});
+      continue;
+    }
+    tell("Il contatto " + callOf(m_contest.find(key)->record) + " è della stazione " + key.station +
+         ": solo lei può eliminarlo");
+    showShared(key, touched);
+  }
+}
+
+// A record changed: this station's correction, or another's record put back as it stands.
+void ClubStation::checkKnown(BandView& view, std::size_t line, const ContactKey& key,
+                             Touched& touched) {
+  LogDocument& document = view.log->document();
+  const SharedContact* shared = m_contest.find(key);
+  const std::string text(document.lineText(line));
+  if (shared == nullptr || sameContact(text, shared->record)) {
+    return;
+  }
+  if (key.station == m_station) {
+    publish(EventKind::Correction, key, view.log->band(), text);
+    keepInOrder(view, line, touched);
+    return;
+  }
+  tell("Il contatto " + callOf(shared->record) + " è della stazione " + key.station +
+       ": solo lei può correggerlo");
+  touched.calls.push_back(callOf(text));
+  showShared(key, touched);
+}
+
+void ClubStation::ownNewContact(BandView& view, std::size_t line) {
+  LogDocument& document = view.log->document();
+  const ContactKey key{m_station, m_contest.lastContact(m_station) + 1};
+  link(view, document.lines()[line].id, key);
+  publish(EventKind::Contact, key, view.log->band(), std::string(document.lineText(line)));
+}
+
+void ClubStation::publish(EventKind kind, const ContactKey& key, const std::string& band,
+                          std::string record) {
+  NetEvent event;
+  event.contestKey = m_contest.contestKey();
+  event.station = m_station;
+  event.sequence = m_contest.lastSequence(m_station) + 1;
+  event.kind = kind;
+  event.contact = key.contact;
+  const SharedContact* known = m_contest.find(key);
+  event.version = known == nullptr ? 1 : known->version + 1;
+  event.band = band;
+  event.record = std::move(record);
+  event.sentAtMs = m_links.nowMs();
+  std::string payload = encodeEvent(event);
+  if (const auto error = m_store.append(payload)) {
+    storeFailed(error);
+  }
+  m_unsynced = true;
+  m_contest.apply(event);
+  m_outgoing.emplace_back(event.sequence, std::move(payload));
+}
+
+void ClubStation::link(BandView& view, ContactId id, const ContactKey& key) {
+  view.keys[id] = key;
+  view.ids[key] = id;
+}
+
+void ClubStation::unlink(BandView& view, ContactId id) {
+  const auto found = view.keys.find(id);
+  if (found != view.keys.end()) {
+    view.ids.erase(found->second);
+    view.keys.erase(found);
+  }
+}
+
+// Puts a contact's record where the contest's order has it; its identity in the log.
+ContactId ClubStation::place(BandView& view, const SharedContact& contact) {
+  const auto record = Contact::read(contact.record);
+  const ContactId id =
+      view.log->document().insert(positionFor(view, contact.record, contact.key), *record);
+  link(view, id, contact.key);
+  if (const auto serial = readSerialNumber(record->serialSent)) {
+    m_log.followSerial(*view.log, *serial);
+  }
+  return id;
+}
+
+// A record of this station moved where the contest's order has it, when its neighbours disagree.
+void ClubStation::keepInOrder(BandView& view, std::size_t line, Touched& touched) {
+  LogDocument& document = view.log->document();
+  const auto lines = document.lines();
+  const ContactKey key = view.keys.at(lines[line].id);
+  const std::string record(document.lineText(line));
+  bool inOrder = true;
+  for (std::size_t other = line; other-- > 0 && inOrder;) {
+    if (lines[other].isRecord()) {
+      inOrder = before(view, other, record, key);
+      break;
+    }
+  }
+  for (std::size_t other = line + 1; other < lines.size() && inOrder; ++other) {
+    if (lines[other].isRecord()) {
+      inOrder = !before(view, other, record, key);
+      break;
+    }
+  }
+  if (!inOrder) {
+    touched.calls.push_back(callOf(record));
+    showShared(key, touched);
+  }
+}
+
+// The line after which a record goes: behind the last record that comes before it, or before the
+// first record of all; at the end of a log without records.
+std::size_t ClubStation::positionFor(BandView& view, std::string_view record,
+                                     const ContactKey& key) {
+  const auto lines = view.log->document().lines();
+  std::optional<std::size_t> firstRecord;
+  for (std::size_t line = lines.size(); line-- > 0;) {
+    if (!lines[line].isRecord()) {
+      continue;
+    }
+    if (before(view, line, record, key)) {
+      return line + 1;
+    }
+    firstRecord = line;
+  }
+  return firstRecord.value_or(lines.size() - 1);
+}
+
+// Whether the record on `line` comes before `record` of `key`: by moment, then by station and
+// number.
+bool ClubStation::before(BandView& view, std::size_t line, std::string_view record,
+                         const ContactKey& key) {
+  LogDocument& document = view.log->document();
+  const auto order = compareMoments(document.lineText(line), record);
+  if (order != 0) {
+    return order < 0;
+  }
+  const auto found = view.keys.find(document.lines()[line].id);
+  return found != view.keys.end() && found->second < key;
+}
+
+// The log shows a contact as the contest holds it: its old line out, its record put in place.
+void ClubStation::showShared(const ContactKey& key, Touched& touched) {
+  BandView& view = *touched.view;
+  LogDocument& document = view.log->document();
+  if (const auto id = view.ids.find(key); id != view.ids.end()) {
+    const ContactId old = id->second;
+    unlink(view, old);
+    if (const auto line = document.lineOf(old)) {
+      touched.calls.push_back(callOf(document.lineText(*line)));
+      document.remove(*line);
+    }
+  }
+  const SharedContact* shared = m_contest.find(key);
+  if (shared != nullptr && !shared->removed) {
+    place(view, *shared);
+    touched.calls.push_back(callOf(shared->record));
+  }
+}
+
+// The marks of the calls touched made right; the log as it now stands is taken as read.
+void ClubStation::finish(Touched& touched) {
+  if (!touched.calls.empty()) {
+    m_log.remark(*touched.view->log, touched.calls);
+  }
+  touched.view->follower.follow(*touched.view->log, {});
+}
+
+bool ClubStation::takeArrivals() {
+  std::map<BandView*, Touched> touched;
+  for (const LinkMessage& message : m_transport.take()) {
+    switch (message.kind) {
+      case LinkMessage::Kind::Event:
+        takeEvent(message, touched);
+        break;
+      case LinkMessage::Kind::Presence:
+        takePresence(message);
+        break;
+      case LinkMessage::Kind::Foreign:
+        ++m_rejected.otherContest;
+        break;
+    }
+  }
+  for (auto& [view, band] : touched) {
+    finish(band);
+  }
+  send();
+  return !touched.empty();
+}
+
+void ClubStation::takeEvent(const LinkMessage& message, std::map<BandView*, Touched>& touched) {
+  const auto decoded = decodeEvent(message.payload);
+  const auto* event = std::get_if<NetEvent>(&decoded);
+  if (event == nullptr) {
+    ++m_rejected.unreadable;
+    return;
+  }
+  if (event->contestKey != m_contest.contestKey()) {
+    ++m_rejected.otherContest;
+    return;
+  }
+  if (event->station != message.origin || event->station == m_station) {
+    m_rejected.wrongStation += event->station != message.origin ? 1 : 0;
+    return;
+  }
+  if (m_contest.heard(event->station, event->sequence)) {
+    return;
+  }
+  if (const auto error = m_store.append(message.payload)) {
+    storeFailed(error);
+  }
+  m_unsynced = true;
+  if (m_contest.apply(*event) == Merge::Applied) {
+    BandView& view = viewOf(event->band);
+    Touched& band = touched[&view];
+    band.view = &view;
+    showShared({event->station, event->contact}, band);
+  }
+  fetchMissing(event->station, event->sequence);
+}
+
+void ClubStation::takePresence(const LinkMessage& message) {
+  const auto decoded = decodePresence(message.payload);
+  const auto* presence = std::get_if<Presence>(&decoded);
+  if (presence == nullptr) {
+    ++m_rejected.unreadable;
+    return;
+  }
+  if (presence->contestKey != m_contest.contestKey()) {
+    ++m_rejected.otherContest;
+    return;
+  }
+  if (presence->station != message.origin || presence->station == m_station) {
+    ++m_rejected.wrongStation;
+    return;
+  }
+  const std::int64_t now = m_links.nowMs();
+  m_peers[presence->station] = {presence->station, now, presence->clockMs - now, presence->band,
+                                presence->sequence};
+  fetchMissing(presence->station, presence->sequence);
+}
+
+void ClubStation::fetchMissing(const std::string& station, std::uint64_t announced) {
+  const std::vector<SequenceGap> gaps = m_contest.missing(station, announced);
+  if (gaps.empty()) {
+    return;
+  }
+  auto& [askedAt, askedUpTo] = m_asked[station];
+  const std::int64_t now = m_links.nowMs();
+  if (askedUpTo >= announced && now - askedAt < kFetchPatienceMs) {
+    return;
+  }
+  askedAt = now;
+  askedUpTo = announced;
+  for (const SequenceGap& gap : gaps) {
+    m_transport.fetch(station, gap.first, gap.last);
+  }
+}
+
+void ClubStation::tick() {
+  Presence presence;
+  presence.contestKey = m_contest.contestKey();
+  presence.station = m_station;
+  presence.sequence = m_contest.lastSequence(m_station);
+  presence.clockMs = m_links.nowMs();
+  presence.band = m_log.band().band();
+  m_transport.announce(encodePresence(presence));
+  const auto hub = decodeClaim(m_transport.status().hubAnswer);
+  if (const auto* claim = std::get_if<ContestClaim>(&hub);
+      claim != nullptr && claim->contestKey != m_contest.contestKey() && m_problem.empty()) {
+    m_problem = "Il hub è del contest \"" + claim->header.contest + "\" di " +
+                claim->header.callsign + " dal " + claim->header.startDate +
+                ": questa stazione è su un altro contest e non ne riceve i contatti";
+    if (m_links.otherContest) {
+      m_links.otherContest(*claim);
+    }
+  }
+  tellHeldBand(presence.band);
+}
+
+void ClubStation::tellHeldBand(const std::string& band) {
+  const std::int64_t now = m_links.nowMs();
+  for (const auto& [station, peer] : m_peers) {
+    if (!band.empty() && peer.band == band && now - peer.heardAtMs < kPresenceLapseMs) {
+      if (m_heldBandTold != band) {
+        m_heldBandTold = band;
+        tell("La banda " + band + " è tenuta dalla stazione " + station +
+             ": i suoi numeri progressivi andrebbero in conflitto con questi");
+      }
+      return;
+    }
+  }
+  m_heldBandTold.clear();
+}
+
+std::string ClubStation::ownerOf(const BandLog& log, ContactId id) const {
+  const auto view = m_views.find(log.band());
+  if (view == m_views.end()) {
+    return {};
+  }
+  const auto key = view->second.keys.find(id);
+  return key == view->second.keys.end() || key->second.station == m_station ? std::string()
+                                                                            : key->second.station;
+}
+
+std::vector<PeerState> ClubStation::peers() const {
+  std::vector<PeerState> peers;
+  for (const auto& [station, peer] : m_peers) {
+    peers.push_back(peer);
+  }
+  return peers;
+}
+
+bool ClubStation::hubAgrees() const {
+  const auto hub = decodeClaim(m_transport.status().hubAnswer);
+  const auto* claim = std::get_if<ContestClaim>(&hub);
+  return claim != nullptr && claim->contestKey == m_contest.contestKey();
+}
+
+void ClubStation::tell(const std::string& message) {
+  m_dialogs.showMessage(Message{message});
+}
+
+void ClubStation::storeFailed(std::error_code error) {
+  m_problem = "Impossibile scrivere gli eventi della rete: " + error.message();
+}
+
+}  // namespace vantor
