@@ -12,7 +12,8 @@ StoredEvents readStoredEvents(std::string_view text) {
   while (at < text.size()) {
     const std::size_t end = text.find('\n', at);
     std::size_t length = 0;
-    if (end == std::string_view::npos || end == at || end - at > 5) {
+    if (end == std::string_view::npos || end == at || end - at > 5 ||
+        (end - at > 1 && text[at] == '0')) {
       break;
     }
     const auto [last, error] = std::from_chars(text.data() + at, text.data() + end, length);

@@ -14,6 +14,8 @@ struct LinkMessage {
   Kind kind = Kind::Event;
   std::string origin;
   std::string payload;
+  // An event's sequence in its origin's stream as the transport knows it; 0 when it does not.
+  std::uint64_t sequence = 0;
 };
 
 struct LinkStatus {

@@ -22,7 +22,7 @@ constexpr std::array<std::string_view, 3> kKindNames{"contatto", "correzione", "
 class MessageReader {
  public:
   MessageReader(std::string_view payload, std::string_view magic) : m_rest(payload) {
-    m_valid = payload.size() <= kLongestMessage && nextLine() == magic;
+    m_valid = payload.size() <= kLongestMessage && payload.ends_with('\n') && nextLine() == magic;
   }
 
   // The value of the next line when it carries `key`; nothing otherwise, and the message is bad.
@@ -40,7 +40,9 @@ class MessageReader {
   std::optional<std::uint64_t> number(std::string_view key) {
     const auto value = text(key);
     std::uint64_t number = 0;
-    if (!value || value->empty() || value->size() > 19) {
+    // One writing per number: no sign, no leading zero.
+    if (!value || value->empty() || value->size() > 19 ||
+        (value->size() > 1 && value->front() == '0')) {
       return fail();
     }
     const auto [end, error] = std::from_chars(value->data(), value->data() + value->size(), number);

@@ -24,6 +24,7 @@ TEST(EventStoreTest, OnlyWholeEventsAreRead) {
       {two + "3\nabcd\n", {"uno", "due\nrighe"}, two.size()},
       {two + "x\nabc\n", {"uno", "due\nrighe"}, two.size()},
       {"-1\n\n", {}, 0},
+      {"03\nabc\n", {}, 0},
       {"99999999\nabc\n", {}, 0},
       {"3\nabc", {}, 0},
       {storedEvent(""), {""}, 3},

@@ -52,6 +52,7 @@ TEST(NetEventTest, AnythingOffTheFormIsRefused) {
       {"fields swapped", replaced(replaced(good, "sequenza=7", "X"), "contatto=3", "sequenza=7")},
       {"a field missing", replaced(good, "versione=2\n", "")},
       {"a line more", good + "altro=1\n"},
+      {"a number with a leading zero", replaced(good, "sequenza=7", "sequenza=07")},
       {"a number signed", replaced(good, "sequenza=7", "sequenza=+7")},
       {"a number too large", replaced(good, "sequenza=7", "sequenza=99999999999999999999")},
       {"sequence 0", replaced(good, "sequenza=7", "sequenza=0")},
@@ -69,6 +70,7 @@ TEST(NetEventTest, AnythingOffTheFormIsRefused) {
       {"removal with a record", replaced(good, "tipo=correzione", "tipo=eliminazione")},
       {"too long", good + std::string(kLongestMessage, 'x')},
       {"cut short", good.substr(0, good.size() / 2)},
+      {"the last line end missing", good.substr(0, good.size() - 1)},
   };
   for (const auto& test : cases) {
     EXPECT_TRUE(std::holds_alternative<DecodeProblem>(decodeEvent(test.message))) << test.what;
