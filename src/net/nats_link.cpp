@@ -178,7 +178,7 @@ struct NatsLink::Worker {
   std::uint64_t fetchRound = 0;
   bool streamReady = false;
   std::uint64_t reconnectsSeen = 0;
-  bool moreToDo = false;
+  bool workLeft = false;
   Clock::time_point nextPublish;
   Clock::time_point nextPresence;
   Clock::time_point nextQuestion;
@@ -211,7 +211,7 @@ void NatsLink::Worker::run() {
       tend();
       lock.lock();
     }
-    const auto until = moreToDo ? Clock::now() : Clock::now() + kTick;
+    const auto until = workLeft ? Clock::now() : Clock::now() + kTick;
     poked.wait_until(lock, until, [this] { return stopping || wasPoked; });
     wasPoked = false;
   }
@@ -270,11 +270,11 @@ void NatsLink::Worker::close() {
 void NatsLink::Worker::tend() {
   const bool up = natsConnection_Status(connection.get()) == NATS_CONN_STATUS_CONNECTED;
   follow(up);
-  moreToDo = false;
+  workLeft = false;
   if (up) {
     sendPeriodic();
-    moreToDo = publishQueued();
-    moreToDo = fetchQueued() || moreToDo;
+    workLeft = publishQueued();
+    workLeft = fetchQueued() || workLeft;
   }
 }
 
