@@ -22,7 +22,7 @@ require_packages() {
   fi
 }
 
-# What every build needs: compiler, build tools, Qt 6 Widgets, hamlib, SQLite and netCDF; and the
-# coastlines the map draws, which the tests read.
+# What every build needs: compiler, build tools, Qt 6 Widgets, hamlib, SQLite, netCDF and the NATS
+# client; the coastlines the map draws, which the tests read; and the NATS server they start.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev pkg-config libhamlib-dev libsqlite3-dev
-  libnetcdf-dev gmt-gshhg-low)
+  libnetcdf-dev gmt-gshhg-low nats-server libnats-dev)
