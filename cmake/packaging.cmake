@@ -18,12 +18,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program needs are read from its binary. Hamlib, through which the program
-# reaches the rig and the rotator, and netCDF, through which the map reads its coastlines, are
-# named as well: the linker keeps each among the binary's needs only while a window calls it.
+# reaches the rig and the rotator, netCDF, through which the map reads its coastlines, and the NATS
+# client of a shared contest are named as well: the linker keeps each among the binary's needs
+# only while a window calls it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libhamlib4, libnetcdf19")
-# The coasts and borders the map draws; the program runs without them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS gmt-gshhg-low)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libhamlib4, libnetcdf19, libnats3.4")
+# The coasts and borders the map draws, and the NATS server a shared contest runs on each PC and
+# on the hub; the program runs without them, alone.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gmt-gshhg-low, nats-server")
 
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})

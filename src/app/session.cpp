@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/club_network.h"
 #include "app/edi_export.h"
 #include "app/journal.h"
 #include "contest/contact_rules.h"
@@ -175,6 +176,13 @@ void Session::showHeader() {
 }
 
 void Session::correctContact(const Contact& contact) {
+  ClubStation* club = m_network ? m_network->club() : nullptr;
+  if (const std::string owner = club ? club->ownerOf(log().band(), contact.id) : std::string();
+      !owner.empty()) {
+    m_dialogs.showMessage(Message{"Il contatto " + contact.call + " è della stazione " + owner +
+                                  ": solo lei può correggerlo o eliminarlo"});
+    return;
+  }
   closeContact();
   m_contact = std::make_unique<ContactForm>(m_dialogs, contact, log().serialReceivedField.visible(),
                                             contactLinks());
@@ -252,11 +260,35 @@ bool Session::changeContest() {
 }
 
 bool Session::recordChanges() {
-  if (m_journal == nullptr || m_ended) {
+  if (m_ended) {
     return false;
   }
-  m_journal->record();
-  return m_journal->hasPending();
+  if (m_network) {
+    m_network->takeOperatorChanges();
+  }
+  if (m_journal != nullptr) {
+    m_journal->record();
+  }
+  if (m_network) {
+    m_network->send();
+  }
+  return m_journal != nullptr && m_journal->hasPending();
+}
+
+void Session::configureNetwork(const NetworkSettings& settings, std::function<void()> wakeUp) {
+  if (m_network && m_network->settings() == settings) {
+    return;
+  }
+  m_network.reset();
+  if (!settings.station.empty()) {
+    m_network = std::make_unique<ClubNetwork>(*this, m_networkFolder, settings, std::move(wakeUp));
+  }
+}
+
+void Session::pollNetwork() {
+  if (m_network && !m_ended) {
+    m_network->poll();
+  }
 }
 
 void Session::syncRecordedChanges() {

@@ -21,6 +21,8 @@ class StationLink;
 class KnownStations;
 struct KnownPlaces;
 class BearingForm;
+class ClubNetwork;
+struct NetworkSettings;
 class ContactForm;
 struct Contact;
 class Journal;
@@ -130,6 +132,15 @@ class Session {
   // An EDI file written or reopened: its stations become known.
   void learnStations(const std::filesystem::path& file);
 
+  // A contest shared with other PCs (see ClubNetwork), kept in `folder` beside the journal. The
+  // settings start it, or stop it when they name no station; `wakeUp` has the view poll at once.
+  void keepNetworkFolder(std::filesystem::path folder) { m_networkFolder = std::move(folder); }
+  void configureNetwork(const NetworkSettings& settings, std::function<void()> wakeUp);
+  // Nothing while the program works alone.
+  [[nodiscard]] ClubNetwork* network() { return m_network.get(); }
+  // The view's poll, a few times a second and at each wake-up: what arrived is shown.
+  void pollNetwork();
+
  private:
   HeaderLinks headerLinks();
   LogLinks logLinks();
@@ -155,6 +166,9 @@ class Session {
   // Made when a device is first configured: its worker thread talks to the hardware.
   std::unique_ptr<StationLink> m_station;
   std::unique_ptr<KnownStations> m_known;
+  std::filesystem::path m_networkFolder;
+  // Last, so it goes first: it works on the screens.
+  std::unique_ptr<ClubNetwork> m_network;
 };
 
 }  // namespace vantor

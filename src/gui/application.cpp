@@ -22,6 +22,8 @@
 #include "gui/header_window.h"
 #include "gui/log_window.h"
 #include "gui/map_window.h"
+#include "gui/network_dialog.h"
+#include "gui/network_settings_store.h"
 #include "gui/station_dialog.h"
 #include "gui/station_settings_store.h"
 #include "station/station_settings.h"
@@ -124,10 +126,43 @@ void Application::editStation() {
   syncAll();
 }
 
+void Application::keepNetworkSettings(QSettings& settings) {
+  m_settings = &settings;
+  m_session.configureNetwork(loadNetworkSettings(settings), [this] {
+    QMetaObject::invokeMethod(
+        &m_wakeContext, [this] { pollNetwork(); }, Qt::QueuedConnection);
+  });
+}
+
+void Application::editNetwork() {
+  const auto edited = NetworkDialog::edit(m_logWindow.get(), m_session, m_dialogs);
+  if (!edited) {
+    return;
+  }
+  if (m_settings != nullptr) {
+    saveNetworkSettings(*m_settings, *edited);
+    m_settings->sync();
+    keepNetworkSettings(*m_settings);
+  }
+  syncAll();
+}
+
+void Application::pollNetwork() {
+  QWidget* box = QApplication::activeModalWidget();
+  if (m_session.ended() || (box != nullptr && qobject_cast<NetworkDialog*>(box) == nullptr)) {
+    return;
+  }
+  m_session.pollNetwork();
+  if (m_logWindow) {
+    m_logWindow->showNetwork(networkSummary(m_session));
+  }
+}
+
 void Application::showLog() {
   if (!m_logWindow) {
     m_logWindow = std::make_unique<LogWindow>(m_session, [this] { afterUserEvent(); });
     m_logWindow->onEditStation([this] { editStation(); });
+    m_logWindow->onEditNetwork([this] { editNetwork(); });
     m_logWindow->onImportStations([this] { importStations(); });
     m_logWindow->onShowMap([this] { showMap(); });
   }
@@ -199,6 +234,7 @@ void Application::updateLive() {
       m_session.pollStation();
       showKnownStations();
     }
+    pollNetwork();
     m_logWindow->sync();
     if (m_mapWindow) {
       m_mapWindow->sync();

@@ -67,6 +67,10 @@ class Application : public Screens {
   void keepStationSettings(QSettings& settings);
   // "Radio e rotore": the operator's settings, kept and set up, their first problems told.
   void editStation();
+  // The "Rete" settings kept in `settings` (the station's): those it holds start the sharing now.
+  void keepNetworkSettings(QSettings& settings);
+  // "Rete": the operator's settings, kept and taken.
+  void editNetwork();
   // "Importa nominativi": the files the operator picks are imported on the store's thread, with
   // the progress shown and the report told at the end.
   void importStations();
@@ -94,7 +98,11 @@ class Application : public Screens {
   void syncAll();
   void updateLive();
   void showKnownStations();
+  // What came from the other stations, shown; not while a box other than "Rete" is open.
+  void pollNetwork();
 
+  // The link's wake-ups come to the windows' thread through this; it goes last, with them.
+  QObject m_wakeContext;
   SyncingDialogs m_dialogs;
   Session m_session;
   std::unique_ptr<HeaderWindow> m_headerWindow;

@@ -32,6 +32,11 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
       m_editStation();
     }
   });
+  connect(m_ui->netButton, &QPushButton::clicked, this, [this] {
+    if (m_editNetwork) {
+      m_editNetwork();
+    }
+  });
   connect(m_ui->importButton, &QPushButton::clicked, this, [this] {
     if (m_importStations) {
       m_importStations();
@@ -47,6 +52,12 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
   m_ui->importProgress->setRange(0, 1000);
   m_ui->importProgress->hide();
   m_ui->Text9->installEventFilter(this);
+}
+
+void LogWindow::showNetwork(const QString& summary) {
+  if (m_ui->netStatus->text() != summary) {
+    m_ui->netStatus->setText(summary);
+  }
 }
 
 void LogWindow::showImportProgress(std::optional<int> thousandths) {

@@ -27,6 +27,10 @@ class LogWindow : public ScreenWindow {
 
   // What "Radio e rotore" opens: the station's settings, which the view keeps.
   void onEditStation(std::function<void()> edit) { m_editStation = std::move(edit); }
+  // What "Rete" opens: the sharing's settings and state, which the view keeps.
+  void onEditNetwork(std::function<void()> edit) { m_editNetwork = std::move(edit); }
+  // The sharing's state in one line; empty while the program works alone.
+  void showNetwork(const QString& summary);
   // What "Importa nominativi" opens: the files of known stations to import, which the view asks.
   void onImportStations(std::function<void()> import) { m_importStations = std::move(import); }
   // What "Mappa" and F9 open: the map window, which the view keeps.
@@ -44,6 +48,7 @@ class LogWindow : public ScreenWindow {
   LogForm& m_log;
   std::unique_ptr<Ui::LogWindow> m_ui;
   std::function<void()> m_editStation;
+  std::function<void()> m_editNetwork;
   std::function<void()> m_importStations;
   std::function<void()> m_showMap;
 };

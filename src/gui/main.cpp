@@ -7,11 +7,14 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/edi_folder.h"
@@ -21,6 +24,9 @@
 #include "gui/field_binder.h"
 #include "gui/qt_platform.h"
 #include "known/known_stations.h"
+#include "net/hub_keeper.h"
+#include "net/nats_link.h"
+#include "net/nats_server.h"
 #include "platform/folder_access.h"
 #include "platform/folder_lock.h"
 #include "platform/heap.h"
@@ -39,6 +45,8 @@ struct Arguments {
 
 // The option that imports known stations without a window.
 constexpr std::string_view kImportOption = "--import";
+// The option that runs the hub of a shared contest without a window.
+constexpr std::string_view kHubOption = "--hub";
 
 std::filesystem::path localPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
@@ -68,7 +76,8 @@ QString refusalText(const QCommandLineParser& parser) {
 void refuse(const QString& text) {
   std::cerr << "vantor: " << text.toStdString() << '\n'
             << "Uso: vantor [--folder CARTELLA] [file.edi ... | file.journal]\n"
-            << "     vantor --import FILE...  (vantor --help per l'aiuto)\n";
+            << "     vantor --import FILE...  (vantor --help per l'aiuto)\n"
+            << "     vantor --hub [--porta N] [--nuovo]\n";
 }
 
 // A journal among several files, which is opened only alone.
@@ -156,18 +165,81 @@ vantor::EdiFolder ediFolder(const std::optional<QString>& chosen) {
       localPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)), chosenPath);
 }
 
+// The user's data folder, which the journal, the known stations and a shared contest keep to.
+std::filesystem::path dataFolder() {
+  return localPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
 // The known stations live in the user's data folder beside the journal; a damaged store is
 // rebuilt from the EDI folder's files.
 vantor::KnownPlaces knownPlaces(const vantor::EdiFolder& ediFolder) {
-  const std::filesystem::path data =
-      localPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-  return vantor::KnownPlaces{data / "stazioni.sqlite", ediFolder.path};
+  return vantor::KnownPlaces{dataFolder() / "stazioni.sqlite", ediFolder.path};
 }
 
-bool namesImport(int argc, char* argv[]) {
-  return std::any_of(argv + 1, argv + argc, [](const char* argument) {
-    return std::string_view(argument) == kImportOption;
+bool namesOption(int argc, char* argv[], std::string_view option) {
+  return std::any_of(argv + 1, argv + argc, [option](const char* argument) {
+    return std::string_view(argument) == option;
   });
+}
+
+volatile std::sig_atomic_t hubStopped = 0;
+
+// What follows --hub: "--porta N" for another port than the hubs' own, "--nuovo" to forget the
+// contest it kept.
+std::optional<vantor::HubServerConfig> hubConfig(const QStringList& arguments, bool& forget) {
+  vantor::HubServerConfig config;
+  config.folder = dataFolder() / "hub";
+  for (qsizetype at = 1; at < arguments.size(); ++at) {
+    bool number = false;
+    if (arguments[at] == QLatin1String(kHubOption)) {
+      continue;
+    }
+    if (arguments[at] == QStringLiteral("--nuovo")) {
+      forget = true;
+    } else if (arguments[at] == QStringLiteral("--porta") && at + 1 < arguments.size() &&
+               (config.leafPort = arguments[at + 1].toInt(&number), number) &&
+               config.leafPort > 0 && config.leafPort < 65536) {
+      ++at;
+    } else {
+      std::cerr << "Uso: vantor --hub [--porta N] [--nuovo]\n";
+      return std::nullopt;
+    }
+  }
+  return config;
+}
+
+// "vantor --hub": the hub of a shared contest on this PC until Ctrl+C, keeping the contest of the
+// first station that asks it.
+int runHub() {
+  bool forget = false;
+  const auto config = hubConfig(QCoreApplication::arguments(), forget);
+  if (!config) {
+    return kBadArguments;
+  }
+  if (const std::error_code failed =
+          vantor::platform::makePrivateFolder(vantor::platform::systemFiles(), config->folder)) {
+    std::cerr << "vantor: impossibile creare la cartella " << config->folder << ": "
+              << failed.message() << '\n';
+    return 1;
+  }
+  std::signal(SIGINT, [](int) { hubStopped = 1; });
+  std::signal(SIGTERM, [](int) { hubStopped = 1; });
+  try {
+    const auto server = vantor::NatsServer::startHub(*config);
+    vantor::HubKeeper keeper(vantor::platform::systemFiles(), config->folder / "contest", forget);
+    const vantor::HubResponder responder(
+        server->clientUrl(),
+        [&keeper](const std::string& question) { return keeper.answer(question); });
+    std::cout << "Hub di Vantor in ascolto sulla porta " << config->leafPort
+              << " (Ctrl+C per fermarlo)" << std::endl;
+    while (hubStopped == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+  } catch (const std::runtime_error& error) {
+    std::cerr << "vantor: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
 }
 
 // "vantor --import FILE...": the files' stations go into the store without a window, the reports
@@ -203,8 +275,14 @@ int importStations(const Arguments& arguments) {
 
 int main(int argc, char* argv[]) {
   vantor::platform::keepLargeBlocksApart();
+  // A hub needs no window, and so no display.
+  if (namesOption(argc, argv, kHubOption)) {
+    QCoreApplication coreApplication(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
+    return runHub();
+  }
   // An import needs no window, and so no display.
-  if (namesImport(argc, argv)) {
+  if (namesOption(argc, argv, kImportOption)) {
     QCoreApplication coreApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
@@ -228,6 +306,10 @@ int main(int argc, char* argv[]) {
     // ~/.config/Vantor/Vantor.conf.
     QSettings settings(QStringLiteral("Vantor"), QStringLiteral("Vantor"));
     application.keepStationSettings(settings);
+    // A contest shared with the station's other PCs keeps its server and its events beside the
+    // journal.
+    application.session().keepNetworkFolder(dataFolder() / "rete");
+    application.keepNetworkSettings(settings);
     // The log kept on disk lives in the user's data folder, which is writable even when the
     // program's own folder is not.
     vantor::Journal journal(

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "net/event_transport.h"
+
 namespace vantor {
 
 // A station's JetStream domain: "S" + station (station names are [A-Z0-9-], 1..16 chars).
@@ -19,57 +21,39 @@ struct NatsLinkConfig {
   std::string contestKey;  // 16 hex characters
 };
 
-struct LinkMessage {
-  enum class Kind { Event, Presence, Foreign };
-  Kind kind = Kind::Event;
-  std::string origin;  // the station the subject names
-  std::string payload;
-  // An event's sequence in its origin's stream: the stream's own for a fetched one, the one its
-  // message id names for a live one; 0 for the other kinds. A live event may come twice (a
-  // publish retried after a lost answer) and may even be one the stream refused.
-  std::uint64_t sequence = 0;
-};
-
-struct LinkStatus {
-  bool serverUp = false;             // connected to the own leaf server
-  std::string hubAnswer;             // the hub's last answer to askHub's question; empty: none yet
-  std::int64_t hubAnsweredAtMs = 0;  // steady-clock ms of that answer, 0 never
-  std::string problem;               // the last failure, in Italian; empty when none
-};
-
 // One station's connection to its own leaf server, on a thread of its own: no call waits on the
 // network. Events go into the station's stream `V<contestKey>` on the subject
 // `vantor.<contestKey>.ev.<station>`; presences go on `vantor.<contestKey>.here.<station>`.
-class NatsLink {
+class NatsLink final : public EventTransport {
  public:
   explicit NatsLink(NatsLinkConfig config);
   NatsLink(const NatsLink&) = delete;
   NatsLink& operator=(const NatsLink&) = delete;
   // Bounded: stops the thread, closes the connection.
-  ~NatsLink();
+  ~NatsLink() override;
 
   // Stores event `sequence` (1, 2, 3... for this station) in the station's own stream, in order,
   // with the message id "<station>-<sequence>" and the stream's last sequence expected to be
   // sequence-1, so the stream's sequence of an event always equals `sequence`. A sequence the
   // stream already holds is skipped. Queued: the thread retries until the local server takes it.
-  void publish(std::uint64_t sequence, std::string payload);
+  void publish(std::uint64_t sequence, std::string payload) override;
   // The highest sequence the own stream holds, once the link has asked the server (after each
   // connect); nothing before.
   [[nodiscard]] std::optional<std::uint64_t> storedSequence() const;
   // Fetches origin's events `first`..`last` from its stream, through the hub, by JetStream's
   // direct get in origin's domain, many requests in flight. Each found arrives through take() as
   // an Event; a sequence the origin does not answer is skipped silently. Queued.
-  void fetch(std::string origin, std::uint64_t first, std::uint64_t last);
+  void fetch(std::string origin, std::uint64_t first, std::uint64_t last) override;
   // Sets the presence payload this link publishes every second (core NATS, not stored).
-  void announce(std::string payload);
+  void announce(std::string payload) override;
   // Sets the question the link asks the hub every 2 s on "vantor.hub"; an answer within 1 s goes
   // into status().
-  void askHub(std::string question);
+  void askHub(std::string question) override;
   // What arrived since the last call: events (live and fetched), presences, and messages on other
   // contests' subjects (Foreign: origin and payload as they came). Own station's messages are left
   // out. Beyond 500,000 messages waiting, newer ones are dropped.
-  [[nodiscard]] std::vector<LinkMessage> take();
-  [[nodiscard]] LinkStatus status() const;
+  [[nodiscard]] std::vector<LinkMessage> take() override;
+  [[nodiscard]] LinkStatus status() const override;
   // Called on a thread of the link when take() turns from having nothing to having something; the
   // program posts itself a wake-up from it and takes everything there is each time.
   void onArrival(std::function<void()> wakeUp);
