@@ -128,7 +128,11 @@ void Application::editStation() {
 
 void Application::keepNetworkSettings(QSettings& settings) {
   m_settings = &settings;
-  m_session.configureNetwork(loadNetworkSettings(settings), [this] {
+  takeNetworkSettings(loadNetworkSettings(settings));
+}
+
+void Application::takeNetworkSettings(const NetworkSettings& network) {
+  m_session.configureNetwork(network, [this] {
     QMetaObject::invokeMethod(
         &m_wakeContext, [this] { pollNetwork(); }, Qt::QueuedConnection);
   });
@@ -142,8 +146,8 @@ void Application::editNetwork() {
   if (m_settings != nullptr) {
     saveNetworkSettings(*m_settings, *edited);
     m_settings->sync();
-    keepNetworkSettings(*m_settings);
   }
+  takeNetworkSettings(*edited);
   syncAll();
 }
 

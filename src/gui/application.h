@@ -100,6 +100,7 @@ class Application : public Screens {
   void showKnownStations();
   // What came from the other stations, shown; not while a box other than "Rete" is open.
   void pollNetwork();
+  void takeNetworkSettings(const NetworkSettings& network);
 
   // The link's wake-ups come to the windows' thread through this; it goes last, with them.
   QObject m_wakeContext;
