@@ -54,9 +54,13 @@ LogWindow::LogWindow(Session& session, std::function<void()> afterEvent)
   m_ui->Text9->installEventFilter(this);
 }
 
+// The line stands on the window's grey, below the red backdrop whose labels are white.
 void LogWindow::showNetwork(const QString& summary) {
   if (m_ui->netStatus->text() != summary) {
     m_ui->netStatus->setText(summary);
+    m_ui->netStatus->setStyleSheet(summary.contains(QLatin1Char('!'))
+                                       ? QStringLiteral("color: #b00000")
+                                       : QStringLiteral("color: #202020"));
   }
 }
 

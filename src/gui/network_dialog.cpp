@@ -75,6 +75,7 @@ NetworkDialog::NetworkDialog(Session& session, Dialogs& dialogs, QWidget* parent
   m_peers->setHorizontalHeaderLabels({QStringLiteral("Stazione"), QStringLiteral("Banda"),
                                       QStringLiteral("Sentita"), QStringLiteral("Orologio")});
   m_peers->horizontalHeader()->setStretchLastSection(true);
+  m_peers->verticalHeader()->hide();
   m_peers->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_peers->setFocusPolicy(Qt::NoFocus);
   auto* form = new QFormLayout;
