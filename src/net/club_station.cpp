@@ -1,6 +1,7 @@
 #include "net/club_station.h"
 
 #include <algorithm>
+#include <chrono>
 #include <unordered_set>
 
 #include "contest/contact_rules.h"
@@ -556,9 +557,14 @@ std::vector<PeerState> ClubStation::peers() const {
 }
 
 bool ClubStation::hubAgrees() const {
-  const auto hub = decodeClaim(m_transport.status().hubAnswer);
+  const LinkStatus status = m_transport.status();
+  const auto hub = decodeClaim(status.hubAnswer);
   const auto* claim = std::get_if<ContestClaim>(&hub);
-  return claim != nullptr && claim->contestKey == m_contest.contestKey();
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+  return claim != nullptr && claim->contestKey == m_contest.contestKey() &&
+         now - status.hubAnsweredAtMs < kPresenceLapseMs;
 }
 
 void ClubStation::tell(const std::string& message) {

@@ -84,7 +84,7 @@ class ClubStation {
   [[nodiscard]] std::vector<PeerState> peers() const;
   [[nodiscard]] const RejectedMessages& rejected() const { return m_rejected; }
   [[nodiscard]] LinkStatus linkStatus() const { return m_transport.status(); }
-  // The hub answers with this contest.
+  // The hub answered lately, with this contest.
   [[nodiscard]] bool hubAgrees() const;
   // Why the sharing is not whole (the hub of another contest, a store that cannot be written);
   // empty when it is.

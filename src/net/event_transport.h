@@ -21,7 +21,8 @@ struct LinkMessage {
 struct LinkStatus {
   // Connected to the station's own server.
   bool serverUp = false;
-  // The hub's last answer to the question askHub set, and when (steady clock, ms; 0 never).
+  // The hub's last answer to the question askHub set, and when (std::chrono::steady_clock, ms
+  // since its epoch; 0 never).
   std::string hubAnswer;
   std::int64_t hubAnsweredAtMs = 0;
   // The last failure, in Italian; empty when none.

@@ -293,6 +293,8 @@ TEST_F(ClubStationTest, AHubOfAnotherContestIsTold) {
   const StationHeader same = a.header.stationHeader();
   bus.hubAnswer = encodeClaim({contestKeyOf(same), same});
   EXPECT_TRUE(stations[1]->club->hubAgrees());
+  bus.hubAnsweredAgoMs = kPresenceLapseMs + 1000;
+  EXPECT_FALSE(stations[1]->club->hubAgrees()) << "a hub gone quiet";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -13,8 +14,9 @@ namespace vantor::testing {
 
 // Stations' transports joined in one process, for the rules of sharing apart from the network:
 // each station's stream kept in order, live delivery to the stations connected, fetches from a
-// connected station's stream, presences delivered on deliverPresences(), and a hub that answers
-// with `hubAnswer`. A station cut off neither sends nor receives, but keeps storing its own.
+// connected station's stream, presences delivered on deliverPresences(), and a hub that answered
+// with `hubAnswer` `hubAnsweredAgoMs` ago. A station cut off neither sends nor receives, but keeps
+// storing its own.
 class EventBus {
  public:
   class Port : public EventTransport {
@@ -49,6 +51,10 @@ class EventBus {
       LinkStatus status;
       status.serverUp = true;
       status.hubAnswer = connected ? m_bus.hubAnswer : std::string();
+      status.hubAnsweredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count() -
+                               m_bus.hubAnsweredAgoMs;
       return status;
     }
 
@@ -88,6 +94,8 @@ class EventBus {
   }
 
   std::string hubAnswer;
+  // How long ago the hub answered.
+  std::int64_t hubAnsweredAgoMs = 0;
 
  private:
   Port* portOf(const std::string& station) {
