@@ -7,16 +7,11 @@
 #include "log/log_form.h"
 #include "net/nats_link.h"
 #include "net/nats_server.h"
+#include "net/net_clock.h"
 #include "platform/folder_lock.h"
 
 namespace vantor {
 namespace {
-
-std::int64_t utcMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
 
 bool isHostName(std::string_view host) {
   return !host.empty() && host.size() <= 253 &&
@@ -156,7 +151,7 @@ void ClubNetwork::join(const StationHeader& header, const std::string& key) {
   m_link = std::make_unique<NatsLink>(config);
   m_link->onArrival(m_wakeUp);
   ClubLinks links;
-  links.nowMs = utcMs;
+  links.nowMs = utcMilliseconds;
   links.otherContest = [this](const ContestClaim& claim) { takeHubContest(claim); };
   m_club = std::make_unique<ClubStation>(m_session.log(), m_session.dialogs(), *m_link,
                                          m_settings.station, ContestClaim{key, header}, links);

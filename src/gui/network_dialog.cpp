@@ -9,21 +9,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <chrono>
 #include <cstdlib>
 
 #include "app/session.h"
 #include "gui/field_binder.h"
+#include "net/net_clock.h"
 #include "platform/dialogs.h"
 
 namespace vantor::gui {
 namespace {
-
-std::int64_t nowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-             std::chrono::system_clock::now().time_since_epoch())
-      .count();
-}
 
 QString secondsText(std::int64_t ms) {
   const std::int64_t seconds = ms / 1000;
@@ -124,7 +118,7 @@ void NetworkDialog::showState() {
   ClubStation* club = network ? network->club() : nullptr;
   const std::vector<PeerState> peers = club ? club->peers() : std::vector<PeerState>{};
   m_peers->setRowCount(static_cast<int>(peers.size()));
-  const std::int64_t now = nowMs();
+  const std::int64_t now = utcMilliseconds();
   for (int row = 0; row < m_peers->rowCount(); ++row) {
     const PeerState& peer = peers[static_cast<std::size_t>(row)];
     const bool late = std::llabs(peer.clockDifferenceMs) > kClockWarningMs;
@@ -153,7 +147,7 @@ QString networkSummary(Session& session) {
     return text + stateText(*network);
   }
   text += stateText(*network);
-  const std::int64_t now = nowMs();
+  const std::int64_t now = utcMilliseconds();
   for (const PeerState& peer : club->peers()) {
     if (now - peer.heardAtMs > kPresenceLapseMs) {
       continue;

@@ -1,12 +1,12 @@
 #include "net/club_station.h"
 
 #include <algorithm>
-#include <chrono>
 #include <unordered_set>
 
 #include "contest/contact_rules.h"
 #include "contest/serial_number.h"
 #include "log/log_form.h"
+#include "net/net_clock.h"
 
 namespace vantor {
 namespace {
@@ -433,22 +433,29 @@ bool ClubStation::takeArrivals() {
   return !touched.empty();
 }
 
+// A message that decoded, of this contest, from the station its subject names; nothing, and
+// the message counted, otherwise. A station of this PC's name elsewhere is a wrong one: the link
+// leaves this station's own messages out.
+template <typename Message>
+const Message* ClubStation::accepted(const std::variant<Message, DecodeProblem>& decoded,
+                                     const std::string& origin) {
+  const auto* message = std::get_if<Message>(&decoded);
+  if (message == nullptr) {
+    ++m_rejected.unreadable;
+  } else if (message->contestKey != m_contest.contestKey()) {
+    ++m_rejected.otherContest;
+  } else if (message->station != origin || message->station == m_station) {
+    ++m_rejected.wrongStation;
+  } else {
+    return message;
+  }
+  return nullptr;
+}
+
 void ClubStation::takeEvent(const LinkMessage& message, std::map<BandView*, Touched>& touched) {
   const auto decoded = decodeEvent(message.payload);
-  const auto* event = std::get_if<NetEvent>(&decoded);
-  if (event == nullptr) {
-    ++m_rejected.unreadable;
-    return;
-  }
-  if (event->contestKey != m_contest.contestKey()) {
-    ++m_rejected.otherContest;
-    return;
-  }
-  if (event->station != message.origin || event->station == m_station) {
-    m_rejected.wrongStation += event->station != message.origin ? 1 : 0;
-    return;
-  }
-  if (m_contest.heard(event->station, event->sequence)) {
+  const NetEvent* event = accepted(decoded, message.origin);
+  if (event == nullptr || m_contest.heard(event->station, event->sequence)) {
     return;
   }
   if (const auto error = m_store.append(message.payload)) {
@@ -466,17 +473,8 @@ void ClubStation::takeEvent(const LinkMessage& message, std::map<BandView*, Touc
 
 void ClubStation::takePresence(const LinkMessage& message) {
   const auto decoded = decodePresence(message.payload);
-  const auto* presence = std::get_if<Presence>(&decoded);
+  const Presence* presence = accepted(decoded, message.origin);
   if (presence == nullptr) {
-    ++m_rejected.unreadable;
-    return;
-  }
-  if (presence->contestKey != m_contest.contestKey()) {
-    ++m_rejected.otherContest;
-    return;
-  }
-  if (presence->station != message.origin || presence->station == m_station) {
-    ++m_rejected.wrongStation;
     return;
   }
   const std::int64_t now = m_links.nowMs();
@@ -560,11 +558,8 @@ bool ClubStation::hubAgrees() const {
   const LinkStatus status = m_transport.status();
   const auto hub = decodeClaim(status.hubAnswer);
   const auto* claim = std::get_if<ContestClaim>(&hub);
-  const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count();
   return claim != nullptr && claim->contestKey == m_contest.contestKey() &&
-         now - status.hubAnsweredAtMs < kPresenceLapseMs;
+         steadyMilliseconds() - status.hubAnsweredAtMs < kPresenceLapseMs;
 }
 
 void ClubStation::tell(const std::string& message) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 #include "contest/contact.h"
@@ -121,6 +122,9 @@ class ClubStation {
                             const ContactKey& key);
   void showShared(const ContactKey& key, Touched& touched);
   void finish(Touched& touched);
+  template <typename Message>
+  const Message* accepted(const std::variant<Message, DecodeProblem>& decoded,
+                          const std::string& origin);
   void takeEvent(const LinkMessage& message, std::map<BandView*, Touched>& touched);
   void takePresence(const LinkMessage& message);
   void fetchMissing(const std::string& station, std::uint64_t announced);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "net/event_transport.h"
+#include "net/net_clock.h"
 
 namespace vantor::testing {
 
@@ -51,10 +51,7 @@ class EventBus {
       LinkStatus status;
       status.serverUp = true;
       status.hubAnswer = connected ? m_bus.hubAnswer : std::string();
-      status.hubAnsweredAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count() -
-                               m_bus.hubAnsweredAgoMs;
+      status.hubAnsweredAtMs = steadyMilliseconds() - m_bus.hubAnsweredAgoMs;
       return status;
     }
 
