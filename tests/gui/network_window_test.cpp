@@ -13,10 +13,8 @@
 #include "app/club_network.h"
 #include "gui/network_dialog.h"
 #include "log/log_form.h"
-#include "net/hub_keeper.h"
-#include "net/nats_link.h"
-#include "net/nats_server.h"
 #include "support/journal_run.h"
+#include "support/nats_hub.h"
 #include "support/temp_folder.h"
 #include "support/window_driver.h"
 
@@ -30,26 +28,6 @@ class NetworkWindowTest : public QObject {
  private:
   // A station's server starts, joins the hub and hears the other within a few seconds.
   static constexpr int kWithin = 15000;
-
-  // The hub: a NATS server for leaf nodes on a free loopback port and the keeper of its contest.
-  struct Hub {
-    explicit Hub(const std::filesystem::path& folder) {
-      vantor::HubServerConfig config;
-      config.folder = folder;
-      config.leafHost = "127.0.0.1";
-      config.leafPort = vantor::freeLoopbackPort();
-      address = "127.0.0.1:" + std::to_string(config.leafPort);
-      server = vantor::NatsServer::startHub(config);
-      keeper = std::make_unique<vantor::HubKeeper>(vantor::platform::systemFiles(),
-                                                   folder / "contest", false);
-      responder = std::make_unique<vantor::HubResponder>(
-          server->clientUrl(), [this](const std::string& claim) { return keeper->answer(claim); });
-    }
-    std::string address;
-    std::unique_ptr<vantor::NatsServer> server;
-    std::unique_ptr<vantor::HubKeeper> keeper;
-    std::unique_ptr<vantor::HubResponder> responder;
-  };
 
   // "Rete" clicked on the log window, the station's name and the hub typed, OK clicked.
   static void setUpNetwork(RunningProgram& program, const QString& station, const QString& hub) {
@@ -72,7 +50,7 @@ class NetworkWindowTest : public QObject {
  private slots:
   void sharesContactsBothWaysAndRefusesToCorrectAnothersContact() {
     vantor::testing::TempFolder folder;
-    Hub hub(folder.path() / "hub");
+    vantor::testing::NatsHub hub(folder.path() / "hub");
     RunningProgram program({2026, 12, 8, 8, 40});
     program.session().keepNetworkFolder(folder.path() / "window" / "rete");
     program.openLog();

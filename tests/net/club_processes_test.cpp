@@ -15,9 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "net/hub_keeper.h"
-#include "net/nats_link.h"
 #include "net/nats_server.h"
+#include "support/nats_hub.h"
 #include "support/temp_folder.h"
 
 namespace vantor::testing {
@@ -133,34 +132,6 @@ class StationProcess {
   std::string m_read;
 };
 
-// The hub: a NATS server for leaf nodes on a loopback port and the keeper of its contest.
-struct Hub {
-  explicit Hub(std::filesystem::path folder, int port) {
-    HubServerConfig config;
-    config.folder = std::move(folder);
-    config.leafHost = "127.0.0.1";
-    config.leafPort = port;
-    server = NatsServer::startHub(config);
-    keeper = std::make_unique<HubKeeper>(platform::systemFiles(), config.folder / "contest", false);
-    responder = std::make_unique<HubResponder>(
-        server->clientUrl(),
-        [this](const std::string& question) { return keeper->answer(question); });
-  }
-  ~Hub() {
-    responder.reset();
-    server.reset();
-  }
-  // SIGKILL, as a crash of the hub's PC.
-  void kill() {
-    responder.reset();
-    server->kill();
-  }
-
-  std::unique_ptr<NatsServer> server;
-  std::unique_ptr<HubKeeper> keeper;
-  std::unique_ptr<HubResponder> responder;
-};
-
 // Polls every station until each holds `count` records, each once, or the patience runs out.
 bool converge(std::vector<std::unique_ptr<StationProcess>>& stations, std::size_t count,
               Clock::duration patience) {
@@ -187,7 +158,7 @@ TEST(ClubProcesses, ThreeStationsConvergeThroughKillsAndCuts) {
   TempFolder folder;
   const int hubPort = freeLoopbackPort();
   const std::string hubAddress = "127.0.0.1:" + std::to_string(hubPort);
-  auto hub = std::make_unique<Hub>(folder.path() / "hub", hubPort);
+  auto hub = std::make_unique<NatsHub>(folder.path() / "hub", hubPort);
   std::vector<std::unique_ptr<StationProcess>> stations;
   const std::vector<std::pair<std::string, std::string>> names{
       {"144", "144 Mhz"}, {"432", "432 Mhz"}, {"1296", "1296 Mhz"}};
@@ -213,7 +184,7 @@ TEST(ClubProcesses, ThreeStationsConvergeThroughKillsAndCuts) {
   stations[2]->kill();
   stations[2]->start();
   logOn(2, 2);
-  hub = std::make_unique<Hub>(folder.path() / "hub", hubPort);
+  hub = std::make_unique<NatsHub>(folder.path() / "hub", hubPort);
   logOn(0, 1);
   ASSERT_TRUE(converge(stations, logged, std::chrono::seconds(30)));
 
