@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "contest/contact_rules.h"
 #include "contest/serial_number.h"
@@ -132,6 +133,7 @@ void ClubStation::takeOperatorChanges() {
         break;
     }
   }
+  tellWaiting();
 }
 
 void ClubStation::send() {
@@ -199,12 +201,21 @@ void ClubStation::reconcile(BandView& view) {
     fresh.push_back(lines[line].id);
     ownNewContact(view, line);
   }
-  const std::vector<std::pair<ContactId, ContactKey>> known(view.keys.begin(), view.keys.end());
   Touched touched{&view, {}};
-  for (const auto& [id, key] : known) {
-    if (const auto line = document.lineOf(id)) {
-      checkKnown(view, *line, key, touched);
+  std::vector<ContactKey> restored;
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    const auto key = view.keys.find(lines[line].id);
+    if (lines[line].isRecord() && key != view.keys.end() &&
+        !checkKnown(view, line, key->second, touched)) {
+      if (key->second.station == m_station) {
+        fresh.push_back(lines[line].id);
+      } else {
+        restored.push_back(key->second);
+      }
     }
+  }
+  for (const ContactKey& key : restored) {
+    showShared(key, touched);
   }
   for (const ContactId id : fresh) {
     if (const auto line = document.lineOf(id)) {
@@ -254,24 +265,23 @@ void ClubStation::dropVanished(BandView& view, const std::vector<ContactKey>& va
   }
 }
 
-// A record changed: this station's correction, or another's record put back as it stands.
-void ClubStation::checkKnown(BandView& view, std::size_t line, const ContactKey& key,
+// Whether a record stands as the contest holds it. A changed one of this station is its
+// correction; one of another station is told, to be put back as it stands.
+bool ClubStation::checkKnown(BandView& view, std::size_t line, const ContactKey& key,
                              Touched& touched) {
-  LogDocument& document = view.log->document();
   const SharedContact* shared = m_contest.find(key);
-  const std::string text(document.lineText(line));
-  if (shared == nullptr || sameContact(text, shared->record)) {
-    return;
+  const std::string_view text = view.log->document().lineText(line);
+  if (shared == nullptr || text == shared->record || sameContact(text, shared->record)) {
+    return true;
   }
   if (key.station == m_station) {
-    publish(EventKind::Correction, key, view.log->band(), text);
-    keepInOrder(view, line, touched);
-    return;
+    publish(EventKind::Correction, key, view.log->band(), std::string(text));
+  } else {
+    tell("Il contatto " + callOf(shared->record) + " è della stazione " + key.station +
+         ": solo lei può correggerlo");
+    touched.calls.push_back(callOf(text));
   }
-  tell("Il contatto " + callOf(shared->record) + " è della stazione " + key.station +
-       ": solo lei può correggerlo");
-  touched.calls.push_back(callOf(text));
-  showShared(key, touched);
+  return false;
 }
 
 void ClubStation::ownNewContact(BandView& view, std::size_t line) {
@@ -353,22 +363,39 @@ void ClubStation::keepInOrder(BandView& view, std::size_t line, Touched& touched
   }
 }
 
-// The line after which a record goes: behind the last record that comes before it, or before the
-// first record of all; at the end of a log without records.
+// The line a record goes before: behind the last record that comes before it, or before the first
+// record of all; at the end of a log without records. The records stand in the contest's order,
+// so the place is searched by halves.
 std::size_t ClubStation::positionFor(BandView& view, std::string_view record,
                                      const ContactKey& key) {
   const auto lines = view.log->document().lines();
-  std::optional<std::size_t> firstRecord;
-  for (std::size_t line = lines.size(); line-- > 0;) {
-    if (!lines[line].isRecord()) {
-      continue;
+  const auto recordAtOrBefore = [&lines](std::size_t line) {
+    while (line > 0 && !lines[line].isRecord()) {
+      --line;
     }
-    if (before(view, line, record, key)) {
-      return line + 1;
-    }
-    firstRecord = line;
+    return line;
+  };
+  std::size_t first = 0;
+  while (first < lines.size() && !lines[first].isRecord()) {
+    ++first;
   }
-  return firstRecord.value_or(lines.size() - 1);
+  if (first == lines.size()) {
+    return lines.size() - 1;
+  }
+  if (!before(view, first, record, key)) {
+    return first;
+  }
+  std::size_t low = first;
+  std::size_t high = lines.size() - 1;
+  while (low < high) {
+    const std::size_t middle = low + (high - low + 1) / 2;
+    if (before(view, recordAtOrBefore(middle), record, key)) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return recordAtOrBefore(low) + 1;
 }
 
 // Whether the record on `line` comes before `record` of `key`: by moment, then by station and
@@ -519,6 +546,7 @@ void ClubStation::tick() {
     }
   }
   tellHeldBand(presence.band);
+  tellWaiting();
 }
 
 void ClubStation::tellHeldBand(const std::string& band) {
@@ -563,7 +591,15 @@ bool ClubStation::hubAgrees() const {
 }
 
 void ClubStation::tell(const std::string& message) {
-  m_dialogs.showMessage(Message{message});
+  m_toTell.push_back(message);
+}
+
+// The boxes wait until the logs and the contest agree again: a box has the session write what
+// came before it, which asks this station for its changes anew.
+void ClubStation::tellWaiting() {
+  for (const std::string& message : std::exchange(m_toTell, {})) {
+    m_dialogs.showMessage(Message{message});
+  }
 }
 
 void ClubStation::storeFailed(std::error_code error) {

@@ -109,7 +109,7 @@ class ClubStation {
   void takeAdded(BandView& view, std::size_t firstLine);
   void relink(BandView& view, std::vector<std::size_t>& unknown);
   void dropVanished(BandView& view, const std::vector<ContactKey>& vanished, Touched& touched);
-  void checkKnown(BandView& view, std::size_t line, const ContactKey& key, Touched& touched);
+  bool checkKnown(BandView& view, std::size_t line, const ContactKey& key, Touched& touched);
   void ownNewContact(BandView& view, std::size_t line);
   void publish(EventKind kind, const ContactKey& key, const std::string& band, std::string record);
   void link(BandView& view, ContactId id, const ContactKey& key);
@@ -130,6 +130,7 @@ class ClubStation {
   void fetchMissing(const std::string& station, std::uint64_t announced);
   void tellHeldBand(const std::string& band);
   void tell(const std::string& message);
+  void tellWaiting();
   void storeFailed(std::error_code error);
 
   LogForm& m_log;
@@ -149,6 +150,7 @@ class ClubStation {
   RejectedMessages m_rejected;
   std::string m_problem;
   std::string m_heldBandTold;
+  std::vector<std::string> m_toTell;
 };
 
 }  // namespace vantor

@@ -1,6 +1,7 @@
 #include "net/shared_contest.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "contest/contact.h"
 
@@ -133,16 +134,34 @@ bool sameContact(std::string_view record, std::string_view other) {
   return true;
 }
 
+namespace {
+
+// A record's date and time as its line begins, "YYMMDD;HHMM", which compare as the moments do;
+// nothing for a line that does not begin so. Read without taking the line apart, since placing a
+// record compares it with many.
+std::optional<std::string_view> momentOf(std::string_view record) {
+  constexpr std::string_view kShape = "dddddd;dddd;";
+  if (record.size() < kShape.size()) {
+    return std::nullopt;
+  }
+  for (std::size_t at = 0; at < kShape.size(); ++at) {
+    const bool digit = record[at] >= '0' && record[at] <= '9';
+    if (kShape[at] == 'd' ? !digit : record[at] != ';') {
+      return std::nullopt;
+    }
+  }
+  return record.substr(0, kShape.size() - 1);
+}
+
+}  // namespace
+
 std::strong_ordering compareMoments(std::string_view record, std::string_view other) {
-  const auto a = readQsoRecord(record);
-  const auto b = readQsoRecord(other);
+  const auto a = momentOf(record);
+  const auto b = momentOf(other);
   if (!a || !b) {
     return a.has_value() <=> b.has_value();
   }
-  if (const auto byDate = (*a)[qso::date] <=> (*b)[qso::date]; byDate != 0) {
-    return byDate;
-  }
-  return (*a)[qso::time] <=> (*b)[qso::time];
+  return *a <=> *b;
 }
 
 }  // namespace vantor
