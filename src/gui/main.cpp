@@ -306,10 +306,6 @@ int main(int argc, char* argv[]) {
     // ~/.config/Vantor/Vantor.conf.
     QSettings settings(QStringLiteral("Vantor"), QStringLiteral("Vantor"));
     application.keepStationSettings(settings);
-    // A contest shared with the station's other PCs keeps its server and its events beside the
-    // journal.
-    application.session().keepNetworkFolder(dataFolder() / "rete");
-    application.keepNetworkSettings(settings);
     // The log kept on disk lives in the user's data folder, which is writable even when the
     // program's own folder is not.
     vantor::Journal journal(
@@ -318,6 +314,10 @@ int main(int argc, char* argv[]) {
     if (!journal.start()) {
       return 1;
     }
+    // A contest shared with the station's other PCs keeps its server and its events beside the
+    // journal, in the folder the journal now holds: a second program on it never gets this far.
+    application.session().keepNetworkFolder(dataFolder() / "rete");
+    application.keepNetworkSettings(settings);
     if (const auto warning = vantor::ediFolderWarning(application.session().ediFolder())) {
       dialogs.showMessage(vantor::Message{*warning});
     }
