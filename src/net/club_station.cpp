@@ -172,30 +172,11 @@ void ClubStation::takeAdded(BandView& view, std::size_t firstLine) {
 // Any other change: each record is checked against the contest. A record whose identity was
 // lost (a line cut and pasted, a log read again) is known again by its text.
 void ClubStation::reconcile(BandView& view) {
-  LogDocument& document = view.log->document();
-  std::unordered_set<ContactId> present;
   std::vector<std::size_t> unknown;
-  const auto lines = document.lines();
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    if (!lines[line].isRecord()) {
-      continue;
-    }
-    if (view.keys.contains(lines[line].id)) {
-      present.insert(lines[line].id);
-    } else {
-      unknown.push_back(line);
-    }
-  }
-  std::vector<ContactKey> vanished;
-  for (const auto& [id, key] : view.keys) {
-    if (!present.contains(id)) {
-      vanished.push_back(key);
-    }
-  }
-  for (const ContactKey& key : vanished) {
-    unlink(view, view.ids.at(key));
-  }
+  const std::vector<ContactKey> vanished = forgetVanished(view, unknown);
   relink(view, unknown);
+  LogDocument& document = view.log->document();
+  const auto lines = document.lines();
   std::vector<ContactId> fresh;
   for (const std::size_t line : unknown) {
     fresh.push_back(lines[line].id);
@@ -224,6 +205,31 @@ void ClubStation::reconcile(BandView& view) {
   }
   dropVanished(view, vanished, touched);
   finish(touched);
+}
+
+// The contacts whose records are gone from the log, let go of; the lines of records the view
+// does not know go into `unknown`.
+std::vector<ContactKey> ClubStation::forgetVanished(BandView& view,
+                                                    std::vector<std::size_t>& unknown) {
+  std::unordered_set<ContactId> present;
+  const auto lines = view.log->document().lines();
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    if (lines[line].isRecord() && view.keys.contains(lines[line].id)) {
+      present.insert(lines[line].id);
+    } else if (lines[line].isRecord()) {
+      unknown.push_back(line);
+    }
+  }
+  std::vector<ContactKey> vanished;
+  for (const auto& [id, key] : view.keys) {
+    if (!present.contains(id)) {
+      vanished.push_back(key);
+    }
+  }
+  for (const ContactKey& key : vanished) {
+    unlink(view, view.ids.at(key));
+  }
+  return vanished;
 }
 
 void ClubStation::relink(BandView& view, std::vector<std::size_t>& unknown) {

@@ -106,6 +106,8 @@ class ClubStation {
   BandView& viewOf(const std::string& band);
   void adopt(BandView& view);
   void reconcile(BandView& view);
+  [[nodiscard]] std::vector<ContactKey> forgetVanished(BandView& view,
+                                                       std::vector<std::size_t>& unknown);
   void takeAdded(BandView& view, std::size_t firstLine);
   void relink(BandView& view, std::vector<std::size_t>& unknown);
   void dropVanished(BandView& view, const std::vector<ContactKey>& vanished, Touched& touched);
