@@ -33,11 +33,11 @@
 #include "contest_texts.h"
 #include "log/log_form.h"
 #include "net/club_station.h"
-#include "net/hub_keeper.h"
 #include "net/nats_client.h"
 #include "net/nats_link.h"
 #include "net/nats_server.h"
 #include "support/journal_run.h"
+#include "support/nats_hub.h"
 
 namespace {
 
@@ -127,41 +127,12 @@ class IterationTimes {
   std::vector<double> m_values;
 };
 
-// The hub: its server for leaf connections on a free loopback port, the keeper of its contest and
-// its answer to the stations, as "vantor --hub" runs them.
-struct Hub {
-  explicit Hub(const std::filesystem::path& folder) {
-    vantor::HubServerConfig config;
-    config.folder = folder;
-    config.leafHost = "127.0.0.1";
-    config.leafPort = vantor::freeLoopbackPort();
-    leafAddress = "127.0.0.1:" + std::to_string(config.leafPort);
-    server = NatsServer::startHub(config);
-    keeper = std::make_unique<vantor::HubKeeper>(vantor::platform::systemFiles(),
-                                                 folder / "contest", false);
-    responder = std::make_unique<vantor::HubResponder>(
-        server->clientUrl(),
-        [this](const std::string& question) { return keeper->answer(question); });
-  }
-  ~Hub() {
-    responder.reset();
-    server.reset();
-  }
-  Hub(const Hub&) = delete;
-  Hub& operator=(const Hub&) = delete;
-
-  std::string leafAddress;
-  std::unique_ptr<NatsServer> server;
-  std::unique_ptr<vantor::HubKeeper> keeper;
-  std::unique_ptr<vantor::HubResponder> responder;
-};
-
 // A plain subscriber on the hub to every station's events, as the other stations of a club are:
 // the leaves then send each event on to the hub, and the count tells when a station's link has
 // handed its server everything it was given.
 class EventListener {
  public:
-  explicit EventListener(const Hub& hub) {
+  explicit EventListener(const vantor::testing::NatsHub& hub) {
     natsConnection* made = nullptr;
     natsStatus status = natsConnection_ConnectTo(&made, hub.server->clientUrl().c_str());
     m_connection.reset(made);
@@ -369,15 +340,15 @@ struct TwoStations {
   explicit TwoStations(const std::filesystem::path& root)
       : data(root),
         hub(data.path() / "hub"),
-        alfa(data.path() / "alfa", "ALFA", hub.leafAddress, kLoggedBand),
-        bravo(data.path() / "bravo", "BRAVO", hub.leafAddress, kOtherBand) {
+        alfa(data.path() / "alfa", "ALFA", hub.address, kLoggedBand),
+        bravo(data.path() / "bravo", "BRAVO", hub.address, kOtherBand) {
     awaitJoined(alfa);
     awaitJoined(bravo);
     awaitPeers(bravo, alfa);
   }
 
   ScratchFolder data;
-  Hub hub;
+  vantor::testing::NatsHub hub;
   Station alfa;
   Station bravo;
 };
@@ -444,23 +415,12 @@ void NetPropagationInMemory(benchmark::State& state) {
 BENCHMARK(NetPropagation)->Iterations(40)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(NetPropagationInMemory)->Iterations(40)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-struct MessageDestroy {
-  void operator()(natsMsg* message) const { natsMsg_Destroy(message); }
-};
-struct SubscriptionDestroy {
-  void operator()(natsSubscription* subscription) const { natsSubscription_Destroy(subscription); }
-};
-
-struct OptionsDestroy {
-  void operator()(natsOptions* options) const { natsOptions_Destroy(options); }
-};
-
 // A plain connection to the server; with `sendAsap`, each publication goes out at once instead of
 // waiting for the library's flusher to gather more (as a request's does).
 vantor::nats::Connection plainConnection(const NatsServer& server, bool sendAsap) {
   natsOptions* options = nullptr;
   natsStatus status = natsOptions_Create(&options);
-  const std::unique_ptr<natsOptions, OptionsDestroy> kept(options);
+  const vantor::nats::Options kept(options);
   const std::string url = server.clientUrl();
   status = status != NATS_OK ? status : natsOptions_SetURL(options, url.c_str());
   status = status != NATS_OK ? status : natsOptions_SetSendAsap(options, sendAsap);
@@ -474,11 +434,11 @@ vantor::nats::Connection plainConnection(const NatsServer& server, bool sendAsap
 }
 
 std::unique_ptr<NatsServer> leafOf(const std::filesystem::path& folder, const std::string& station,
-                                   const Hub& hub) {
+                                   const vantor::testing::NatsHub& hub) {
   vantor::LeafServerConfig config;
   config.folder = folder;
   config.domain = vantor::domainOf(station);
-  config.hubAddress = hub.leafAddress;
+  config.hubAddress = hub.address;
   return NatsServer::startLeaf(config);
 }
 
@@ -501,7 +461,7 @@ class PlainPair {
       if (natsSubscription_NextMsg(&received, m_subscription.get(), withinMs) != NATS_OK) {
         return false;
       }
-      const std::unique_ptr<natsMsg, MessageDestroy> message(received);
+      const vantor::nats::Message message(received);
       if (vantor::nats::dataOf(received) == text) {
         return true;
       }
@@ -514,7 +474,7 @@ class PlainPair {
   static constexpr int kMostPassedOver = 100;
   vantor::nats::Connection m_publisher;
   vantor::nats::Connection m_receiver;
-  std::unique_ptr<natsSubscription, SubscriptionDestroy> m_subscription;
+  vantor::nats::SyncSubscription m_subscription;
 };
 
 // The baseline of NetPropagation: the record line of a contact published with core NATS on ALFA's
@@ -522,7 +482,7 @@ class PlainPair {
 void PlainNatsRoundTrip(benchmark::State& state) {
   guarded(state, [&] {
     const ScratchFolder data(kOnDisk);
-    const Hub hub(data.path() / "hub");
+    const vantor::testing::NatsHub hub(data.path() / "hub");
     const auto alfa = leafOf(data.path() / "alfa", "ALFA", hub);
     const auto bravo = leafOf(data.path() / "bravo", "BRAVO", hub);
     PlainPair pair(*alfa, *bravo);
@@ -567,10 +527,10 @@ struct LoggedProgram {
   LoggedProgram(const InsertionSetting& setting, int contacts)
       : data(setting.onDisk ? kOnDisk : kInMemory) {
     if (setting.networked) {
-      hub = std::make_unique<Hub>(data.path() / "hub");
+      hub = std::make_unique<vantor::testing::NatsHub>(data.path() / "hub");
       listener = std::make_unique<EventListener>(*hub);
     }
-    station = std::make_unique<Station>(data.path() / "alfa", "ALFA", hub ? hub->leafAddress : "",
+    station = std::make_unique<Station>(data.path() / "alfa", "ALFA", hub ? hub->address : "",
                                         kLoggedBand);
     if (setting.networked) {
       awaitJoined(*station);
@@ -587,7 +547,7 @@ struct LoggedProgram {
   }
 
   ScratchFolder data;
-  std::unique_ptr<Hub> hub;
+  std::unique_ptr<vantor::testing::NatsHub> hub;
   std::unique_ptr<EventListener> listener;
   std::unique_ptr<Station> station;
   WholeLog whole;
@@ -697,13 +657,13 @@ struct LoggedContest {
       : data(kOnDisk),
         hub(data.path() / "hub"),
         listener(hub),
-        alfa(data.path() / "alfa", "ALFA", hub.leafAddress, kLoggedBand) {
+        alfa(data.path() / "alfa", "ALFA", hub.address, kLoggedBand) {
     awaitJoined(alfa);
     logWhole(alfa, &listener, kCatchUpContacts);
   }
 
   ScratchFolder data;
-  Hub hub;
+  vantor::testing::NatsHub hub;
   EventListener listener;
   Station alfa;
 };
@@ -719,7 +679,7 @@ struct CatchUp {
 CatchUp catchUp(LoggedContest& contest, const std::filesystem::path& folder) {
   CatchUp times;
   const auto start = Clock::now();
-  Station bravo(folder, "BRAVO", contest.hub.leafAddress, kOtherBand);
+  Station bravo(folder, "BRAVO", contest.hub.address, kOtherBand);
   const auto caughtUp = [&] {
     const auto now = Clock::now() - start;
     if (!times.joined && bravo.club() != nullptr) {

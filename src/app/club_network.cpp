@@ -155,7 +155,6 @@ void ClubNetwork::join(const StationHeader& header, const std::string& key) {
   links.otherContest = [this](const ContestClaim& claim) { takeHubContest(claim); };
   m_club = std::make_unique<ClubStation>(m_session.log(), m_session.dialogs(), *m_link,
                                          m_settings.station, ContestClaim{key, header}, links);
-  m_hubContestTold = false;
   if (const std::error_code error =
           m_club->open(platform::systemFiles(), m_folder / ("eventi-" + key))) {
     m_problem = "Impossibile leggere gli eventi della rete: " + error.message();
@@ -163,8 +162,9 @@ void ClubNetwork::join(const StationHeader& header, const std::string& key) {
   m_session.apply([] {});
 }
 
-// The hub keeps another contest: a station with an empty log takes it, band apart; one with
-// contacts is told once, and shares nothing until the operator picks the same contest.
+// The hub keeps another contest (the station tells it once): a station with an empty log takes
+// it, band apart; one with contacts is told, and shares nothing until the operator picks the same
+// contest.
 void ClubNetwork::takeHubContest(const ContestClaim& claim) {
   if (!m_session.log().holdsContacts()) {
     StationHeader header = claim.header;
@@ -172,10 +172,7 @@ void ClubNetwork::takeHubContest(const ContestClaim& claim) {
     m_session.header().resume(header);
     return;
   }
-  if (!m_hubContestTold) {
-    m_hubContestTold = true;
-    m_session.dialogs().showMessage(Message{m_club->problem()});
-  }
+  m_session.dialogs().showMessage(Message{m_club->problem()});
 }
 
 std::string ClubNetwork::problem() const {

@@ -82,7 +82,6 @@ class ClubNetwork {
   std::unique_ptr<NatsLink> m_link;
   std::unique_ptr<ClubStation> m_club;
   std::chrono::steady_clock::time_point m_lastTick;
-  bool m_hubContestTold = false;
 };
 
 }  // namespace vantor

@@ -179,8 +179,7 @@ void Session::correctContact(const Contact& contact) {
   ClubStation* club = m_network ? m_network->club() : nullptr;
   if (const std::string owner = club ? club->ownerOf(log().band(), contact.id) : std::string();
       !owner.empty()) {
-    m_dialogs.showMessage(Message{"Il contatto " + contact.call + " è della stazione " + owner +
-                                  ": solo lei può correggerlo o eliminarlo"});
+    m_dialogs.showMessage(Message{ownedElsewhere(contact.call, owner, "correggerlo o eliminarlo")});
     return;
   }
   closeContact();

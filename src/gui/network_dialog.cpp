@@ -9,8 +9,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 #include "app/session.h"
 #include "gui/field_binder.h"
 #include "net/net_clock.h"
@@ -121,13 +119,12 @@ void NetworkDialog::showState() {
   const std::int64_t now = utcMilliseconds();
   for (int row = 0; row < m_peers->rowCount(); ++row) {
     const PeerState& peer = peers[static_cast<std::size_t>(row)];
-    const bool late = std::llabs(peer.clockDifferenceMs) > kClockWarningMs;
     const QStringList texts{toQString(peer.station), toQString(peer.band),
                             QStringLiteral("%1 s fa").arg((now - peer.heardAtMs) / 1000),
                             secondsText(peer.clockDifferenceMs)};
     for (int column = 0; column < texts.size(); ++column) {
       auto* item = new QTableWidgetItem(texts[column]);
-      if (column == 3 && late) {
+      if (column == 3 && peer.clockOff()) {
         item->setForeground(Qt::red);
       }
       m_peers->setItem(row, column, item);
@@ -149,11 +146,11 @@ QString networkSummary(Session& session) {
   text += stateText(*network);
   const std::int64_t now = utcMilliseconds();
   for (const PeerState& peer : club->peers()) {
-    if (now - peer.heardAtMs > kPresenceLapseMs) {
+    if (!peer.connected(now)) {
       continue;
     }
     text += QStringLiteral(" · %1").arg(toQString(peer.station));
-    if (std::llabs(peer.clockDifferenceMs) > kClockWarningMs) {
+    if (peer.clockOff()) {
       text += QStringLiteral(" (orologio %1!)").arg(secondsText(peer.clockDifferenceMs));
     }
   }

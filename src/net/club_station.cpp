@@ -12,21 +12,6 @@
 namespace vantor {
 namespace {
 
-// A record without the marks every station works out itself: what tells one contact's line from
-// another's once it is marked anew.
-std::string unmarked(std::string_view record) {
-  const auto fields = readQsoRecord(record);
-  if (!fields) {
-    return std::string(record);
-  }
-  std::string text;
-  for (std::size_t field = 0; field < kQsoRecordFieldCount; ++field) {
-    const bool worked = field == qso::points || field == qso::newSquare || field == qso::duplicate;
-    text.append(field == 0 ? "" : ";").append(worked ? std::string_view() : (*fields)[field]);
-  }
-  return text;
-}
-
 std::string callOf(std::string_view record) {
   const auto fields = readQsoRecord(record);
   return fields ? std::string((*fields)[qso::call]) : std::string();
@@ -36,16 +21,21 @@ constexpr std::int64_t kFetchPatienceMs = 10'000;
 
 }  // namespace
 
+std::string ownedElsewhere(std::string_view call, std::string_view station, std::string_view what) {
+  std::string text = "Il contatto ";
+  text.append(call).append(" è della stazione ").append(station).append(": solo lei può ");
+  return text.append(what);
+}
+
 ClubStation::ClubStation(LogForm& log, Dialogs& dialogs, EventTransport& transport,
-                         std::string station, ContestClaim claim, ClubLinks links)
+                         std::string station, const ContestClaim& claim, ClubLinks links)
     : m_log(log),
       m_dialogs(dialogs),
       m_transport(transport),
       m_station(std::move(station)),
-      m_claim(std::move(claim)),
       m_links(std::move(links)),
-      m_contest(m_claim.contestKey) {
-  m_transport.askHub(encodeClaim(m_claim));
+      m_contest(claim.contestKey) {
+  m_transport.askHub(encodeClaim(claim));
 }
 
 std::error_code ClubStation::open(platform::FileSystem& files, const std::filesystem::path& path) {
@@ -85,34 +75,30 @@ ClubStation::BandView& ClubStation::viewOf(const std::string& band) {
 // The records of a band log matched with the contest's contacts by their text; a record none
 // matches is this station's, a contact none matches is put in.
 void ClubStation::adopt(BandView& view) {
-  std::unordered_multimap<std::string, ContactKey> unseen;
-  for (const SharedContact* contact : m_contest.bandContacts(view.log->band())) {
-    if (!view.ids.contains(contact->key)) {
-      unseen.emplace(unmarked(contact->record), contact->key);
-    }
-  }
-  std::vector<std::size_t> unknown;
-  LogDocument& document = view.log->document();
-  const auto lines = document.lines();
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    if (lines[line].isRecord() && !view.keys.contains(lines[line].id)) {
-      const auto match = unseen.find(unmarked(document.lineText(line)));
-      if (match == unseen.end()) {
-        unknown.push_back(line);
-      } else {
-        link(view, lines[line].id, match->second);
-        unseen.erase(match);
-      }
-    }
-  }
+  std::vector<std::size_t> unknown = unknownLines(view);
+  relink(view, unknown);
   for (const std::size_t line : unknown) {
     ownNewContact(view, line);
   }
   Touched touched{&view, {}};
-  for (const auto& [text, key] : unseen) {
-    showShared(key, touched);
+  for (const SharedContact* contact : m_contest.bandContacts(view.log->band())) {
+    if (!view.ids.contains(contact->key)) {
+      showShared(contact->key, touched);
+    }
   }
   finish(touched);
+}
+
+// The record lines whose contacts the view does not know.
+std::vector<std::size_t> ClubStation::unknownLines(BandView& view) {
+  std::vector<std::size_t> unknown;
+  const auto lines = view.log->document().lines();
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    if (lines[line].isRecord() && !view.keys.contains(lines[line].id)) {
+      unknown.push_back(line);
+    }
+  }
+  return unknown;
 }
 
 void ClubStation::takeOperatorChanges() {
@@ -172,8 +158,8 @@ void ClubStation::takeAdded(BandView& view, std::size_t firstLine) {
 // Any other change: each record is checked against the contest. A record whose identity was
 // lost (a line cut and pasted, a log read again) is known again by its text.
 void ClubStation::reconcile(BandView& view) {
-  std::vector<std::size_t> unknown;
-  const std::vector<ContactKey> vanished = forgetVanished(view, unknown);
+  std::vector<std::size_t> unknown = unknownLines(view);
+  const std::vector<ContactKey> vanished = forgetVanished(view);
   relink(view, unknown);
   LogDocument& document = view.log->document();
   const auto lines = document.lines();
@@ -207,17 +193,12 @@ void ClubStation::reconcile(BandView& view) {
   finish(touched);
 }
 
-// The contacts whose records are gone from the log, let go of; the lines of records the view
-// does not know go into `unknown`.
-std::vector<ContactKey> ClubStation::forgetVanished(BandView& view,
-                                                    std::vector<std::size_t>& unknown) {
+// The contacts whose records are gone from the log, let go of.
+std::vector<ContactKey> ClubStation::forgetVanished(BandView& view) {
   std::unordered_set<ContactId> present;
-  const auto lines = view.log->document().lines();
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    if (lines[line].isRecord() && view.keys.contains(lines[line].id)) {
-      present.insert(lines[line].id);
-    } else if (lines[line].isRecord()) {
-      unknown.push_back(line);
+  for (const LogLine& line : view.log->document().lines()) {
+    if (line.isRecord() && view.keys.contains(line.id)) {
+      present.insert(line.id);
     }
   }
   std::vector<ContactKey> vanished;
@@ -239,12 +220,12 @@ void ClubStation::relink(BandView& view, std::vector<std::size_t>& unknown) {
   std::unordered_multimap<std::string, ContactKey> unseen;
   for (const SharedContact* contact : m_contest.bandContacts(view.log->band())) {
     if (!view.ids.contains(contact->key)) {
-      unseen.emplace(unmarked(contact->record), contact->key);
+      unseen.emplace(unmarkedRecord(contact->record), contact->key);
     }
   }
   LogDocument& document = view.log->document();
   std::erase_if(unknown, [&](std::size_t line) {
-    const auto match = unseen.find(unmarked(document.lineText(line)));
+    const auto match = unseen.find(unmarkedRecord(document.lineText(line)));
     if (match == unseen.end()) {
       return false;
     }
@@ -265,8 +246,7 @@ void ClubStation::dropVanished(BandView& view, const std::vector<ContactKey>& va
       publish(EventKind::Removal, key, view.log->band(), {});
       continue;
     }
-    tell("Il contatto " + callOf(m_contest.find(key)->record) + " è della stazione " + key.station +
-         ": solo lei può eliminarlo");
+    tell(ownedElsewhere(callOf(m_contest.find(key)->record), key.station, "eliminarlo"));
     showShared(key, touched);
   }
 }
@@ -283,8 +263,7 @@ bool ClubStation::checkKnown(BandView& view, std::size_t line, const ContactKey&
   if (key.station == m_station) {
     publish(EventKind::Correction, key, view.log->band(), std::string(text));
   } else {
-    tell("Il contatto " + callOf(shared->record) + " è della stazione " + key.station +
-         ": solo lei può correggerlo");
+    tell(ownedElsewhere(callOf(shared->record), key.station, "correggerlo"));
     touched.calls.push_back(callOf(text));
   }
   return false;
@@ -558,7 +537,7 @@ void ClubStation::tick() {
 void ClubStation::tellHeldBand(const std::string& band) {
   const std::int64_t now = m_links.nowMs();
   for (const auto& [station, peer] : m_peers) {
-    if (!band.empty() && peer.band == band && now - peer.heardAtMs < kPresenceLapseMs) {
+    if (!band.empty() && peer.band == band && peer.connected(now)) {
       if (m_heldBandTold != band) {
         m_heldBandTold = band;
         tell("La banda " + band + " è tenuta dalla stazione " + station +

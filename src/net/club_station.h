@@ -24,6 +24,11 @@ namespace vantor {
 
 class LogForm;
 
+// A clock difference above this is told: contest robots void contacts off by minutes.
+inline constexpr std::int64_t kClockWarningMs = 10'000;
+// A station not heard for this long is no longer counted connected.
+inline constexpr std::int64_t kPresenceLapseMs = 5'000;
+
 // Another station of the contest as this one last heard it.
 struct PeerState {
   std::string station;
@@ -33,6 +38,15 @@ struct PeerState {
   std::int64_t clockDifferenceMs = 0;
   std::string band;
   std::uint64_t sequence = 0;
+
+  // Whether it was heard lately, at this PC's `nowMs`.
+  [[nodiscard]] bool connected(std::int64_t nowMs) const {
+    return nowMs - heardAtMs < kPresenceLapseMs;
+  }
+  // Whether its clock is off by more than a warning allows.
+  [[nodiscard]] bool clockOff() const {
+    return clockDifferenceMs > kClockWarningMs || clockDifferenceMs < -kClockWarningMs;
+  }
 };
 
 // Messages not applied, by why.
@@ -43,16 +57,16 @@ struct RejectedMessages {
   [[nodiscard]] std::size_t total() const { return unreadable + otherContest + wrongStation; }
 };
 
-// A clock difference above this is told: contest robots void contacts off by minutes.
-inline constexpr std::int64_t kClockWarningMs = 10'000;
-// A station not heard for this long is no longer counted connected.
-inline constexpr std::int64_t kPresenceLapseMs = 5'000;
+// Why a contact of `station` cannot be changed here: "Il contatto I4AAA è della stazione 144: solo
+// lei può correggerlo", with `what` the change asked ("correggerlo", "eliminarlo").
+[[nodiscard]] std::string ownedElsewhere(std::string_view call, std::string_view station,
+                                         std::string_view what);
 
 // What the sharing lets the program ask of the rest of it.
 struct ClubLinks {
   // UTC, ms.
   std::function<std::int64_t()> nowMs;
-  // The hub keeps another contest: its claim.
+  // The hub keeps another contest: its claim, told once.
   std::function<void(const ContestClaim& hubContest)> otherContest;
 };
 
@@ -63,7 +77,7 @@ struct ClubLinks {
 class ClubStation {
  public:
   ClubStation(LogForm& log, Dialogs& dialogs, EventTransport& transport, std::string station,
-              ContestClaim claim, ClubLinks links);
+              const ContestClaim& claim, ClubLinks links);
 
   // Reads the events kept at `path` and makes the band logs agree with them: a record no event
   // holds is a contact of this station, an event's contact missing from its log is put in.
@@ -106,8 +120,8 @@ class ClubStation {
   BandView& viewOf(const std::string& band);
   void adopt(BandView& view);
   void reconcile(BandView& view);
-  [[nodiscard]] std::vector<ContactKey> forgetVanished(BandView& view,
-                                                       std::vector<std::size_t>& unknown);
+  [[nodiscard]] std::vector<std::size_t> unknownLines(BandView& view);
+  [[nodiscard]] std::vector<ContactKey> forgetVanished(BandView& view);
   void takeAdded(BandView& view, std::size_t firstLine);
   void relink(BandView& view, std::vector<std::size_t>& unknown);
   void dropVanished(BandView& view, const std::vector<ContactKey>& vanished, Touched& touched);
@@ -139,7 +153,6 @@ class ClubStation {
   Dialogs& m_dialogs;
   EventTransport& m_transport;
   std::string m_station;
-  ContestClaim m_claim;
   ClubLinks m_links;
   SharedContest m_contest;
   EventStore m_store;

@@ -18,10 +18,6 @@ constexpr auto kHandlerEndsWithin = 2s;
 // a callback, the library retries on the caller's thread until it connects.
 void connectedLater(natsConnection*, void*) {}
 
-struct OptionsDestroy {
-  void operator()(natsOptions* options) const { natsOptions_Destroy(options); }
-};
-
 natsStatus configure(natsOptions* options, const std::string& url) {
   natsStatus status = natsOptions_SetURL(options, url.c_str());
   for (const natsStatus next :
@@ -41,7 +37,7 @@ natsStatus configure(natsOptions* options, const std::string& url) {
 Connection connectRetrying(const std::string& url, std::string& problem) {
   natsOptions* made = nullptr;
   natsStatus status = natsOptions_Create(&made);
-  const std::unique_ptr<natsOptions, OptionsDestroy> options(made);
+  const Options options(made);
   natsConnection* connection = nullptr;
   if (status == NATS_OK) {
     status = configure(options.get(), url);

@@ -17,6 +17,21 @@ struct ConnectionClose {
 };
 using Connection = std::unique_ptr<natsConnection, ConnectionClose>;
 
+// The library's objects, each let go of by its own destroy call.
+struct OptionsDestroy {
+  void operator()(natsOptions* options) const { natsOptions_Destroy(options); }
+};
+using Options = std::unique_ptr<natsOptions, OptionsDestroy>;
+struct MessageDestroy {
+  void operator()(natsMsg* message) const { natsMsg_Destroy(message); }
+};
+using Message = std::unique_ptr<natsMsg, MessageDestroy>;
+// A subscription read by the caller (natsConnection_SubscribeSync).
+struct SyncSubscriptionDestroy {
+  void operator()(natsSubscription* subscription) const { natsSubscription_Destroy(subscription); }
+};
+using SyncSubscription = std::unique_ptr<natsSubscription, SyncSubscriptionDestroy>;
+
 // A connection to the server at `url` (on loopback) that the library opens in the background and
 // opens again, after a short wait, whenever it is lost: this never waits for the server. Our own
 // publications are not delivered back to us. Empty, with the problem in Italian, when the library

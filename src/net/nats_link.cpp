@@ -88,13 +88,7 @@ struct StatisticsDestroy {
 struct StreamInfoDestroy {
   void operator()(jsStreamInfo* info) const { jsStreamInfo_Destroy(info); }
 };
-struct SyncSubscriptionDestroy {
-  void operator()(natsSubscription* subscription) const { natsSubscription_Destroy(subscription); }
-};
-struct MessageDestroy {
-  void operator()(natsMsg* message) const { natsMsg_Destroy(message); }
-};
-using Message = std::unique_ptr<natsMsg, MessageDestroy>;
+using nats::Message;
 
 struct PendingEvent {
   std::uint64_t sequence = 0;
@@ -170,7 +164,7 @@ struct NatsLink::Worker {
   nats::Connection connection;
   std::unique_ptr<jsCtx, JetStreamDestroy> jetStream;
   std::unique_ptr<natsStatistics, StatisticsDestroy> statistics;
-  std::unique_ptr<natsSubscription, SyncSubscriptionDestroy> fetchAnswers;
+  nats::SyncSubscription fetchAnswers;
   nats::Subscription events;
   nats::Subscription presences;
   nats::Subscription answers;

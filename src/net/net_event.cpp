@@ -1,5 +1,6 @@
 #include "net/net_event.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -80,6 +81,11 @@ void addNumber(std::string& message, std::string_view key, std::uint64_t value) 
   addLine(message, key, std::to_string(value));
 }
 
+// A clock in ms; none before 1970.
+void addClock(std::string& message, std::string_view key, std::int64_t ms) {
+  addNumber(message, key, static_cast<std::uint64_t>(std::max<std::int64_t>(ms, 0)));
+}
+
 bool isPrintable(std::string_view text) {
   for (const char c : text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
@@ -155,8 +161,7 @@ std::string encodeEvent(const NetEvent& event) {
   addNumber(message, "contatto", event.contact);
   addNumber(message, "versione", event.version);
   addLine(message, "banda", event.band);
-  addNumber(message, "inviato",
-            static_cast<std::uint64_t>(std::max<std::int64_t>(event.sentAtMs, 0)));
+  addClock(message, "inviato", event.sentAtMs);
   addLine(message, "record", event.record);
   return message;
 }
@@ -194,8 +199,7 @@ std::string encodePresence(const Presence& presence) {
   addLine(message, "contest", presence.contestKey);
   addLine(message, "stazione", presence.station);
   addNumber(message, "sequenza", presence.sequence);
-  addNumber(message, "orologio",
-            static_cast<std::uint64_t>(std::max<std::int64_t>(presence.clockMs, 0)));
+  addClock(message, "orologio", presence.clockMs);
   addLine(message, "banda", presence.band);
   return message;
 }

@@ -119,19 +119,21 @@ std::vector<std::string> SharedContest::stations() const {
   return stations;
 }
 
-bool sameContact(std::string_view record, std::string_view other) {
-  const auto a = readQsoRecord(record);
-  const auto b = readQsoRecord(other);
-  if (!a || !b) {
-    return record == other;
+std::string unmarkedRecord(std::string_view record) {
+  const auto fields = readQsoRecord(record);
+  if (!fields) {
+    return std::string(record);
   }
+  std::string text;
   for (std::size_t field = 0; field < kQsoRecordFieldCount; ++field) {
     const bool worked = field == qso::points || field == qso::newSquare || field == qso::duplicate;
-    if (!worked && (*a)[field] != (*b)[field]) {
-      return false;
-    }
+    text.append(field == 0 ? "" : ";").append(worked ? std::string_view() : (*fields)[field]);
   }
-  return true;
+  return text;
+}
+
+bool sameContact(std::string_view record, std::string_view other) {
+  return unmarkedRecord(record) == unmarkedRecord(other);
 }
 
 namespace {

@@ -85,8 +85,10 @@ class SharedContest {
   std::map<std::string, Heard, std::less<>> m_heard;
 };
 
-// Whether two record lines say the same but for the marks every station works out itself: the
-// points, the new square and the duplicate mark.
+// A record line without the marks every station works out itself (the points, the new square
+// and the duplicate mark): what tells one contact's line from another's. Any other line as it is.
+[[nodiscard]] std::string unmarkedRecord(std::string_view record);
+// Whether two record lines say the same but for those marks.
 [[nodiscard]] bool sameContact(std::string_view record, std::string_view other);
 
 // The order of two records in a shared band log: by date and time.
